@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tarnwell needs to build, run and test, when missing.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config
+  unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql sqlite3
+  libwxgtk3.2-dev libgtest-dev
+  xvfb xauth xdotool imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

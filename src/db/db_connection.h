@@ -1,0 +1,54 @@
+#pragma once
+
+#include "db/db_statement.h"
+#include "db/diag_record.h"
+
+#include <sql.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What CDbConnection::Execute hands back for a statement that ran.
+struct ExecuteResult {
+    // The result set, when the statement produced one or more result columns.
+    std::unique_ptr<CDbStatement> statement;
+    // The driver's warning when SQLExecDirect (or SQLNumResultCols) returned
+    // SQL_SUCCESS_WITH_INFO: its first diagnostic record (valid == false when
+    // none could be read).
+    std::optional<DiagRecord> warning;
+};
+
+// One ODBC environment and connection, with ODBC 2 style handle allocation.
+// Handles start null and are freed in reverse order on every path.
+class CDbConnection {
+public:
+    CDbConnection() = default;
+    ~CDbConnection();
+    CDbConnection(const CDbConnection&) = delete;
+    CDbConnection& operator=(const CDbConnection&) = delete;
+
+    // Disconnects first when connected, then SQLAllocEnv, SQLAllocConnect,
+    // SQLConnect with the three strings exactly as given. Success is
+    // SQL_SUCCESS or SQL_SUCCESS_WITH_INFO; otherwise throws CDBException for
+    // the connection handle after freeing both handles (ends disconnected).
+    void Connect(const std::string& dataSource, const std::string& userName, const std::string& password);
+
+    // SQLDisconnect, SQLFreeConnect, SQLFreeEnv when connected. Never throws.
+    void Disconnect() noexcept;
+
+    bool IsConnected() const noexcept { return m_bConnected; }
+
+    // SQLAllocStmt, SQLExecDirect (length in bytes), SQLNumResultCols.
+    // SQL_SUCCESS and SQL_SUCCESS_WITH_INFO succeed (the warning is returned);
+    // SQL_NO_DATA succeeds without a result set. Anything else throws
+    // CDBException for the statement handle, read before the handle is freed.
+    // A statement without result columns is freed here.
+    ExecuteResult Execute(std::string_view sql);
+
+private:
+    bool m_bConnected = false;
+    SQLHENV m_henv = SQL_NULL_HENV;
+    SQLHDBC m_hdbc = SQL_NULL_HDBC;
+};

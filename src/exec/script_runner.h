@@ -1,0 +1,43 @@
+#pragma once
+
+#include "db/db_connection.h"
+#include "exec/history_list.h"
+#include "exec/output_sink.h"
+#include "exec/run_host.h"
+#include "exec/statement_source.h"
+#include "settings/settings_record.h"
+
+#include <string_view>
+
+// What one run did, for the command-line runner's exit status.
+struct RunSummary {
+    bool connected = false;   // false: "not connected", nothing ran
+    int statements = 0;       // statements sent to the data source
+    int failures = 0;         // of which failed (an error, not a warning)
+};
+
+// Runs a script statement by statement against the connection and writes the
+// transcript to the output: the Execute command without the window.
+class CScriptRunner {
+public:
+    CScriptRunner(CDbConnection& connection, CHistoryList& history, COutputSink& output, CRunHost& host);
+
+    // The whole run: status text, spool file (opened "ab" once per run when
+    // EnableSpool is on, every appended byte teed to it, closed before the
+    // closing line), "not connected\r\n", every statement, the history entry,
+    // select-all of the script, "Script execution complete\r\n".
+    // stopOnError ends the run after the first failing statement (the
+    // worksheet always goes on).
+    RunSummary Run(CStatementSource& script, const CSettingsRecord& settings, bool stopOnError = false);
+
+    // One statement: skips leading white space, echoes, executes, prints the
+    // result set or "ok", or the diagnostic. Returns false when it failed.
+    bool ExecuteStatement(std::string_view statement, const CSettingsRecord& settings);
+
+private:
+    CDbConnection& m_connection;
+    CHistoryList& m_history;
+    COutputSink& m_output;
+    CRunHost& m_host;
+    COutputSink* m_pOut;   // m_output, or the spool tee while a run spools
+};
