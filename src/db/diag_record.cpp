@@ -1,11 +1,6 @@
 #include "db/diag_record.h"
 
-#include "common/display_text.h"
-
-#include <sqlext.h>
-
 #include <cstring>
-#include <string_view>
 
 DiagRecord ReadDiagRecord(SQLSMALLINT handleType, SQLHANDLE handle) {
     // Fixed buffers: a five-character SQLSTATE with its NUL, and a message
@@ -24,13 +19,11 @@ DiagRecord ReadDiagRecord(SQLSMALLINT handleType, SQLHANDLE handle) {
     state[5] = '\0';
     const auto* stateChars = reinterpret_cast<const char*>(state);
     const auto* textChars = reinterpret_cast<const char*>(text);
-    std::string_view message(textChars, strnlen(textChars, sizeof text - 1));
-    // SQL_SUCCESS_WITH_INFO: the text did not fit and the driver cut it at
-    // 999 bytes, possibly inside a UTF-8 character; keep whole characters.
-    if (rc == SQL_SUCCESS_WITH_INFO) message = message.substr(0, display_text::PrefixForBytes(message, message.size()));
 
+    // SQL_SUCCESS_WITH_INFO: the text did not fit, and the buffer holds its
+    // first 999 bytes.
     record.valid = true;
     record.sqlState.assign(stateChars, strnlen(stateChars, 5));
-    record.text.assign(message);
+    record.text.assign(textChars, strnlen(textChars, sizeof text - 1));
     return record;
 }

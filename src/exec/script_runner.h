@@ -35,6 +35,11 @@ public:
     bool ExecuteStatement(std::string_view statement, const CSettingsRecord& settings);
 
 private:
+    enum class Outcome { Blank, Succeeded, Failed };
+
+    Outcome RunStatement(std::string_view statement, const CSettingsRecord& settings);
+    void PrintWarning(const DiagRecord& warning);
+
     CDbConnection& m_connection;
     CHistoryList& m_history;
     COutputSink& m_output;

@@ -3,6 +3,7 @@
 #include "settings/log_font.h"
 #include "settings/profile_store.h"
 
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -33,5 +34,7 @@ public:
     // Writes all twelve keys in the same order, changed or not.
     void Save(CProfileStore& store) const;
 
-    std::string FontName() const { return m_logFont.lfFaceName; }
+    std::string FontName() const {
+        return std::string(m_logFont.lfFaceName, strnlen(m_logFont.lfFaceName, sizeof m_logFont.lfFaceName));
+    }
 };

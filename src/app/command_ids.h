@@ -1,0 +1,22 @@
+#pragma once
+
+#include <wx/defs.h>
+
+// The program's own command ids; standard commands use wx's standard ids
+// (wxID_NEW, wxID_OPEN, wxID_SAVE, wxID_SAVEAS, wxID_EXIT, wxID_UNDO,
+// wxID_CUT, wxID_COPY, wxID_PASTE, wxID_SELECTALL, wxID_FIND, wxID_REPLACE,
+// wxID_ABOUT, wxID_FILE1..wxID_FILE4). Find Next and Next Pane have no
+// standard id in wx; theirs lie just above wx's reserved range, as menu ids
+// must stay below 32768.
+enum : int {
+    ID_SAVE_OUTPUT = 12772,
+    ID_EXECUTE = 12773,
+    ID_PREVIOUS_SCRIPT = 12774,
+    ID_NEXT_SCRIPT = 12775,
+    ID_HISTORY = 12778,
+    ID_CLEAR_OUTPUT = 12790,
+    ID_CHANGE_CONNECTION = 12793,
+    ID_OPTIONS = 12794,
+    ID_FIND_NEXT = wxID_HIGHEST + 1,
+    ID_NEXT_PANE = wxID_HIGHEST + 2,
+};

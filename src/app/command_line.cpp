@@ -1,0 +1,59 @@
+#include "app/command_line.h"
+
+#include <string_view>
+
+namespace {
+
+// Matches "--name VALUE" and "--name=VALUE". On a match stores the value (or
+// an error when the value is missing) and advances i past what it used.
+bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::string_view name, std::string& value,
+                std::string& error) {
+    const std::string_view arg = args[i];
+    if (arg == name) {
+        if (i + 1 >= args.size()) {
+            error = "The option " + std::string(name) + " needs a value.";
+            return true;
+        }
+        value = args[++i];
+        return true;
+    }
+    if (arg.size() > name.size() && arg.substr(0, name.size()) == name && arg[name.size()] == '=') {
+        value = std::string(arg.substr(name.size() + 1));
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+const char* CommandLine::Usage() { return "Usage: tarnwell [--dsn NAME] [--user NAME] [FILE]"; }
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+    CommandLine line;
+    bool optionsEnded = false;
+    bool haveFile = false;
+    for (std::size_t i = 0; i < args.size() && line.error.empty(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            if (arg == "--help" || arg == "-h") {
+                line.help = true;
+            } else if (!TakeOption(args, i, "--dsn", line.dataSource, line.error) &&
+                       !TakeOption(args, i, "--user", line.userName, line.error)) {
+                line.error = "Unknown option " + arg + ".";
+            }
+            continue;
+        }
+        if (haveFile) {
+            line.error = "Only one script file can be opened at a time.";
+            continue;
+        }
+        line.scriptFile = arg;
+        haveFile = true;
+    }
+    if (haveFile && line.scriptFile.empty() && line.error.empty()) line.error = "The script file name is empty.";
+    return line;
+}

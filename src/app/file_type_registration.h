@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+
+// Registers script files (".sql") with the desktop the XDG way, under the
+// user's data folder: a shared-mime-info package that names the type
+// ("Tarnwl Document") and a desktop entry "Tarnwl.Document.desktop" that opens
+// such files with this program. Files are rewritten only when their text
+// changes; the desktop's caches are then refreshed with update-mime-database
+// and update-desktop-database when those tools are installed. Every failure
+// is silent: registration is a convenience, never a reason not to start.
+class CFileTypeRegistration {
+public:
+    static constexpr const char* kTypeId = "Tarnwl.Document";
+    static constexpr const char* kTypeName = "Tarnwl Document";
+    static constexpr const char* kMimeType = "application/x-tarnwl-document";
+    static constexpr const char* kExtension = ".sql";
+
+    // dataHome: the XDG data folder; executable: the program to start.
+    CFileTypeRegistration(std::string dataHome, std::string executable);
+
+    // $XDG_DATA_HOME, or ~/.local/share when it is unset, empty or relative.
+    static std::string DefaultDataHome();
+    // The running program's own path (/proc/self/exe).
+    static std::string RunningExecutable();
+
+    std::string MimePackagePath() const;
+    std::string DesktopEntryPath() const;
+    std::string MimePackageText() const;
+    std::string DesktopEntryText() const;
+
+    // Writes what changed and refreshes the caches; true when everything
+    // was already in place or has been written.
+    bool Register() const;
+
+private:
+    std::string m_dataHome;
+    std::string m_executable;
+};

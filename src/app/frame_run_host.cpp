@@ -1,0 +1,26 @@
+#include "app/frame_run_host.h"
+
+#include "app/ui_text.h"
+#include "panes/output_pane.h"
+
+#include <wx/frame.h>
+#include <wx/statusbr.h>
+
+CFrameRunHost::CFrameRunHost(wxFrame& frame, COutputPane& output, CPane& script)
+    : m_frame(frame), m_output(output), m_script(script) {}
+
+void CFrameRunHost::SetStatusText(const std::string& text) {
+    m_frame.SetStatusText(ToUiString(text));
+    if (wxStatusBar* bar = m_frame.GetStatusBar()) {
+        bar->Refresh();
+        bar->Update();
+    }
+}
+
+void CFrameRunHost::SuspendOutputRedraw() { m_output.SuspendRedraw(); }
+
+void CFrameRunHost::ResumeOutputRedraw() { m_output.ResumeRedraw(); }
+
+void CFrameRunHost::RepaintOutput() { m_output.RepaintNow(); }
+
+void CFrameRunHost::SelectAllScript() { m_script.SetSelection(0, -1); }

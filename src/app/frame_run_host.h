@@ -1,0 +1,27 @@
+#pragma once
+
+#include "exec/run_host.h"
+
+class COutputPane;
+class CPane;
+class wxFrame;
+
+// What a run needs of the window: the status-bar text, the output pane's
+// redraw suspension and repaint, and select-all of the script pane.
+class CFrameRunHost : public CRunHost {
+public:
+    CFrameRunHost(wxFrame& frame, COutputPane& output, CPane& script);
+
+    // Shown at once, so "Executing..." stands there while the run blocks
+    // the window.
+    void SetStatusText(const std::string& text) override;
+    void SuspendOutputRedraw() override;
+    void ResumeOutputRedraw() override;
+    void RepaintOutput() override;
+    void SelectAllScript() override;
+
+private:
+    wxFrame& m_frame;
+    COutputPane& m_output;
+    CPane& m_script;
+};

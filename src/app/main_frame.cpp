@@ -1,0 +1,427 @@
+#include "app/main_frame.h"
+
+#include "app/command_ids.h"
+#include "app/command_table.h"
+#include "app/doc_manager.h"
+#include "app/file_drop_target.h"
+#include "app/frame_run_host.h"
+#include "app/pane_font.h"
+#include "app/recent_file_list.h"
+#include "app/tool_bar_images.h"
+#include "app/ui_text.h"
+#include "app/window_title.h"
+#include "db/connect_dlg.h"
+#include "exec/history_dlg.h"
+#include "exec/result_formatter.h"
+#include "exec/script_runner.h"
+#include "panes/find_controller.h"
+#include "panes/output_pane.h"
+#include "panes/save_output.h"
+#include "panes/script_pane.h"
+#include "script/script.h"
+#include "settings/profile_store.h"
+
+#include <wx/dcclient.h>
+#include <wx/log.h>
+#include <wx/menu.h>
+#include <wx/splitter.h>
+#include <wx/stc/stc.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+
+namespace {
+
+// The status-bar fields: the message, then the three key-state indicators.
+constexpr int kMessageField = 0;
+const char* const kKeyStateTexts[] = {"CAP", "NUM", "SCRL"};
+const wxKeyCode kKeyStateKeys[] = {WXK_CAPITAL, WXK_NUMLOCK, WXK_SCROLL};
+
+constexpr const char* kReady = "Ready";
+
+wxString MenuText(const CommandInfo& command) { return wxString::FromUTF8(command.text); }
+
+wxString PromptOf(const CommandInfo& command) {
+    const PromptParts parts = SplitPrompt(command.prompt);
+    return wxString::FromUTF8(parts.prompt, parts.promptLength);
+}
+
+wxString ToolTipOf(const CommandInfo& command) { return wxString::FromUTF8(SplitPrompt(command.prompt).toolTip); }
+
+bool IsRecentFileId(int id) { return id >= wxID_FILE1 && id < wxID_FILE1 + CRecentFileList::kMaxFiles; }
+
+// The key as the command table writes it: the numeric keypad's Enter counts
+// as Enter.
+int NormalisedKey(int keyCode) { return keyCode == WXK_NUMPAD_ENTER ? WXK_RETURN : keyCode; }
+
+}  // namespace
+
+wxBEGIN_EVENT_TABLE(CMainFrame, wxDocParentFrame)
+    EVT_CHAR_HOOK(CMainFrame::OnCharHook)
+    EVT_IDLE(CMainFrame::OnIdle)
+wxEND_EVENT_TABLE()
+
+CMainFrame::CMainFrame(CDocManager* manager, CProfileStore& store, const wxSize& size)
+    : wxDocParentFrame(manager, nullptr, wxID_ANY, wxString::FromUTF8(kAppName.data(), kAppName.size()),
+                       wxDefaultPosition, size),
+      m_pDocManager(manager),
+      m_store(store) {
+    SetIcons(AppIcons());
+    CreateMenus();
+    CreateToolBarButtons();
+    CreateStatusBarFields();
+
+    // The upper row's height comes from the window's outer height as created.
+    m_nInitialOutputHeight = InitialOutputHeight(GetSize().y);
+    m_pSplitter = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                       wxSP_3D | wxSP_LIVE_UPDATE | wxSP_NO_XP_THEME);
+    m_pSplitter->SetMinimumPaneSize(0);
+    m_pSplitter->SetSashGravity(0.0);
+    // The document template makes the script pane under the splitter.
+    CPane::SetTemplateParent(m_pSplitter);
+
+    for (const CommandInfo& command : CommandTable()) {
+        Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, command.id);
+        if (HasHandler(command.id) && command.id != wxID_EXIT) Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, command.id);
+    }
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, wxID_FILE1, wxID_FILE1 + CRecentFileList::kMaxFiles - 1);
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(EVT_PANE_DOCUMENT_TITLE, &CMainFrame::OnDocumentTitle, this);
+
+    m_pFind = std::make_unique<CFindController>(this, [this]() -> wxStyledTextCtrl* {
+        auto* pane = wxDynamicCast(m_pDocManager->GetCurrentView(), CPane);
+        if (pane == nullptr) pane = m_pScriptPane;
+        return pane != nullptr ? pane->GetControl() : nullptr;
+    });
+
+    m_pDocManager->m_onDocumentChanged = [this] { UpdateTitle(); };
+    SetDropTarget(new CFileDropTarget([this](const wxString& path) {
+        // Open after the drop has finished: opening may ask to save first.
+        CallAfter([this, path] { m_pDocManager->OpenScript(path); });
+    }));
+    UpdateTitle();
+}
+
+CMainFrame::~CMainFrame() {
+    SaveSettings();
+    CPane::SetTemplateParent(nullptr);
+    m_pDocManager->m_onDocumentChanged = nullptr;
+    if (CRecentFileList* recent = m_pDocManager->GetRecentFiles()) recent->UseMenuBefore(nullptr, nullptr);
+}
+
+int CMainFrame::InitialOutputHeight(int outerHeight) { return std::max(outerHeight - 100, 0) / 2; }
+
+void CMainFrame::CreateMenus() {
+    // Two shortcut texts ("Alt+LeftArrow", "Alt+RighArrow") are not key names
+    // to the toolkit; their keys work through the accelerators all the same.
+    wxLogNull quiet;
+    auto* menuBar = new wxMenuBar;
+    wxMenu* fileMenu = nullptr;
+    wxMenuItem* afterRecentFiles = nullptr;
+    for (const CommandMenu which : {CommandMenu::File, CommandMenu::Edit, CommandMenu::Commands, CommandMenu::Help}) {
+        auto* menu = new wxMenu;
+        for (const CommandInfo& command : CommandTable()) {
+            if (command.menu != which) continue;
+            if (command.id == wxID_FILE1) {
+                // The recent-file list manages its own entries before the
+                // separator that follows them.
+                fileMenu = menu;
+                afterRecentFiles = menu->AppendSeparator();
+                continue;
+            }
+            menu->Append(command.id, MenuText(command), PromptOf(command));
+            if (command.separatorAfter) menu->AppendSeparator();
+        }
+        menuBar->Append(menu, wxString::FromUTF8(MenuTitle(which)));
+    }
+    SetMenuBar(menuBar);
+    if (CRecentFileList* recent = m_pDocManager->GetRecentFiles()) recent->UseMenuBefore(fileMenu, afterRecentFiles);
+}
+
+void CMainFrame::CreateToolBarButtons() {
+    wxToolBar* toolBar = CreateToolBar(wxTB_FLAT | wxTB_HORIZONTAL | wxTB_TOP);
+    toolBar->SetToolBitmapSize(wxSize(16, 16));
+    for (const int id : ToolBarLayout()) {
+        if (id == 0) {
+            toolBar->AddSeparator();
+            continue;
+        }
+        const CommandInfo* command = FindCommand(id);
+        toolBar->AddTool(id, ToolTipOf(*command), ToolBarImage(id), ToolTipOf(*command));
+        toolBar->SetToolLongHelp(id, PromptOf(*command));
+    }
+    toolBar->Realize();
+}
+
+void CMainFrame::CreateStatusBarFields() {
+    wxStatusBar* bar = CreateStatusBar(4);
+    int widths[4] = {-1, 0, 0, 0};
+    for (int i = 0; i < 3; ++i) widths[i + 1] = bar->GetTextExtent(kKeyStateTexts[i]).x + FromDIP(16);
+    SetStatusWidths(4, widths);
+    SetStatusText(kReady, kMessageField);
+}
+
+bool CMainFrame::AttachDocument(CScript* script) {
+    m_pScriptPane = script ? wxDynamicCast(script->GetFirstView(), CScriptPane) : nullptr;
+    if (m_pScriptPane == nullptr || m_pScriptPane->GetControl() == nullptr) return false;
+    script->SetSettings(&m_settings);
+
+    auto* output = new COutputPane;
+    output->SetDocument(script);
+    if (!output->Create(m_pSplitter)) {
+        delete output;
+        m_pScriptPane = nullptr;
+        return false;
+    }
+    m_pOutputPane = output;
+
+    // A first-row height of 0 is asked for as "all of the height to the
+    // second row", since 0 itself means "in the middle" to the splitter.
+    const int height = m_nInitialOutputHeight;
+    m_pSplitter->SplitHorizontally(m_pOutputPane->GetControl(), m_pScriptPane->GetControl(),
+                                   height > 0 ? height : -std::max(m_pSplitter->GetClientSize().y, 1));
+    if (height == 0) {
+        // Once the splitter has its real size, the first row must still be empty.
+        m_pSplitter->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+            if (m_pSplitter->GetSashPosition() != 0 && !m_bSettingsLoaded) m_pSplitter->SetSashPosition(0);
+            event.Skip();
+        });
+    }
+
+    m_pScriptPane->Activate(true);
+    m_pScriptPane->GetControl()->SetFocus();
+    LoadSettings();
+    UpdateTitle();
+    return true;
+}
+
+CScript* CMainFrame::Script() const { return m_pScriptPane ? wxDynamicCast(m_pScriptPane->GetDocument(), CScript) : nullptr; }
+
+void CMainFrame::LoadSettings() {
+    m_settings.Load(m_store, [this](const LOGFONT&) { ApplyPaneFont(); });
+    m_bSettingsLoaded = true;
+}
+
+void CMainFrame::SaveSettings() {
+    // Settings never loaded hold no values of the user's: keep the stored ones.
+    if (m_bSettingsLoaded) m_settings.Save(m_store);
+}
+
+void CMainFrame::ApplyPaneFont() {
+    if (m_pScriptPane == nullptr || m_pOutputPane == nullptr) return;
+    wxDocument* doc = m_pScriptPane->GetDocument();
+    const bool modified = doc != nullptr && doc->IsModified();
+    wxClientDC dc(this);
+    const wxFont font = MakePaneFont(m_settings.m_logFont, dc);
+    dc.SetFont(font);
+    const int charWidth = dc.GetCharWidth();
+    m_pScriptPane->SetPaneFont(font, 0);
+    m_pOutputPane->SetPaneFont(font, charWidth);
+    if (doc != nullptr) doc->Modify(modified);
+}
+
+void CMainFrame::SetConnectValues(const std::string& dataSource, const std::string& userName) {
+    m_strDataSource = dataSource;
+    m_strUserName = userName;
+}
+
+void CMainFrame::OnChangeConnection() {
+    CConnectDlg dlg(this);
+    dlg.m_strDataSource = m_strDataSource;
+    dlg.m_strUserName = m_strUserName;
+    dlg.m_strPassword = m_strPassword;
+    dlg.m_pConnection = &m_connection;
+    if (dlg.ShowModal() == wxID_OK) {
+        m_strDataSource = dlg.m_strDataSource;
+        m_strUserName = dlg.m_strUserName;
+        m_strPassword = dlg.m_strPassword;
+        m_strConnection = m_connection.IsConnected() ? m_strUserName + "@" + m_strDataSource : "not connected";
+    }
+    UpdateTitle();
+}
+
+void CMainFrame::UpdateTitle() {
+    const wxDocument* doc = Script();
+    const std::string documentTitle = doc ? FromUiString(doc->GetUserReadableName()) : std::string("untitled");
+    const wxString title = ToUiString(WindowTitle(documentTitle, m_strConnection));
+    if (GetTitle() != title) SetTitle(title);
+}
+
+void CMainFrame::OnDocumentTitle(wxCommandEvent&) { UpdateTitle(); }
+
+void CMainFrame::OnExecute() {
+    CScript* script = Script();
+    if (script == nullptr || m_pOutputPane == nullptr) return;
+    CFrameRunHost host(*this, *m_pOutputPane, *m_pScriptPane);
+    CScriptRunner runner(m_connection, m_history, *m_pOutputPane, host);
+    runner.Run(*script, m_settings);
+}
+
+void CMainFrame::ExecuteStatement(const std::string& statement) {
+    if (m_pOutputPane == nullptr || m_pScriptPane == nullptr) return;
+    CFrameRunHost host(*this, *m_pOutputPane, *m_pScriptPane);
+    CScriptRunner(m_connection, m_history, *m_pOutputPane, host).ExecuteStatement(statement, m_settings);
+}
+
+void CMainFrame::PrintResultSet(CDbStatement& statement) {
+    if (m_pOutputPane == nullptr) return;
+    CResultFormatter(m_settings.DefColLen, m_settings.MaxColLen).Print(statement, *m_pOutputPane);
+}
+
+void CMainFrame::OnPrevScript() {
+    if (m_history.CanGoPrevious()) LoadHistoryEntry(m_history.GoPrevious());
+}
+
+void CMainFrame::OnNextScript() {
+    if (m_history.CanGoNext()) LoadHistoryEntry(m_history.GoNext());
+}
+
+void CMainFrame::OnHistory() {
+    CHistoryDlg dlg(this, m_history, m_history.CurrentIndex());
+    if (dlg.ShowModal() != wxID_OK || m_history.IsEmpty()) return;
+    m_history.SetCurrent(dlg.GetPosSelected());
+    LoadHistoryEntry(m_history.Current());
+}
+
+void CMainFrame::LoadHistoryEntry(const std::string& text) {
+    if (m_pScriptPane == nullptr) return;
+    m_pScriptPane->SetText(std::string_view(text), false);
+    m_pScriptPane->SetSelection(0, -1);
+}
+
+void CMainFrame::OnClearOutput() {
+    if (m_pOutputPane != nullptr) m_pOutputPane->SetText(std::string_view(), false);
+}
+
+void CMainFrame::OnSaveOutput() {
+    if (m_pOutputPane == nullptr) return;
+    CSaveOutput::Run(this, [this] { return m_pOutputPane->GetText(); });
+}
+
+void CMainFrame::OnNextPane() {
+    if (m_pScriptPane == nullptr || m_pOutputPane == nullptr) return;
+    CPane* next = m_pDocManager->GetCurrentView() == m_pOutputPane ? static_cast<CPane*>(m_pScriptPane)
+                                                                     : static_cast<CPane*>(m_pOutputPane);
+    next->Activate(true);
+    if (wxStyledTextCtrl* control = next->GetControl()) control->SetFocus();
+}
+
+bool CMainFrame::HasHandler(int id) const {
+    switch (id) {
+        case ID_CHANGE_CONNECTION:
+        case ID_SAVE_OUTPUT:
+        case wxID_EXIT:
+        case wxID_FIND:
+        case ID_FIND_NEXT:
+        case wxID_REPLACE:
+        case ID_CLEAR_OUTPUT:
+        case ID_EXECUTE:
+        case ID_PREVIOUS_SCRIPT:
+        case ID_NEXT_SCRIPT:
+        case ID_HISTORY:
+        case wxID_ABOUT:  // the application's
+        case ID_NEXT_PANE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void CMainFrame::OnCommand(wxCommandEvent& event) {
+    switch (event.GetId()) {
+        case ID_CHANGE_CONNECTION: OnChangeConnection(); break;
+        case ID_SAVE_OUTPUT: OnSaveOutput(); break;
+        case wxID_FIND: m_pFind->OnEditFind(); break;
+        case ID_FIND_NEXT: m_pFind->OnFindNext(); break;
+        case wxID_REPLACE: m_pFind->OnEditReplace(); break;
+        case ID_CLEAR_OUTPUT: OnClearOutput(); break;
+        case ID_EXECUTE: OnExecute(); break;
+        case ID_PREVIOUS_SCRIPT: OnPrevScript(); break;
+        case ID_NEXT_SCRIPT: OnNextScript(); break;
+        case ID_HISTORY: OnHistory(); break;
+        case ID_NEXT_PANE: OnNextPane(); break;
+        default: event.Skip(); break;  // the application's (About)
+    }
+}
+
+void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
+    const int id = event.GetId();
+    if (id == ID_PREVIOUS_SCRIPT)
+        event.Enable(m_history.CanGoPrevious());
+    else if (id == ID_NEXT_SCRIPT)
+        event.Enable(m_history.CanGoNext());
+    else if (IsRecentFileId(id)) {
+        const CRecentFileList* recent = m_pDocManager->GetRecentFiles();
+        event.Enable(recent != nullptr && static_cast<size_t>(id - wxID_FILE1) < recent->GetCount());
+    } else
+        // Whatever reaches the frame unhandled by the pane and the document
+        // is enabled exactly when the frame or the application handles it.
+        event.Enable(HasHandler(id));
+}
+
+bool CMainFrame::IsCommandEnabled(int id) {
+    wxUpdateUIEvent update(id);
+    update.SetEventObject(this);
+    ProcessWindowEvent(update);
+    return !update.GetSetEnabled() || update.GetEnabled();
+}
+
+bool CMainFrame::RunCommand(int id) {
+    if (!IsCommandEnabled(id)) return false;
+    wxCommandEvent command(wxEVT_MENU, id);
+    command.SetEventObject(this);
+    ProcessWindowEvent(command);
+    return true;
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event) {
+    // The window's accelerators come before the keys the text panes would
+    // take for themselves; a disabled command's keys do nothing.
+    const int modifiers = event.GetModifiers() & (wxMOD_ALT | wxMOD_CONTROL | wxMOD_SHIFT);
+    const int key = NormalisedKey(event.GetKeyCode());
+    for (const CommandInfo& command : CommandTable()) {
+        for (const AccelKey& accel : command.keys) {
+            if (accel.keyCode == 0 || accel.keyCode != key || accel.flags != modifiers) continue;
+            RunCommand(command.id);
+            return;
+        }
+    }
+    event.Skip();
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event) {
+    UpdateKeyIndicators();
+    event.Skip();
+}
+
+void CMainFrame::UpdateKeyIndicators() {
+    if (GetStatusBar() == nullptr) return;
+    for (int i = 0; i < 3; ++i) {
+        const wxString text = wxGetKeyState(kKeyStateKeys[i]) ? kKeyStateTexts[i] : "";
+        if (text == m_strKeyStates[i]) continue;
+        m_strKeyStates[i] = text;
+        SetStatusText(text, i + 1);
+    }
+}
+
+void CMainFrame::DoGiveHelp(const wxString& text, bool show) {
+    wxDocParentFrame::DoGiveHelp(text, show);
+    // When a menu closes or the pointer leaves a button, the idle text returns.
+    if (!show) SetStatusText(kReady, kMessageField);
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event) {
+    // The script is closed first (it may ask to save): a cancelled close
+    // leaves the window with its connection.
+    if (m_pDocManager != nullptr && !m_pDocManager->Clear(!event.CanVeto())) {
+        event.Veto();
+        return;
+    }
+    // The panes went with the document.
+    m_pScriptPane = nullptr;
+    m_pOutputPane = nullptr;
+    m_connection.Disconnect();
+    event.Skip();
+}

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "db/db_connection.h"
+#include "exec/history_list.h"
+#include "settings/settings_record.h"
+
+#include <wx/docview.h>
+
+#include <memory>
+#include <string>
+
+class CDbStatement;
+class CDocManager;
+class CFindController;
+class COutputPane;
+class CProfileStore;
+class CScript;
+class CScriptPane;
+class wxSplitterWindow;
+class wxKeyEvent;
+
+// The worksheet's one main window and the hub of the program: it holds the
+// settings, the database connection, the values last typed into the Connect
+// dialog, the history of executed scripts and the two panes (output above,
+// script below, in a splitter), and it carries out the window's own
+// commands. Commands reach the active pane first, then the document, then
+// this frame, then the application; a command that none of them handles is
+// shown disabled.
+class CMainFrame : public wxDocParentFrame {
+public:
+    // Creates the window with its menus, tool bar, status bar and (still
+    // empty) splitter. size: the outer size (the platform's default when
+    // wxDefaultSize). The panes come with AttachDocument.
+    CMainFrame(CDocManager* manager, CProfileStore& store, const wxSize& size = wxDefaultSize);
+    ~CMainFrame() override;
+
+    // Puts the script document's pane (made by the document template under
+    // the splitter) in the lower row and a new output pane in the upper one,
+    // h = max(H - 100, 0) / 2 pixels high where H is the window's outer
+    // height; makes the script pane active; loads the settings (which puts
+    // the pane font into both panes). False when a pane is missing.
+    bool AttachDocument(CScript* script);
+
+    // The Connect dialog (File > Change Connection): shows the values last
+    // confirmed; on OK keeps the typed values and sets the connection text to
+    // "user@dsn" when the connect succeeded, else "not connected"; Cancel
+    // changes nothing. The title is brought up to date either way.
+    void OnChangeConnection();
+    // The values the next Connect dialog starts with.
+    void SetConnectValues(const std::string& dataSource, const std::string& userName);
+
+    // Title: document title, " - Tarnwell - " and the connection text.
+    void UpdateTitle();
+
+    // Execute: runs the script pane's whole script against the connection
+    // and writes the transcript into the output pane.
+    void OnExecute();
+    // One statement of a run, and the table of one result set.
+    void ExecuteStatement(const std::string& statement);
+    void PrintResultSet(CDbStatement& statement);
+
+    // Puts m_logFont into both panes: face, height (negative: character
+    // height, positive: cell height, in pixels; 0: the default), never bold.
+    // The output pane learns the font's average character width. Selections
+    // and the script's modified state stay as they were.
+    void ApplyPaneFont();
+
+    // Runs a command the way its menu entry, accelerator or tool-bar button
+    // does: asks the command routing whether it is enabled and, if so, sends
+    // it. False when the command is disabled.
+    bool RunCommand(int id);
+    // Whether the command routing enables the command now.
+    bool IsCommandEnabled(int id);
+
+    // The settings record and the connection text (for the other parts of
+    // the window and for tests).
+    CSettingsRecord& Settings() { return m_settings; }
+    const std::string& ConnectionText() const { return m_strConnection; }
+    CDbConnection& Connection() { return m_connection; }
+    CHistoryList& History() { return m_history; }
+    wxSplitterWindow* Splitter() const { return m_pSplitter; }
+    CScriptPane* ScriptPane() const { return m_pScriptPane; }
+    COutputPane* OutputPane() const { return m_pOutputPane; }
+    CScript* Script() const;
+
+    // The splitter's first row height for a window of outer height H.
+    static int InitialOutputHeight(int outerHeight);
+
+    // The panes' font and character width; LOGFONT heights are pixels.
+    static constexpr int kTwipsPerInch = 1440;
+
+private:
+    void CreateMenus();
+    void CreateToolBarButtons();
+    void CreateStatusBarFields();
+
+    void LoadSettings();
+    void SaveSettings();
+
+    void OnCommand(wxCommandEvent& event);
+    void OnUpdateCommand(wxUpdateUIEvent& event);
+    bool HasHandler(int id) const;
+    void OnCharHook(wxKeyEvent& event);
+    void OnIdle(wxIdleEvent& event);
+    void OnClose(wxCloseEvent& event);
+    void OnDocumentTitle(wxCommandEvent& event);
+    void DoGiveHelp(const wxString& text, bool show) override;
+
+    void OnPrevScript();
+    void OnNextScript();
+    void OnHistory();
+    void LoadHistoryEntry(const std::string& text);
+    void OnClearOutput();
+    void OnSaveOutput();
+    void OnNextPane();
+    void UpdateKeyIndicators();
+
+    CDocManager* m_pDocManager;
+    CProfileStore& m_store;
+
+    CScriptPane* m_pScriptPane = nullptr;
+    COutputPane* m_pOutputPane = nullptr;
+    CSettingsRecord m_settings;
+    bool m_bSettingsLoaded = false;
+    wxSplitterWindow* m_pSplitter = nullptr;
+    int m_nInitialOutputHeight = 0;
+    CDbConnection m_connection;
+    std::string m_strDataSource;
+    std::string m_strUserName;
+    std::string m_strPassword;
+    std::string m_strConnection = "not connected";
+    CHistoryList m_history;
+    std::unique_ptr<CFindController> m_pFind;
+    // The key-state texts shown last, so idle time repaints only changes.
+    wxString m_strKeyStates[3];
+
+    wxDECLARE_EVENT_TABLE();
+};

@@ -1,0 +1,51 @@
+#include "app/pane_font.h"
+
+#include "app/ui_text.h"
+
+#include <wx/dc.h>
+#include <wx/settings.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr int kDefaultPpi = 96;
+
+// The cell height (ascent plus descent) of font in pixels.
+int CellHeight(wxDC& dc, const wxFont& font) {
+    const wxFont old = dc.GetFont();
+    dc.SetFont(font);
+    const int height = dc.GetCharHeight();
+    dc.SetFont(old);
+    return height;
+}
+
+}  // namespace
+
+wxFont MakePaneFont(const LOGFONT& logFont, wxDC& dc) {
+    const int ppi = dc.GetPPI().y > 0 ? dc.GetPPI().y : kDefaultPpi;
+    const std::string face(logFont.lfFaceName, strnlen(logFont.lfFaceName, sizeof logFont.lfFaceName));
+
+    wxFont font = *wxNORMAL_FONT;
+    font.SetFamily(wxFONTFAMILY_TELETYPE);
+    if (!face.empty()) font.SetFaceName(ToUiString(face));
+    font.SetWeight(wxFONTWEIGHT_NORMAL);
+    font.SetStyle(wxFONTSTYLE_NORMAL);
+    font.SetUnderlined(false);
+    font.SetStrikethrough(false);
+
+    if (logFont.lfHeight < 0) {
+        font.SetFractionalPointSize(TwipsFromCharHeight(logFont.lfHeight, ppi) / 20.0);
+    } else if (logFont.lfHeight > 0) {
+        // A cell height: start from the points that height would be as a
+        // character height and correct by what the font really measures.
+        double points = logFont.lfHeight * 72.0 / ppi;
+        font.SetFractionalPointSize(points);
+        const int measured = CellHeight(dc, font);
+        if (measured > 0) {
+            points *= static_cast<double>(logFont.lfHeight) / measured;
+            if (points > 0) font.SetFractionalPointSize(points);
+        }
+    }
+    return font;
+}

@@ -1,0 +1,143 @@
+#include "app/tarnwell_app.h"
+
+#include "app/about_dlg.h"
+#include "app/command_failure.h"
+#include "app/command_line.h"
+#include "app/doc_manager.h"
+#include "app/file_type_registration.h"
+#include "app/main_frame.h"
+#include "app/message_box.h"
+#include "app/recent_file_list.h"
+#include "app/ui_text.h"
+#include "app/window_title.h"
+#include "panes/script_pane.h"
+#include "script/script.h"
+#include "settings/file_profile_store.h"
+
+#include <wx/confbase.h>
+#include <wx/docview.h>
+#include <wx/gdicmn.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+std::vector<std::string>& Arguments() {
+    static std::vector<std::string> args;
+    return args;
+}
+
+bool EnvironmentIs(const char* name, const char* value) {
+    const char* set = std::getenv(name);
+    return set != nullptr && std::strcmp(set, value) == 0;
+}
+
+// Message boxes as lines on standard error, for runs without anyone to
+// answer them.
+int PrintMessageBox(const wxString& text, const wxString& caption, long style, wxWindow*) {
+    std::fprintf(stderr, "%s: %s\n", FromUiString(caption).c_str(), FromUiString(text).c_str());
+    std::fflush(stderr);
+    if (style & wxCANCEL) return wxCANCEL;
+    if (style & wxYES_NO) return wxNO;
+    return wxOK;
+}
+
+// Three quarters of the screen's work area, as desktops size a new main window.
+wxSize DefaultFrameSize() {
+    const wxRect area = wxGetClientDisplayRect();
+    return wxSize(area.width * 3 / 4, area.height * 3 / 4);
+}
+
+}  // namespace
+
+CTarnwellApp::CTarnwellApp() {
+    SetAppName(wxString::FromUTF8(kAppName.data(), kAppName.size()));
+    SetAppDisplayName(GetAppName());
+}
+
+CTarnwellApp::~CTarnwellApp() = default;
+
+void CTarnwellApp::SetArguments(std::vector<std::string> args) { Arguments() = std::move(args); }
+
+bool CTarnwellApp::OnInit() {
+    if (EnvironmentIs("TARNWELL_MESSAGE_BOXES", "stderr")) SetMessageBoxHandler(PrintMessageBox);
+
+    const CommandLine line = ParseCommandLine(Arguments());
+    if (line.help) {
+        std::printf("%s\n", CommandLine::Usage());
+        return false;
+    }
+    if (!line.error.empty()) {
+        ShowMessageBox(ToUiString(line.error + "\n" + CommandLine::Usage()), wxOK | wxICON_ERROR);
+        return false;
+    }
+
+    m_pProfileStore = std::make_unique<CFileProfileStore>();
+    m_pDocManager = std::make_unique<CDocManager>();
+    LoadRecentFiles();
+    new wxDocTemplate(m_pDocManager.get(), "Script Files", "*.sql", wxString(), "sql", "Tarnwl", "Tarnwl",
+                      wxCLASSINFO(CScript), wxCLASSINFO(CScriptPane));
+    CFileTypeRegistration(CFileTypeRegistration::DefaultDataHome(), CFileTypeRegistration::RunningExecutable())
+        .Register();
+
+    m_pMainFrame = new CMainFrame(m_pDocManager.get(), *m_pProfileStore, DefaultFrameSize());
+    SetTopWindow(m_pMainFrame);
+    wxDocument* doc = m_pDocManager->CreateNewDocument();
+    if (doc == nullptr || !m_pMainFrame->AttachDocument(wxDynamicCast(doc, CScript))) {
+        ShowMessageBox("Failed to create empty document.", wxOK | wxICON_ERROR);
+        m_pMainFrame->Destroy();
+        m_pMainFrame = nullptr;
+        return false;
+    }
+    if (!line.scriptFile.empty() &&
+        m_pDocManager->OpenScript(wxString(line.scriptFile.c_str(), *wxConvFileName)) != CDocManager::OpenResult::Opened) {
+        m_pMainFrame->Destroy();
+        m_pMainFrame = nullptr;
+        return false;
+    }
+
+    m_pMainFrame->SetConnectValues(line.dataSource, line.userName);
+    m_pMainFrame->Show();
+    if (!EnvironmentIs("TARNWELL_NO_CONNECT_DIALOG", "1")) m_pMainFrame->OnChangeConnection();
+    m_pMainFrame->Update();
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, wxID_ABOUT);
+    return true;
+}
+
+int CTarnwellApp::OnExit() {
+    SaveRecentFiles();
+    if (m_pProfileStore) m_pProfileStore->Flush();
+    return wxApp::OnExit();
+}
+
+void CTarnwellApp::LoadRecentFiles() {
+    wxConfigBase& config = m_pProfileStore->Config();
+    const wxString oldPath = config.GetPath();
+    config.SetPath(CFileProfileStore::kRecentFileGroup);
+    m_pDocManager->GetRecentFiles()->Load(config);
+    config.SetPath(oldPath);
+}
+
+void CTarnwellApp::SaveRecentFiles() {
+    if (!m_pProfileStore || !m_pDocManager) return;
+    wxConfigBase& config = m_pProfileStore->Config();
+    const wxString oldPath = config.GetPath();
+    config.SetPath(CFileProfileStore::kRecentFileGroup);
+    m_pDocManager->GetRecentFiles()->Save(config);
+    config.SetPath(oldPath);
+}
+
+void CTarnwellApp::OnAppAbout() {
+    CAboutDlg dlg(GetTopWindow());
+    dlg.ShowModal();
+}
+
+bool CTarnwellApp::OnExceptionInMainLoop() {
+    const CommandFailure failure = DescribeCommandFailure(std::current_exception());
+    ShowMessageBox(ToUiString(failure.text), wxOK | (failure.outOfMemory ? wxICON_EXCLAMATION : wxICON_ERROR),
+                   GetTopWindow());
+    // The command counts as done; the program goes on.
+    return true;
+}

@@ -1,0 +1,102 @@
+#include "db/db_connection.h"
+
+#include "db/db_exception.h"
+
+#include <limits>
+#include <utility>
+
+namespace {
+
+// Frees an ODBC handle when it goes out of scope, unless released first.
+// Locals are destroyed in reverse order, so the handles go in the reverse
+// order of their allocation; on a throw, after the exception has read the
+// diagnostic.
+template <SQLRETURN (*Free)(SQLHANDLE)>
+class HandleGuard {
+public:
+    HandleGuard() = default;
+    ~HandleGuard() {
+        if (m_handle != SQL_NULL_HANDLE) Free(m_handle);
+    }
+    HandleGuard(const HandleGuard&) = delete;
+    HandleGuard& operator=(const HandleGuard&) = delete;
+
+    SQLHANDLE* Out() noexcept { return &m_handle; }
+    SQLHANDLE Get() const noexcept { return m_handle; }
+    SQLHANDLE Release() noexcept { return std::exchange(m_handle, SQLHANDLE{}); }
+
+private:
+    SQLHANDLE m_handle = SQL_NULL_HANDLE;
+};
+
+SQLRETURN DropStatement(SQLHANDLE hstmt) { return SQLFreeStmt(hstmt, SQL_DROP); }
+SQLRETURN FreeConnect(SQLHANDLE hdbc) { return SQLFreeConnect(hdbc); }
+SQLRETURN FreeEnv(SQLHANDLE henv) { return SQLFreeEnv(henv); }
+
+SQLCHAR* Chars(const std::string& text) { return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str())); }
+
+}  // namespace
+
+CDbConnection::~CDbConnection() { Disconnect(); }
+
+void CDbConnection::Connect(const std::string& dataSource, const std::string& userName, const std::string& password) {
+    Disconnect();
+
+    HandleGuard<FreeEnv> henv;
+    SQLAllocEnv(henv.Out());
+    HandleGuard<FreeConnect> hdbc;
+    SQLAllocConnect(henv.Get(), hdbc.Out());
+
+    const SQLRETURN rc = SQLConnect(hdbc.Get(), Chars(dataSource), SQL_NTS, Chars(userName), SQL_NTS,
+                                    Chars(password), SQL_NTS);
+    if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) throw CDBException(SQL_HANDLE_DBC, hdbc.Get());
+
+    m_hdbc = hdbc.Release();
+    m_henv = henv.Release();
+    m_bConnected = true;
+}
+
+void CDbConnection::Disconnect() noexcept {
+    if (!m_bConnected) return;
+    SQLDisconnect(m_hdbc);
+    SQLFreeConnect(m_hdbc);
+    SQLFreeEnv(m_henv);
+    m_hdbc = SQL_NULL_HDBC;
+    m_henv = SQL_NULL_HENV;
+    m_bConnected = false;
+}
+
+ExecuteResult CDbConnection::Execute(std::string_view sql) {
+    // The length goes to the driver as a SQLINTEGER: never send a cut text.
+    if (sql.size() > static_cast<std::size_t>(std::numeric_limits<SQLINTEGER>::max()))
+        throw CDBException(DiagRecord{true, "HY090", "Statement text too long"});
+
+    HandleGuard<DropStatement> hstmt;
+    SQLAllocStmt(m_hdbc, hstmt.Out());
+
+    ExecuteResult result;
+    // The text goes to the driver unchanged, with its length in bytes.
+    SQLRETURN rc = SQLExecDirect(hstmt.Get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
+                                 static_cast<SQLINTEGER>(sql.size()));
+    if (rc == SQL_NO_DATA) return result;
+    if (rc == SQL_SUCCESS_WITH_INFO) {
+        // Read now: the next call on the statement clears its diagnostics.
+        result.warning = ReadDiagRecord(SQL_HANDLE_STMT, hstmt.Get());
+    } else if (rc != SQL_SUCCESS) {
+        throw CDBException(SQL_HANDLE_STMT, hstmt.Get());
+    }
+
+    SQLSMALLINT columns = 0;
+    rc = SQLNumResultCols(hstmt.Get(), &columns);
+    if (rc == SQL_SUCCESS_WITH_INFO && !result.warning) {
+        result.warning = ReadDiagRecord(SQL_HANDLE_STMT, hstmt.Get());
+    } else if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) {
+        throw CDBException(SQL_HANDLE_STMT, hstmt.Get());
+    }
+
+    if (columns > 0) {
+        result.statement = std::make_unique<CDbStatement>(hstmt.Get());
+        hstmt.Release();
+    }
+    return result;
+}

@@ -1,0 +1,90 @@
+#include "panes/output_pane.h"
+
+#include "panes/stc_writable_scope.h"
+
+#include <wx/stc/stc.h>
+
+#include <algorithm>
+
+wxIMPLEMENT_DYNAMIC_CLASS(COutputPane, CPane);
+
+namespace {
+
+// Collected appends go into the control once they reach this size, so a huge
+// result never lies in memory twice over.
+constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+
+}  // namespace
+
+void COutputPane::ConfigureControl() {
+    wxStyledTextCtrl& control = *GetControl();
+    control.SetReadOnly(true);
+    control.SetUndoCollection(false);
+    control.EmptyUndoBuffer();
+    // Nobody listens to changes of the transcript.
+    control.SetModEventMask(0);
+}
+
+bool COutputPane::OnClose(bool /*deleteWindow*/) { return true; }
+
+void COutputPane::AppendText(std::string_view text) {
+    m_bAppended = true;
+    m_strPending.append(text);
+    if (m_nBatchDepth == 0 || m_strPending.size() >= kFlushSize) Flush();
+}
+
+void COutputPane::Flush() {
+    if (!m_bAppended) return;
+    m_bAppended = false;
+    std::string pending;
+    pending.swap(m_strPending);
+    wxStyledTextCtrl* control = GetControl();
+    if (control == nullptr) return;
+    CStcWritableScope writable(*control);
+    control->SetEmptySelection(control->GetTextLength());
+    AddBytes(*control, pending);
+    // The pane follows the end of the transcript as it grows.
+    control->EnsureCaretVisible();
+    // Keep the buffer's room for the next batch.
+    pending.clear();
+    if (m_strPending.empty()) m_strPending.swap(pending);
+}
+
+int COutputPane::WrapWidth() const {
+    const wxStyledTextCtrl* control = GetControl();
+    if (control == nullptr || m_nCharWidth <= 0) return 0;
+    return std::max(0, control->GetClientSize().x) / m_nCharWidth;
+}
+
+void COutputPane::BeginBatch() { ++m_nBatchDepth; }
+
+void COutputPane::EndBatch() {
+    if (m_nBatchDepth > 0) --m_nBatchDepth;
+    if (m_nBatchDepth == 0) Flush();
+}
+
+void COutputPane::SuspendRedraw() {
+    BeginBatch();
+    if (wxStyledTextCtrl* control = GetControl()) {
+        control->Freeze();
+        ++m_nFreezeDepth;
+    }
+}
+
+void COutputPane::ResumeRedraw() {
+    EndBatch();
+    if (m_nFreezeDepth == 0) return;
+    --m_nFreezeDepth;
+    if (wxStyledTextCtrl* control = GetControl()) {
+        control->Thaw();
+        if (m_nFreezeDepth == 0) RepaintNow();
+    }
+}
+
+void COutputPane::RepaintNow() {
+    Flush();
+    if (wxStyledTextCtrl* control = GetControl()) {
+        control->Refresh();
+        control->Update();
+    }
+}

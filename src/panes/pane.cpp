@@ -1,0 +1,233 @@
+#include "panes/pane.h"
+
+#include "panes/stc_writable_scope.h"
+
+#include <wx/font.h>
+#include <wx/stc/stc.h>
+#include <wx/toplevel.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+wxDEFINE_EVENT(EVT_PANE_DOCUMENT_TITLE, wxCommandEvent);
+
+wxIMPLEMENT_ABSTRACT_CLASS(CPane, wxView);
+
+wxBEGIN_EVENT_TABLE(CPane, wxView)
+    EVT_MENU(wxID_COPY, CPane::OnEditCopy)
+    EVT_MENU(wxID_SELECTALL, CPane::OnEditSelectAll)
+    EVT_UPDATE_UI(wxID_COPY, CPane::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(wxID_SELECTALL, CPane::OnUpdateAlwaysEnabled)
+wxEND_EVENT_TABLE()
+
+namespace {
+
+wxWindow* s_pTemplateParent = nullptr;
+
+// Scintilla's "make anchor to caret the only selection". Unlike the plain
+// selection calls it does not copy the selected text into the window
+// system's primary selection, which for a large output (Select All) would
+// convert all of it to a wide-character string first.
+constexpr int kSciSetSelection = 2572;
+
+// Scintilla takes lengths as int: very long texts go in several pieces.
+constexpr std::size_t kMaxPiece = std::size_t{1} << 30;
+
+}  // namespace
+
+void CPane::AddBytes(wxStyledTextCtrl& control, std::string_view bytes) {
+    if (bytes.empty()) return;
+    // The control grows its buffers in small steps, copying the whole text
+    // each time; reserving room in doubling steps keeps a growing output
+    // linear in its length.
+    const auto length = static_cast<std::size_t>(control.GetTextLength());
+    const std::size_t room = std::bit_ceil(length + bytes.size());
+    if (room > std::bit_ceil(length) && room <= static_cast<std::size_t>(std::numeric_limits<int>::max())) {
+        control.Allocate(static_cast<int>(room));
+    }
+    while (!bytes.empty()) {
+        const std::size_t piece = std::min(bytes.size(), kMaxPiece);
+        control.AddTextRaw(bytes.data(), static_cast<int>(piece));
+        bytes.remove_prefix(piece);
+    }
+}
+
+CPane::~CPane() {
+    if (m_pCtrl != nullptr) {
+        wxStyledTextCtrl* control = m_pCtrl;
+        m_pCtrl = nullptr;
+        control->Unbind(wxEVT_DESTROY, &CPane::OnControlDestroyed, this);
+        control->Destroy();
+    }
+}
+
+void CPane::SetTemplateParent(wxWindow* parent) { s_pTemplateParent = parent; }
+
+bool CPane::Create(wxWindow* parent) {
+    wxCHECK_MSG(parent != nullptr && m_pCtrl == nullptr, false, "a pane is created once, under a parent");
+    auto* control = new wxStyledTextCtrl();
+    if (!control->Create(parent, wxID_ANY)) {
+        delete control;
+        return false;
+    }
+    m_pCtrl = control;
+    ConfigureCommon();
+    ConfigureControl();
+    control->Bind(wxEVT_DESTROY, &CPane::OnControlDestroyed, this);
+    control->Bind(wxEVT_SET_FOCUS, &CPane::OnControlFocus, this);
+    control->Bind(wxEVT_STC_ZOOM, &CPane::OnControlZoom, this);
+    SetFrame(wxGetTopLevelParent(parent));
+    return true;
+}
+
+void CPane::ConfigureCommon() {
+    wxStyledTextCtrl& control = *m_pCtrl;
+    // Plain text: UTF-8 bytes as they are, no styling, no margins, no
+    // wrapping (result tables keep their columns; long lines are reached
+    // with the horizontal scroll bar).
+    control.SetCodePage(wxSTC_CP_UTF8);
+    control.SetLexer(wxSTC_LEX_NULL);
+    control.SetEOLMode(wxSTC_EOL_CRLF);
+    control.SetPasteConvertEndings(true);
+    control.SetWrapMode(wxSTC_WRAP_NONE);
+    control.SetUseHorizontalScrollBar(true);
+    control.SetUseVerticalScrollBar(true);
+    control.SetScrollWidth(1);
+    control.SetScrollWidthTracking(true);
+    for (int margin = 0; margin <= wxSTC_MAX_MARGIN; ++margin) control.SetMarginWidth(margin, 0);
+    control.UsePopUp(wxSTC_POPUP_NEVER);
+    // Keys the control would take for itself although the window's commands
+    // own them: Ctrl+D changes the connection; Ctrl+A is Select All, whose
+    // selection stays out of the primary selection (see SetSelection); and
+    // zooming would make the text wider than the character width the output
+    // is wrapped by.
+    control.CmdKeyClear('D', wxSTC_KEYMOD_CTRL);
+    control.CmdKeyClear('A', wxSTC_KEYMOD_CTRL);
+    control.CmdKeyClear(wxSTC_KEY_ADD, wxSTC_KEYMOD_CTRL);
+    control.CmdKeyClear(wxSTC_KEY_SUBTRACT, wxSTC_KEYMOD_CTRL);
+    control.CmdKeyClear(wxSTC_KEY_DIVIDE, wxSTC_KEYMOD_CTRL);
+}
+
+bool CPane::OnCreate(wxDocument* /*doc*/, long /*flags*/) {
+    return s_pTemplateParent != nullptr && Create(s_pTemplateParent);
+}
+
+void CPane::OnDraw(wxDC* /*dc*/) {
+    // The control paints itself.
+}
+
+void CPane::OnChangeFilename() {
+    wxWindow* frame = GetFrame();
+    if (frame == nullptr) return;
+    wxCommandEvent event(EVT_PANE_DOCUMENT_TITLE);
+    event.SetEventObject(this);
+    frame->GetEventHandler()->ProcessEvent(event);
+}
+
+int CPane::GetTextLength() {
+    FlushPending();
+    return m_pCtrl != nullptr ? m_pCtrl->GetTextLength() : 0;
+}
+
+void CPane::GetText(char* buffer, int size) {
+    if (buffer == nullptr || size <= 0) return;
+    const int length = GetTextLength();
+    const int count = std::min(length, size - 1);
+    if (count > 0) std::memcpy(buffer, m_pCtrl->GetRangePointer(0, count), static_cast<std::size_t>(count));
+    buffer[std::max(count, 0)] = '\0';
+}
+
+std::string CPane::GetText() {
+    const int length = GetTextLength();
+    if (length <= 0) return {};
+    return std::string(m_pCtrl->GetCharacterPointer(), static_cast<std::size_t>(length));
+}
+
+void CPane::SetText(const char* text, bool replaceSelection) {
+    SetText(text != nullptr ? std::string_view(text) : std::string_view(), replaceSelection);
+}
+
+void CPane::SetText(std::string_view text, bool replaceSelection) {
+    FlushPending();
+    if (m_pCtrl == nullptr) return;
+    wxStyledTextCtrl& control = *m_pCtrl;
+    CStcWritableScope writable(control);
+    const int start = replaceSelection ? control.GetSelectionStart() : 0;
+    const int end = replaceSelection ? control.GetSelectionEnd() : control.GetTextLength();
+    control.BeginUndoAction();
+    if (start != end) {
+        control.SetTargetRange(start, end);
+        control.ReplaceTargetRaw("", 0);
+    }
+    control.SetEmptySelection(start);
+    AddBytes(control, text);
+    control.EndUndoAction();
+    if (!replaceSelection) control.GotoPos(0);
+}
+
+void CPane::SetSelection(long start, long end) {
+    const long length = GetTextLength();
+    if (m_pCtrl == nullptr) return;
+    if (end < 0 || end > length) end = length;
+    start = std::clamp(start, 0L, length);
+    m_pCtrl->SendMsg(kSciSetSelection, static_cast<wxUIntPtr>(end), static_cast<wxIntPtr>(start));
+    m_pCtrl->EnsureCaretVisible();
+}
+
+void CPane::SetPaneFont(const wxFont& font, int averageCharWidth) {
+    FlushPending();
+    m_nCharWidth = averageCharWidth;
+    if (m_pCtrl == nullptr || !font.IsOk()) return;
+    wxStyledTextCtrl& control = *m_pCtrl;
+    const int anchor = control.GetAnchor();
+    const int caret = control.GetCurrentPos();
+    // The default style carries the font; clearing all styles gives every
+    // character, present and future, the default style.
+    const wxString face = font.GetFaceName();
+    if (!face.empty()) control.StyleSetFaceName(wxSTC_STYLE_DEFAULT, face);
+    const double points = font.GetFractionalPointSize();
+    if (points > 0) {
+        control.StyleSetSizeFractional(wxSTC_STYLE_DEFAULT,
+                                       static_cast<int>(std::lround(points * wxSTC_FONT_SIZE_MULTIPLIER)));
+    }
+    control.StyleSetBold(wxSTC_STYLE_DEFAULT, false);
+    control.StyleSetItalic(wxSTC_STYLE_DEFAULT, false);
+    control.StyleSetUnderline(wxSTC_STYLE_DEFAULT, false);
+    control.StyleClearAll();
+    control.SendMsg(kSciSetSelection, static_cast<wxUIntPtr>(caret), static_cast<wxIntPtr>(anchor));
+    control.Refresh();
+    control.Update();
+}
+
+void CPane::OnEditCopy(wxCommandEvent& /*event*/) {
+    if (m_pCtrl != nullptr) m_pCtrl->Copy();
+}
+
+void CPane::OnEditSelectAll(wxCommandEvent& /*event*/) { SetSelection(0, -1); }
+
+void CPane::OnUpdateAlwaysEnabled(wxUpdateUIEvent& event) { event.Enable(true); }
+
+void CPane::OnControlDestroyed(wxWindowDestroyEvent& event) {
+    if (event.GetEventObject() == m_pCtrl) {
+        // The frame goes with its windows: the view no longer has one.
+        m_pCtrl = nullptr;
+        SetFrame(nullptr);
+    }
+    event.Skip();
+}
+
+void CPane::OnControlFocus(wxFocusEvent& event) {
+    // A click into a pane, or F6, makes it the view that commands go to first.
+    if (GetDocument() != nullptr && GetDocumentManager() != nullptr) Activate(true);
+    event.Skip();
+}
+
+void CPane::OnControlZoom(wxStyledTextEvent& event) {
+    // Ctrl with the mouse wheel zooms the control; the pane's font is set by
+    // the preferences only.
+    if (m_pCtrl != nullptr && m_pCtrl->GetZoom() != 0) m_pCtrl->SetZoom(0);
+    event.Skip();
+}

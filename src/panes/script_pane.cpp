@@ -1,0 +1,91 @@
+#include "panes/script_pane.h"
+
+#include "script/script.h"
+
+#include <wx/stc/stc.h>
+
+wxIMPLEMENT_DYNAMIC_CLASS(CScriptPane, CPane);
+
+namespace {
+
+// Sets a flag for the lifetime of the scope.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+    ~FlagScope() { m_flag = false; }
+
+private:
+    bool& m_flag;
+};
+
+}  // namespace
+
+wxBEGIN_EVENT_TABLE(CScriptPane, CPane)
+    EVT_MENU(wxID_UNDO, CScriptPane::OnEditUndo)
+    EVT_MENU(wxID_CUT, CScriptPane::OnEditCut)
+    EVT_MENU(wxID_PASTE, CScriptPane::OnEditPaste)
+    EVT_UPDATE_UI(wxID_UNDO, CScriptPane::OnUpdateEditUndo)
+    EVT_UPDATE_UI(wxID_CUT, CScriptPane::OnUpdateAlwaysEnabled)
+    EVT_UPDATE_UI(wxID_PASTE, CScriptPane::OnUpdateEditPaste)
+wxEND_EVENT_TABLE()
+
+CScriptPane::~CScriptPane() {
+    if (wxStyledTextCtrl* control = GetControl()) {
+        control->Unbind(wxEVT_STC_SAVEPOINTLEFT, &CScriptPane::OnTextChanged, this);
+    }
+}
+
+void CScriptPane::ConfigureControl() {
+    wxStyledTextCtrl& control = *GetControl();
+    // A change is seen as the text leaving its save point, which is set
+    // whenever the document counts as unmodified. Modification events would
+    // carry a converted copy of every inserted text, which costs dearly for
+    // large scripts.
+    control.SetModEventMask(0);
+    control.Bind(wxEVT_STC_SAVEPOINTLEFT, &CScriptPane::OnTextChanged, this);
+}
+
+void CScriptPane::SetSavePoint() {
+    if (wxStyledTextCtrl* control = GetControl()) control->SetSavePoint();
+}
+
+void CScriptPane::OnUpdate(wxView* /*sender*/, wxObject* /*hint*/) {
+    auto* script = wxDynamicCast(GetDocument(), CScript);
+    wxStyledTextCtrl* control = GetControl();
+    if (script == nullptr || control == nullptr) return;
+    {
+        FlagScope taking(m_bTakingDocumentText);
+        SetText(script->ScriptText(), false);
+    }
+    // Undo cannot bring back the text of another script.
+    control->EmptyUndoBuffer();
+    script->Modify(false);
+}
+
+void CScriptPane::OnTextChanged(wxStyledTextEvent& /*event*/) {
+    if (!m_bTakingDocumentText && GetDocument() != nullptr) GetDocument()->Modify(true);
+}
+
+void CScriptPane::OnEditUndo(wxCommandEvent& /*event*/) {
+    if (wxStyledTextCtrl* control = GetControl()) control->Undo();
+}
+
+void CScriptPane::OnEditCut(wxCommandEvent& /*event*/) {
+    if (wxStyledTextCtrl* control = GetControl()) control->Cut();
+}
+
+void CScriptPane::OnEditPaste(wxCommandEvent& /*event*/) {
+    if (wxStyledTextCtrl* control = GetControl()) control->Paste();
+}
+
+void CScriptPane::OnUpdateEditUndo(wxUpdateUIEvent& event) {
+    const wxStyledTextCtrl* control = GetControl();
+    event.Enable(control != nullptr && control->CanUndo());
+}
+
+void CScriptPane::OnUpdateEditPaste(wxUpdateUIEvent& event) {
+    const wxStyledTextCtrl* control = GetControl();
+    event.Enable(control != nullptr && control->CanPaste());
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "panes/pane.h"
+
+class wxStyledTextEvent;
+
+// The lower pane: the editable text of the script document, and the view
+// that the document template creates. The pane's text is the script; every
+// change of it, by the user or by the program (a history entry, a
+// replacement), marks the document modified. Taking the document's text
+// (OnUpdate) and font changes do not.
+class CScriptPane : public CPane {
+public:
+    CScriptPane() = default;
+    ~CScriptPane() override;
+
+    // Puts the document's whole text into the pane (every byte, also bytes
+    // after a NUL), clears the undo history and marks the document not
+    // modified. Runs on the document's initial update and whenever it tells
+    // its views to update.
+    void OnUpdate(wxView* sender, wxObject* hint) override;
+
+    // Takes the text as it stands as unchanged: the next change marks the
+    // document modified again. The document calls it whenever its modified
+    // flag is cleared.
+    void SetSavePoint();
+
+protected:
+    void ConfigureControl() override;
+
+    // Edit commands that only the script pane handles.
+    void OnEditUndo(wxCommandEvent& event);
+    void OnEditCut(wxCommandEvent& event);
+    void OnEditPaste(wxCommandEvent& event);
+    void OnUpdateEditUndo(wxUpdateUIEvent& event);
+    void OnUpdateEditPaste(wxUpdateUIEvent& event);
+
+private:
+    void OnTextChanged(wxStyledTextEvent& event);
+
+    // True while OnUpdate puts the document's text in.
+    bool m_bTakingDocumentText = false;
+
+    wxDECLARE_EVENT_TABLE();
+    wxDECLARE_DYNAMIC_CLASS(CScriptPane);
+};

@@ -1,0 +1,188 @@
+#include "runner/batch_runner.h"
+
+#include "db/db_connection.h"
+#include "db/db_exception.h"
+#include "exec/history_list.h"
+#include "exec/script_runner.h"
+#include "exec/text_statement_source.h"
+#include "runner/console_run_host.h"
+#include "runner/console_sink.h"
+#include "runner/password_source.h"
+#include "runner/script_file_error.h"
+#include "runner/script_file_reader.h"
+#include "runner/usage_error.h"
+#include "settings/file_profile_store.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <optional>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+void Complain(const std::string& message) {
+    std::fprintf(stderr, "%s: %s\n", CRunOptions::kProgramName, message.c_str());
+}
+
+// A standard stream that the caller closed is opened on /dev/null, so that no
+// file opened later (a script, the spool file, a driver's database) takes its
+// number and receives the transcript. It is opened in the other direction,
+// so using it still fails and is reported as it would have been.
+void GuardClosedStandardStreams() {
+    for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int opened = open("/dev/null", fd == STDIN_FILENO ? O_WRONLY : O_RDONLY);
+        if (opened >= 0 && opened != fd) close(opened);
+    }
+}
+
+// The worksheet's preferences, read from its settings file and never written
+// back; the options given replace some of them for this run.
+CSettingsRecord LoadSettings(const CRunOptions& options) {
+    CSettingsRecord settings;
+    {
+        CFileProfileStore store;
+        store.SetReadOnly();
+        settings.Load(store);
+    }
+    options.ApplyTo(settings);
+    return settings;
+}
+
+// The engine runs without a spool file it cannot open, as the worksheet does;
+// a batch user is told so on standard error, as the run goes on.
+void WarnIfSpoolUnwritable(const CSettingsRecord& settings) {
+    if (!settings.EnableSpool) return;
+    std::FILE* probe = std::fopen(settings.SpoolFile.c_str(), "ab");
+    if (probe != nullptr) {
+        std::fclose(probe);
+        return;
+    }
+    Complain("cannot open the spool file '" + settings.SpoolFile + "': " + std::strerror(errno) +
+             " (the run goes on without it)");
+}
+
+CommentSyntax SyntaxOf(const CSettingsRecord& settings) {
+    return CommentSyntax{settings.SingleLineComment, settings.MultilineCommentStart, settings.MultilineCommentEnd,
+                         settings.RemoveComments != 0};
+}
+
+// Every script's text, in order, read before anything connects so that a bad
+// file name runs nothing. Named files are read first, standard input (which
+// may be the terminal the password is typed on) only when asked for.
+class ScriptTexts {
+public:
+    explicit ScriptTexts(std::vector<std::string> paths) : m_paths(std::move(paths)), m_texts(m_paths.size()) {}
+
+    void ReadFiles() {
+        for (std::size_t i = 0; i < m_paths.size(); ++i)
+            if (m_paths[i] != "-") m_texts[i] = CScriptFileReader::Read(m_paths[i]);
+    }
+
+    // Standard input is read once, by its first "-"; a later "-" finds it at
+    // its end, as any program reading it twice would.
+    void ReadStandardInput() {
+        bool read = false;
+        for (std::size_t i = 0; i < m_paths.size(); ++i) {
+            if (m_paths[i] != "-") continue;
+            m_texts[i] = read ? std::string() : CScriptFileReader::Read("-");
+            read = true;
+        }
+    }
+
+    std::size_t Count() const noexcept { return m_texts.size(); }
+    std::string Take(std::size_t i) { return std::move(m_texts[i]); }
+
+private:
+    std::vector<std::string> m_paths;
+    std::vector<std::string> m_texts;
+};
+
+}  // namespace
+
+std::string CBatchRunner::OneLine(const std::string& message) {
+    const std::size_t first = message.find_first_not_of("\r\n");
+    if (first == std::string::npos) return {};
+    std::string line = message.substr(first, message.find_last_not_of("\r\n") - first + 1);
+    for (char& c : line)
+        if (c == '\r' || c == '\n') c = ' ';
+    return line;
+}
+
+int CBatchRunner::Main(const std::vector<std::string>& args) {
+    GuardClosedStandardStreams();
+    try {
+        const CRunOptions options = CRunOptions::Parse(args);
+        switch (options.action) {
+        case CRunOptions::Action::kHelp:
+            std::fputs(CRunOptions::HelpText().c_str(), stdout);
+            return std::fflush(stdout) == 0 ? kSuccess : kStatementFailed;
+        case CRunOptions::Action::kVersion:
+            std::fputs(CRunOptions::VersionText().c_str(), stdout);
+            return std::fflush(stdout) == 0 ? kSuccess : kStatementFailed;
+        case CRunOptions::Action::kRun:
+            break;
+        }
+        return Run(options);
+    } catch (const CUsageError& error) {
+        Complain(error.Message() + " (see " + CRunOptions::kProgramName + " --help)");
+        return kUsage;
+    } catch (const std::bad_alloc&) {
+        Complain("Out of memory.");
+        return kStatementFailed;
+    } catch (const std::exception& error) {
+        Complain(OneLine(error.what()));
+        return kStatementFailed;
+    }
+}
+
+int CBatchRunner::Run(const CRunOptions& options) {
+    const CSettingsRecord settings = LoadSettings(options);
+
+    ScriptTexts scripts(options.ScriptPaths());
+    std::string password;
+    try {
+        scripts.ReadFiles();
+        password = CPasswordSource::Obtain(options.ReadsStandardInput());
+        scripts.ReadStandardInput();
+    } catch (const CScriptFileError& error) {
+        Complain(error.Message());
+        return kUnreadableScript;
+    }
+
+    CDbConnection connection;
+    try {
+        connection.Connect(options.dataSource, options.userName, password);
+    } catch (const CDBException& error) {
+        Complain("cannot connect to '" + options.dataSource + "': " + OneLine(error.Message()));
+        return kUsage;
+    }
+
+    WarnIfSpoolUnwritable(settings);
+    CConsoleSink output(stdout, options.wrapWidth, options.lfLineEnds);
+    // On a terminal the transcript shows statement by statement; into a file
+    // or a pipe it goes in large blocks.
+    CConsoleRunHost host(isatty(STDOUT_FILENO) ? &output : nullptr);
+    CHistoryList history;
+    CScriptRunner runner(connection, history, output, host);
+    const CommentSyntax syntax = SyntaxOf(settings);
+
+    int status = kSuccess;
+    for (std::size_t i = 0; i < scripts.Count(); ++i) {
+        CTextStatementSource script(scripts.Take(i), syntax);
+        const RunSummary summary = runner.Run(script, settings, options.stopOnError);
+        if (!summary.connected || summary.failures > 0) {
+            status = kStatementFailed;
+            if (options.stopOnError) break;
+        }
+    }
+
+    if (!output.Flush(true)) {
+        Complain(std::string("cannot write the transcript to standard output: ") + std::strerror(output.Error()));
+        return kStatementFailed;
+    }
+    return status;
+}

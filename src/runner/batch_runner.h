@@ -1,0 +1,30 @@
+#pragma once
+
+#include "runner/run_options.h"
+
+#include <string>
+#include <vector>
+
+// The whole of tarnwell-run: the command line, the settings, the scripts, the
+// password, the connection and one run of the engine per script, with the
+// transcript on standard output and every diagnostic on standard error, as
+// one line.
+class CBatchRunner {
+public:
+    enum ExitStatus : int {
+        kSuccess = 0,          // every statement succeeded
+        kStatementFailed = 1,  // a statement failed, or the transcript could not be written
+        kUsage = 2,            // bad command line, or the connect failed
+        kUnreadableScript = 3, // a script file could not be read; nothing ran
+    };
+
+    // args: the arguments after the program name. Returns the exit status.
+    static int Main(const std::vector<std::string>& args);
+
+    // Runs parsed options (action kRun).
+    static int Run(const CRunOptions& options);
+
+    // A database message on one line: the line breaks around it dropped, the
+    // ones inside it turned into blanks.
+    static std::string OneLine(const std::string& message);
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "exec/run_host.h"
+#include "runner/console_sink.h"
+
+// The window around a run, without a window: status text, redraw suspension
+// and selection do nothing. Where the worksheet repaints its output pane
+// (after each statement, and after "Executing..."), the console may flush
+// its sink, so a terminal shows the transcript as the statements finish.
+class CConsoleRunHost : public CRunHost {
+public:
+    // sinkToFlush: flushed at every repaint; null to keep the large buffer
+    // (output to a file or a pipe).
+    explicit CConsoleRunHost(CConsoleSink* sinkToFlush = nullptr) noexcept : m_pSink(sinkToFlush) {}
+
+    void SetStatusText(const std::string&) override {}
+    void SuspendOutputRedraw() override {}
+    void ResumeOutputRedraw() override { RepaintOutput(); }
+    void RepaintOutput() override {
+        if (m_pSink) m_pSink->Flush();
+    }
+    void SelectAllScript() override {}
+
+private:
+    CConsoleSink* m_pSink;
+};

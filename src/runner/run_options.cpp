@@ -1,0 +1,194 @@
+#include "runner/run_options.h"
+
+#include "runner/usage_error.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <string_view>
+#include <system_error>
+
+#ifndef TARNWELL_VERSION
+#define TARNWELL_VERSION "unknown"
+#endif
+
+namespace {
+
+using Apply = void (*)(CRunOptions&, const std::string& value, std::string_view name);
+
+struct OptionSpec {
+    std::string_view name;
+    bool takesValue;
+    Apply apply;
+};
+
+int ParseNumber(const std::string& value, std::string_view name, int minimum, int maximum) {
+    int number = 0;
+    const char* const end = value.data() + value.size();
+    const auto [stop, error] = std::from_chars(value.data(), end, number);
+    if (value.empty() || stop != end || (error != std::errc() && error != std::errc::result_out_of_range))
+        throw CUsageError("option '" + std::string(name) + "' needs a whole number, not '" + value + "'");
+    if (error == std::errc::result_out_of_range || number < minimum || number > maximum)
+        throw CUsageError("option '" + std::string(name) + "' must be between " + std::to_string(minimum) + " and " +
+                          std::to_string(maximum) + ", not " + value);
+    return number;
+}
+
+const std::string& NonEmpty(const std::string& value, std::string_view name) {
+    if (value.empty()) throw CUsageError("option '" + std::string(name) + "' needs a non-empty value");
+    return value;
+}
+
+int ColumnLength(const std::string& value, std::string_view name) {
+    return ParseNumber(value, name, CRunOptions::kMinColLen, CRunOptions::kMaxColLen);
+}
+
+// Every option, long form only (and -h). A value is given as the next
+// argument or after "=".
+constexpr std::array kOptions = {
+    OptionSpec{"--dsn", true, [](CRunOptions& o, const std::string& v, std::string_view n) { o.dataSource = NonEmpty(v, n); }},
+    OptionSpec{"--user", true, [](CRunOptions& o, const std::string& v, std::string_view) { o.userName = v; }},
+    OptionSpec{"--spool", true,
+               [](CRunOptions& o, const std::string& v, std::string_view n) {
+                   o.spoolFile = NonEmpty(v, n);
+                   o.enableSpool = 1;
+               }},
+    OptionSpec{"--no-spool", false, [](CRunOptions& o, const std::string&, std::string_view) { o.enableSpool = 0; }},
+    OptionSpec{"--output", false, [](CRunOptions& o, const std::string&, std::string_view) { o.enableOutput = 1; }},
+    OptionSpec{"--quiet", false, [](CRunOptions& o, const std::string&, std::string_view) { o.enableOutput = 0; }},
+    OptionSpec{"--enable-output", true,
+               [](CRunOptions& o, const std::string& v, std::string_view n) {
+                   if (v != "0" && v != "1")
+                       throw CUsageError("option '" + std::string(n) + "' must be 0 or 1, not '" + v + "'");
+                   o.enableOutput = v == "1" ? 1 : 0;
+               }},
+    OptionSpec{"--remove-comments", false, [](CRunOptions& o, const std::string&, std::string_view) { o.removeComments = 1; }},
+    OptionSpec{"--keep-comments", false, [](CRunOptions& o, const std::string&, std::string_view) { o.removeComments = 0; }},
+    OptionSpec{"--max-col-len", true,
+               [](CRunOptions& o, const std::string& v, std::string_view n) { o.maxColLen = ColumnLength(v, n); }},
+    OptionSpec{"--def-col-len", true,
+               [](CRunOptions& o, const std::string& v, std::string_view n) { o.defColLen = ColumnLength(v, n); }},
+    OptionSpec{"--width", true,
+               [](CRunOptions& o, const std::string& v, std::string_view n) {
+                   o.wrapWidth = ParseNumber(v, n, CRunOptions::kMinWidth, CRunOptions::kMaxWidth);
+               }},
+    OptionSpec{"--lf", false, [](CRunOptions& o, const std::string&, std::string_view) { o.lfLineEnds = true; }},
+    OptionSpec{"--stop-on-error", false, [](CRunOptions& o, const std::string&, std::string_view) { o.stopOnError = true; }},
+    OptionSpec{"--help", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
+    OptionSpec{"-h", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
+    OptionSpec{"--version", false,
+               [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kVersion; }},
+};
+
+const OptionSpec* FindOption(std::string_view name) {
+    const auto found = std::find_if(kOptions.begin(), kOptions.end(), [name](const OptionSpec& o) { return o.name == name; });
+    return found == kOptions.end() ? nullptr : &*found;
+}
+
+bool LooksLikeOption(std::string_view arg) { return arg.size() > 1 && arg[0] == '-'; }
+
+}  // namespace
+
+CRunOptions CRunOptions::Parse(const std::vector<std::string>& args) {
+    CRunOptions options;
+    bool onlyFiles = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (onlyFiles || !LooksLikeOption(arg)) {
+            options.files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            onlyFiles = true;
+            continue;
+        }
+
+        const std::size_t equals = arg.find('=');
+        const std::string_view name = std::string_view(arg).substr(0, equals);
+        const OptionSpec* option = FindOption(name);
+        if (option == nullptr) throw CUsageError("unknown option '" + std::string(name) + "'");
+
+        std::string value;
+        if (equals != std::string::npos) {
+            if (!option->takesValue) throw CUsageError("option '" + std::string(name) + "' takes no value");
+            value = arg.substr(equals + 1);
+        } else if (option->takesValue) {
+            // A following option is not taken for the value: "--dsn --user x"
+            // is a forgotten name, not a data source called "--user".
+            if (i + 1 >= args.size() || args[i + 1].starts_with("--"))
+                throw CUsageError("option '" + std::string(name) + "' needs a value");
+            value = args[++i];
+        }
+        option->apply(options, value, name);
+        if (options.action != Action::kRun) return options;
+    }
+    if (options.dataSource.empty()) throw CUsageError("missing --dsn NAME, the data source to connect to");
+    return options;
+}
+
+void CRunOptions::ApplyTo(CSettingsRecord& settings) const {
+    if (enableSpool) settings.EnableSpool = *enableSpool;
+    if (spoolFile) settings.SpoolFile = *spoolFile;
+    if (enableOutput) settings.EnableOutput = *enableOutput;
+    if (removeComments) settings.RemoveComments = *removeComments;
+    if (maxColLen) settings.MaxColLen = *maxColLen;
+    if (defColLen) settings.DefColLen = *defColLen;
+}
+
+std::vector<std::string> CRunOptions::ScriptPaths() const {
+    return files.empty() ? std::vector<std::string>{"-"} : files;
+}
+
+bool CRunOptions::ReadsStandardInput() const {
+    const std::vector<std::string> paths = ScriptPaths();
+    return std::find(paths.begin(), paths.end(), "-") != paths.end();
+}
+
+std::string CRunOptions::VersionText() { return std::string(kProgramName) + " " TARNWELL_VERSION "\n"; }
+
+std::string CRunOptions::HelpText() {
+    return R"(Usage: tarnwell-run --dsn NAME [--user NAME] [OPTION...] [FILE...]
+Runs SQL scripts against an ODBC data source without a window and writes the
+transcript, byte for byte what the worksheet's output pane shows, to standard
+output. Each FILE is one script; without FILE, or for "-", the script is read
+from standard input. Preferences come from the worksheet's settings file; the
+options below replace them for this run only (the file is never written).
+
+Connection:
+  --dsn NAME             data source name (required)
+  --user NAME            user name (default: empty)
+
+Settings for this run:
+  --spool FILE           append the transcript to FILE (CRLF line ends)
+  --no-spool             do not spool
+  --output               echo every statement and print "ok" for statements
+                         without a result set (--enable-output=1)
+  --quiet                print only result sets and failed statements,
+                         between "Executing..." and "Script execution
+                         complete" (--enable-output=0)
+  --enable-output=0|1    the same as --quiet (0) or --output (1)
+  --remove-comments      leave comments out of the statements sent
+  --keep-comments        send comments with the statements
+  --max-col-len N        column buffer size, widest column N-1 (1..1000)
+  --def-col-len N        width of a column of unknown size (1..1000)
+
+Transcript:
+  --width N              wrap error messages at N columns (default 80)
+  --lf                   write LF line ends to standard output instead of CRLF
+                         (the spool file keeps CRLF)
+  --stop-on-error        stop after the first failing statement
+
+  -h, --help             show this help and exit
+  --version              show the version and exit
+
+Password: taken from the environment variable TARNWELL_PASSWORD when it is set
+(even to an empty value); otherwise asked for without echo when standard input
+is a terminal, or on /dev/tty when the scripts come from standard input; with
+no terminal it is empty. Set it empty (TARNWELL_PASSWORD=) to skip the prompt.
+It is never given on the command line.
+
+Exit status: 0 every statement succeeded, 1 a statement failed (or the
+transcript could not be written), 2 bad usage or failed connect, 3 a script
+file could not be read (then nothing runs).
+)";
+}

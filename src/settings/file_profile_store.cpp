@@ -1,0 +1,226 @@
+#include "settings/file_profile_store.h"
+
+#include <wx/fileconf.h>
+#include <wx/log.h>
+#include <wx/mstream.h>
+#include <wx/strconv.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <utility>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A file larger than this is not a profile of ours: it is left alone.
+constexpr std::size_t kMaxFileSize = 16u << 20;
+
+// UTF-8 that keeps every byte: a byte that is not part of valid UTF-8 maps to
+// a private-use character on the way in and back to the same byte on the way out.
+const wxMBConv& ByteConv() {
+    static const wxMBConvUTF8 conv(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
+    return conv;
+}
+
+wxString ToWx(const std::string& bytes) { return wxString(bytes.data(), ByteConv(), bytes.size()); }
+
+std::string FromWx(const wxString& text) {
+    const wxScopedCharBuffer buffer = text.mb_str(ByteConv());
+    return std::string(buffer.data(), buffer.length());
+}
+
+// While a corrupt file is parsed or written back, the parser's complaints
+// (log messages and debug assertions, which a window would show in a
+// dialog) are silenced: a damaged profile is simply read as far as it goes.
+class QuietConfig {
+public:
+    QuietConfig() : m_assertHandler(wxSetAssertHandler(nullptr)) {}
+    ~QuietConfig() { wxSetAssertHandler(m_assertHandler); }
+    QuietConfig(const QuietConfig&) = delete;
+    QuietConfig& operator=(const QuietConfig&) = delete;
+
+private:
+    wxLogNull m_noLog;
+    wxAssertHandler_t m_assertHandler;
+};
+
+wxString KeyPath(const std::string& section, const std::string& key) {
+    return ToWx("/" + section + "/" + key);
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() { Close(); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    bool Close() {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+enum class ReadResult { Missing, Read, Unreadable };
+
+ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
+    // O_NONBLOCK: a FIFO put in the file's place must not hang the start.
+    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.Get() < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Unreadable;
+    struct stat info {};
+    if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        static_cast<std::size_t>(info.st_size) > kMaxFileSize)
+        return ReadResult::Unreadable;
+    char chunk[8192];
+    for (;;) {
+        const ssize_t got = read(file.Get(), chunk, sizeof chunk);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return ReadResult::Unreadable;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(got));
+        if (bytes.size() > kMaxFileSize) return ReadResult::Unreadable;
+    }
+    return ReadResult::Read;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t put = write(fd, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// Replaces the file at path by bytes so that, whatever interrupts it, the
+// file holds either its old or its new text: the bytes go to a temporary file
+// in the same folder, are synced to disk, and the temporary file is renamed
+// over the old one. A symbolic link at path is kept; its target is replaced.
+bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    std::error_code ignored;
+    fs::path target(path);
+    if (fs::is_symlink(target, ignored)) {
+        const fs::path resolved = fs::canonical(target, ignored);
+        if (!ignored) target = resolved;
+    }
+    fs::create_directories(target.parent_path(), ignored);
+
+    std::string tempName = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    FileDescriptor temp(mkostemp(tempName.data(), O_CLOEXEC));
+    if (temp.Get() < 0) return false;
+    struct stat old {};
+    if (stat(target.c_str(), &old) == 0) fchmod(temp.Get(), old.st_mode & 07777);  // mkostemp gives 0600
+    const bool written = WriteAll(temp.Get(), bytes) && fsync(temp.Get()) == 0;
+    if (!temp.Close() || !written || rename(tempName.c_str(), target.c_str()) != 0) {
+        unlink(tempName.c_str());
+        return false;
+    }
+    // Make the rename itself durable.
+    FileDescriptor folder(open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0) fsync(folder.Get());
+    return true;
+}
+
+std::optional<int> ParseInt(const std::string& text) {
+    std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t last = text.find_last_not_of(" \t");
+    if (first == std::string::npos) return std::nullopt;
+    if (text[first] == '+' && first < last) ++first;
+    int value = 0;
+    const char* end = text.data() + last + 1;
+    const auto [stop, error] = std::from_chars(text.data() + first, end, value);
+    if (error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+CFileProfileStore::CFileProfileStore() : CFileProfileStore(DefaultPath()) {}
+
+CFileProfileStore::CFileProfileStore(std::string path) : m_path(std::move(path)) {
+    std::string bytes;
+    const ReadResult result = ReadWholeFile(m_path, bytes);
+    m_keepFile = result == ReadResult::Unreadable;
+    if (result != ReadResult::Read) bytes.clear();
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);  // a byte-order mark left by an editor
+
+    QuietConfig quiet;
+    wxMemoryInputStream input(bytes.data(), bytes.size());
+    m_config = std::make_unique<wxFileConfig>(input, ByteConv());
+    m_config->SetExpandEnvVars(false);
+}
+
+CFileProfileStore::~CFileProfileStore() {
+    try {
+        Flush();
+    } catch (...) {
+        // Write failures at exit are not reported.
+    }
+}
+
+std::string CFileProfileStore::DefaultPath() {
+    std::string base;
+    const char* configHome = std::getenv("XDG_CONFIG_HOME");
+    if (configHome && configHome[0] == '/') {
+        base = configHome;
+    } else {
+        const char* home = std::getenv("HOME");
+        if (!home || !*home) {
+            const passwd* user = getpwuid(getuid());
+            home = user ? user->pw_dir : "";
+        }
+        base = std::string(home) + "/.config";
+    }
+    return base + "/Tarnwell/Tarnwell.conf";
+}
+
+wxConfigBase& CFileProfileStore::Config() { return *m_config; }
+
+bool CFileProfileStore::Flush() {
+    if (m_keepFile) return false;
+    QuietConfig quiet;
+    wxMemoryOutputStream output;
+    if (!m_config->Save(output, ByteConv())) return false;
+    std::string bytes(static_cast<std::size_t>(output.GetLength()), '\0');
+    output.CopyTo(bytes.data(), bytes.size());
+    return WriteFileAtomically(m_path, bytes);
+}
+
+int CFileProfileStore::GetProfileInt(const std::string& section, const std::string& key, int defaultValue) {
+    wxString value;
+    if (!m_config->Read(KeyPath(section, key), &value)) return defaultValue;
+    return ParseInt(FromWx(value)).value_or(defaultValue);
+}
+
+std::string CFileProfileStore::GetProfileString(const std::string& section, const std::string& key,
+                                                const std::string& defaultValue) {
+    wxString value;
+    if (!m_config->Read(KeyPath(section, key), &value)) return defaultValue;
+    return FromWx(value);
+}
+
+void CFileProfileStore::WriteProfileInt(const std::string& section, const std::string& key, int value) {
+    m_config->Write(KeyPath(section, key), static_cast<long>(value));
+}
+
+void CFileProfileStore::WriteProfileString(const std::string& section, const std::string& key,
+                                           const std::string& value) {
+    m_config->Write(KeyPath(section, key), ToWx(value));
+}

@@ -1,0 +1,68 @@
+#include "settings/settings_record.h"
+
+#include "common/display_text.h"
+#include "settings/charset_table.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+constexpr int kDefColLen = 10;
+constexpr int kMaxColLen = 100;
+constexpr int kEnableSpool = 0;
+constexpr const char* kSpoolFile = "output.txt";
+constexpr const char* kFontName = "Courier New";
+constexpr int kFontSize = -15;
+constexpr int kEnableOutput = 1;
+constexpr const char* kSingleLineComment = "--";
+constexpr const char* kMultilineCommentStart = "/*";
+constexpr const char* kMultilineCommentEnd = "*/";
+constexpr int kRemoveComments = 0;
+
+// The face-name field holds 31 bytes and a NUL; a longer name keeps its first
+// 31 bytes, cut before a UTF-8 character that would not fit whole.
+void SetFaceName(LOGFONT& font, const std::string& name) {
+    const std::size_t length = display_text::PrefixForBytes(name, sizeof font.lfFaceName - 1);
+    std::fill(std::begin(font.lfFaceName), std::end(font.lfFaceName), '\0');
+    std::memcpy(font.lfFaceName, name.data(), length);
+}
+
+}  // namespace
+
+void CSettingsRecord::Load(CProfileStore& store, const std::function<void(const LOGFONT&)>& applyFont) {
+    DefColLen = store.GetProfileInt(kSection, "DefColLen", kDefColLen);
+    MaxColLen = store.GetProfileInt(kSection, "MaxColLen", kMaxColLen);
+    EnableSpool = store.GetProfileInt(kSection, "EnableSpool", kEnableSpool);
+    SpoolFile = store.GetProfileString(kSection, "SpoolFile", kSpoolFile);
+
+    // Only height, charset and face name are set; every other field is 0.
+    m_logFont = LOGFONT{};
+    SetFaceName(m_logFont, store.GetProfileString(kSection, "FontName", kFontName));
+    m_logFont.lfHeight = store.GetProfileInt(kSection, "FontSize", kFontSize);
+    FontCharset = store.GetProfileInt(kSection, "FontCharset", kDefaultCharsetIndex);
+    m_logFont.lfCharSet = CharsetValue(FontCharset);
+    if (applyFont) applyFont(m_logFont);
+
+    EnableOutput = store.GetProfileInt(kSection, "EnableOutput", kEnableOutput);
+    SingleLineComment = store.GetProfileString(kSection, "SingleLineComment", kSingleLineComment);
+    MultilineCommentStart = store.GetProfileString(kSection, "MultilineCommentStart", kMultilineCommentStart);
+    MultilineCommentEnd = store.GetProfileString(kSection, "MultilineCommentEnd", kMultilineCommentEnd);
+    RemoveComments = store.GetProfileInt(kSection, "RemoveComments", kRemoveComments);
+}
+
+void CSettingsRecord::Save(CProfileStore& store) const {
+    store.WriteProfileInt(kSection, "DefColLen", DefColLen);
+    store.WriteProfileInt(kSection, "MaxColLen", MaxColLen);
+    store.WriteProfileInt(kSection, "EnableSpool", EnableSpool);
+    store.WriteProfileString(kSection, "SpoolFile", SpoolFile);
+    store.WriteProfileString(kSection, "FontName", FontName());
+    store.WriteProfileInt(kSection, "FontSize", m_logFont.lfHeight);
+    store.WriteProfileInt(kSection, "FontCharset", FontCharset);
+    store.WriteProfileInt(kSection, "EnableOutput", EnableOutput);
+    store.WriteProfileString(kSection, "SingleLineComment", SingleLineComment);
+    store.WriteProfileString(kSection, "MultilineCommentStart", MultilineCommentStart);
+    store.WriteProfileString(kSection, "MultilineCommentEnd", MultilineCommentEnd);
+    store.WriteProfileInt(kSection, "RemoveComments", RemoveComments);
+}

@@ -1,0 +1,190 @@
+#include "app_test_env.h"
+
+#include "app/main_frame.h"
+#include "app/message_box.h"
+#include "app/tarnwell_app.h"
+#include "app/ui_text.h"
+#include "panes/output_pane.h"
+#include "panes/script_pane.h"
+#include "script/script.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/dialog.h>
+#include <wx/init.h>
+#include <wx/modalhook.h>
+#include <wx/timer.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <utility>
+
+namespace {
+
+std::vector<app_test::MessageBox>& Boxes() {
+    static std::vector<app_test::MessageBox> boxes;
+    return boxes;
+}
+
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
+    ADD_FAILURE() << "wx assertion at " << file << ":" << line << " in " << func << ": " << cond << " " << msg;
+}
+
+class AppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        setenv("TARNWELL_NO_CONNECT_DIALOG", "1", 1);
+        // The file dialogs keep their state in memory, not in the user's dconf.
+        //setenv("GSETTINGS_BACKEND", "memory", 1);
+        static char name[] = "app_gui_test";
+        static char* argv[] = {name, nullptr};
+        int argc = 1;
+        wxApp::SetInstance(new CTarnwellApp);
+        ASSERT_TRUE(wxEntryStart(argc, argv)) << "no display";
+        wxSetAssertHandler(FailOnAssert);
+        SetMessageBoxHandler([](const wxString& text, const wxString& caption, long style, wxWindow*) {
+            Boxes().push_back({FromUiString(text), FromUiString(caption), style});
+            return (style & wxCANCEL) ? wxCANCEL : (style & wxYES_NO) ? wxNO : wxOK;
+        });
+        Hook().Register();
+        ASSERT_TRUE(wxTheApp->CallOnInit());
+        app_test::Yield();
+    }
+
+    void TearDown() override {
+        if (wxTheApp == nullptr) return;
+        if (CMainFrame* frame = app_test::App().GetMainFrame()) {
+            if (CScript* script = frame->Script()) script->Modify(false);
+            frame->Close(true);
+        }
+        app_test::Yield();
+        wxTheApp->OnExit();
+        wxEntryCleanup();
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+// Every modal dialog of the program passes here before it is shown. A test
+// either lets it show and drives it, or answers it unseen; any other dialog
+// is refused (as if cancelled) and recorded, so no test ever waits for a
+// human.
+class CDialogHook : public wxModalDialogHook {
+public:
+    enum class Mode { Refuse, Show, Answer };
+
+    Mode m_mode = Mode::Refuse;
+    wxDialog* m_pDialog = nullptr;
+    std::function<int(wxDialog&)> m_answer;
+    bool m_bAnswered = false;
+    std::vector<std::string> m_refused;
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        switch (m_mode) {
+            case Mode::Show:
+                if (m_pDialog != nullptr) break;  // a dialog on top of the driven one
+                m_pDialog = dialog;
+                return wxID_NONE;
+            case Mode::Answer:
+                if (m_bAnswered) break;
+                m_bAnswered = true;
+                return m_answer(*dialog);
+            case Mode::Refuse:
+                break;
+        }
+        m_refused.push_back(FromUiString(dialog->GetTitle()));
+        return wxID_CANCEL;
+    }
+};
+
+CDialogHook& Hook() {
+    static CDialogHook hook;
+    return hook;
+}
+
+}  // namespace
+
+namespace app_test {
+
+CTarnwellApp& App() { return *static_cast<CTarnwellApp*>(wxTheApp); }
+
+CMainFrame& Frame() { return *App().GetMainFrame(); }
+
+void Yield() {
+    for (int round = 0; round < 5; ++round) {
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->Yield(true);
+    }
+    wxTheApp->ProcessIdle();
+}
+
+std::vector<MessageBox> TakeMessageBoxes() { return std::exchange(Boxes(), {}); }
+
+bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::function<void()>& open) {
+    // The hook names the dialog as it is about to be shown; a timer (timers
+    // run inside the modal loop) then drives it, for at most ten seconds.
+    CDialogHook& hook = Hook();
+    hook.m_mode = CDialogHook::Mode::Show;
+    hook.m_pDialog = nullptr;
+    bool driven = false;
+    int ticks = 0;
+    wxTimer timer;
+    timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+        wxDialog* dialog = hook.m_pDialog;
+        if (dialog == nullptr || !dialog->IsModal()) {
+            if (++ticks > 500) timer.Stop();
+            return;
+        }
+        timer.Stop();
+        driven = true;
+        drive(*dialog);
+        if (dialog->IsModal()) dialog->EndModal(wxID_CANCEL);
+    });
+    timer.Start(20);
+    open();
+    timer.Stop();
+    hook.m_mode = CDialogHook::Mode::Refuse;
+    hook.m_pDialog = nullptr;
+    return driven;
+}
+
+bool AnswerDialog(const std::function<int(wxDialog&)>& answer, const std::function<void()>& open) {
+    CDialogHook& hook = Hook();
+    hook.m_mode = CDialogHook::Mode::Answer;
+    hook.m_answer = answer;
+    hook.m_bAnswered = false;
+    open();
+    hook.m_mode = CDialogHook::Mode::Refuse;
+    hook.m_answer = nullptr;
+    return hook.m_bAnswered;
+}
+
+std::vector<std::string> TakeRefusedDialogs() { return std::exchange(Hook().m_refused, {}); }
+
+void PressButton(wxDialog& dialog, int id) {
+    wxWindow* button = dialog.FindWindow(id);
+    ASSERT_NE(button, nullptr) << "button " << id;
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(click);
+}
+
+std::string WriteTempFile(const std::string& name, const std::string& bytes) {
+    const std::string path = test_env::TempDir() + "/" + name;
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+}
+
+std::string ScriptText() { return Frame().ScriptPane()->GetText(); }
+
+std::string OutputText() { return Frame().OutputPane()->GetText(); }
+
+void SetScript(const std::string& text) {
+    Frame().ScriptPane()->SetText(std::string_view(text), false);
+    Frame().Script()->Modify(false);
+}
+
+}  // namespace app_test

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "db/db_connection.h"
+#include "exec/history_list.h"
+#include "exec/script_runner.h"
+#include "exec/text_statement_source.h"
+#include "recording_host.h"
+#include "recording_sink.h"
+#include "settings/settings_record.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+// One worksheet without its window: a connection, the history, a recording
+// output and host, and the settings at their defaults.
+class RunFixture : public ::testing::Test {
+protected:
+    RunFixture() {
+        m_settings.DefColLen = 10;
+        m_settings.MaxColLen = 100;
+        m_settings.EnableSpool = 0;
+        m_settings.SpoolFile = "output.txt";
+        m_settings.EnableOutput = 1;
+    }
+
+    // Runs script and returns what it appended to the output.
+    std::string Run(const std::string& script, bool stopOnError = false) {
+        m_output.Clear();
+        m_events.clear();
+        CTextStatementSource source(script);
+        m_summary = m_runner.Run(source, m_settings, stopOnError);
+        return m_output.Text();
+    }
+
+    std::vector<std::string> m_events;
+    CDbConnection m_connection;
+    CHistoryList m_history;
+    CRecordingSink m_output{1000, &m_events};
+    CRecordingHost m_host{m_events};
+    CScriptRunner m_runner{m_connection, m_history, m_output, m_host};
+    CSettingsRecord m_settings;
+    RunSummary m_summary;
+};

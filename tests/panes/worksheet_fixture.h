@@ -1,0 +1,42 @@
+#pragma once
+
+#include "panes/output_pane.h"
+#include "panes/script_pane.h"
+#include "script/script.h"
+#include "support/gui_env.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+class wxDocManager;
+class wxDocParentFrame;
+
+// A shown document frame holding the two panes of one script document, as
+// the worksheet arranges them: the script pane made by the document
+// template, the output pane added as a second view.
+class WorksheetTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Types one character into the script pane as the keyboard would.
+    void Type(char character);
+    // Whether the frame's command routing enables command id.
+    bool IsEnabled(int id);
+    // Runs command id through the frame's command routing.
+    void Run(int id);
+
+    wxDocManager* m_pManager = nullptr;
+    wxDocParentFrame* m_pFrame = nullptr;
+    CScript* m_pScript = nullptr;
+    CScriptPane* m_pScriptPane = nullptr;
+    COutputPane* m_pOutputPane = nullptr;
+};
+
+// A path in the test's private folder.
+std::string TempPath(const std::string& name);
+// Writes bytes to path, replacing it.
+void WriteBytes(const std::string& path, const std::string& bytes);
+// Every byte of path.
+std::string ReadBytes(const std::string& path);

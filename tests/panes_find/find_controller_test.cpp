@@ -1,0 +1,198 @@
+#include "panes/find_controller.h"
+#include "wx_test_app.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/checkbox.h>
+#include <wx/frame.h>
+#include <wx/radiobox.h>
+#include <wx/stc/stc.h>
+#include <wx/textctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Match = CSearchTarget::Match;
+
+// The controller with the "not found" message counted instead of shown.
+class CountingFindController : public CFindController {
+public:
+    using CFindController::CFindController;
+    int notFound = 0;
+
+protected:
+    void ShowNotFound() override { ++notFound; }
+};
+
+class FindControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new wxFrame(nullptr, wxID_ANY, "find");
+        control = new wxStyledTextCtrl(frame);
+        frame->Show();
+        controller = std::make_unique<CountingFindController>(frame, [this] { return control; });
+    }
+    void TearDown() override {
+        controller.reset();
+        if (frame != nullptr) frame->Destroy();
+        wx_test_app::Yield();
+    }
+
+    void SetText(const char* text, bool readOnly = false) {
+        control->SetReadOnly(false);
+        control->SetTextRaw(text);
+        control->SetSelection(0, 0);
+        control->SetReadOnly(readOnly);
+    }
+    std::string Text() const {
+        const wxCharBuffer bytes = control->GetTextRaw();
+        return std::string(bytes.data(), bytes.length());
+    }
+    Match Selection() const { return {control->GetSelectionStart(), control->GetSelectionEnd()}; }
+
+    template <class T>
+    std::vector<T*> Controls() const {
+        std::vector<T*> found;
+        for (wxWindow* child : controller->GetDialog()->GetChildren()) {
+            if (T* typed = dynamic_cast<T*>(child)) found.push_back(typed);
+        }
+        return found;
+    }
+    wxTextCtrl* FindField() const { return Controls<wxTextCtrl>().at(0); }
+    wxTextCtrl* ReplaceField() const { return Controls<wxTextCtrl>().at(1); }
+    wxCheckBox* Box(const wxString& label) const {
+        for (wxCheckBox* box : Controls<wxCheckBox>()) {
+            if (box->GetLabelText() == label) return box;
+        }
+        ADD_FAILURE() << "no box " << label;
+        return nullptr;
+    }
+    void Press(int buttonId) {
+        wxWindow* button = controller->GetDialog()->FindWindow(buttonId);
+        ASSERT_NE(button, nullptr);
+        wxCommandEvent click(wxEVT_BUTTON, buttonId);
+        click.SetEventObject(button);
+        button->GetEventHandler()->ProcessEvent(click);
+    }
+    int OpenDialogs() const {
+        int count = 0;
+        for (wxWindow* window : wxTopLevelWindows) {
+            if (dynamic_cast<wxFindReplaceDialog*>(window) != nullptr && !wxTheApp->IsScheduledForDestruction(window)) {
+                ++count;
+            }
+        }
+        return count;
+    }
+
+    wxFrame* frame = nullptr;
+    wxStyledTextCtrl* control = nullptr;
+    std::unique_ptr<CountingFindController> controller;
+};
+
+TEST_F(FindControllerTest, ReplaceDialogChangesTheReadOnlyPane) {
+    SetText("x x x", true);
+    controller->OnEditReplace();
+    ASSERT_NE(controller->GetDialog(), nullptr);
+    EXPECT_TRUE(controller->GetDialog()->HasFlag(wxFR_REPLACEDIALOG));
+    FindField()->SetValue("x");
+    ReplaceField()->SetValue("y");
+    Press(wxID_REPLACE);
+    EXPECT_EQ(Text(), "x x x");
+    EXPECT_EQ(Selection(), (Match{0, 1}));
+    Press(wxID_REPLACE);
+    EXPECT_EQ(Text(), "y x x");
+    EXPECT_EQ(Selection(), (Match{2, 3}));
+    // Replace All goes on from the last match: the selected "x" stays.
+    Press(wxID_REPLACE_ALL);
+    EXPECT_EQ(Text(), "y x y");
+    EXPECT_TRUE(control->GetReadOnly());
+    EXPECT_EQ(controller->notFound, 0);
+}
+
+TEST_F(FindControllerTest, ReplaceAllIsUndoneAsOneStep) {
+    SetText("aaa");
+    control->EmptyUndoBuffer();
+    controller->OnEditReplace();
+    FindField()->SetValue("a");
+    ReplaceField()->SetValue("ba");
+    Press(wxID_REPLACE_ALL);
+    EXPECT_EQ(Text(), "bababa");
+    control->Undo();
+    EXPECT_EQ(Text(), "aaa");
+}
+
+TEST_F(FindControllerTest, FindButtonSearchesTheDialogTextAsUtf8) {
+    SetText("caf\xC3\xA9 CAF\xC3\xA9");
+    controller->OnEditFind();
+    FindField()->SetValue(wxString::FromUTF8("caf\xC3\xA9"));
+    Box("Match case")->SetValue(true);
+    Press(wxID_FIND);
+    EXPECT_EQ(Selection(), (Match{0, 5}));
+    Press(wxID_FIND);
+    EXPECT_EQ(controller->notFound, 1);
+    Box("Match case")->SetValue(false);
+    Press(wxID_FIND);
+    EXPECT_EQ(Selection(), (Match{6, 11}));
+}
+
+TEST_F(FindControllerTest, FindWhileTheReplaceDialogIsOpenOpensNoSecondDialog) {
+    controller->OnEditReplace();
+    wxFindReplaceDialog* dialog = controller->GetDialog();
+    controller->OnEditFind();
+    controller->OnFindNext();  // nothing saved yet: the same as Find
+    EXPECT_EQ(controller->GetDialog(), dialog);
+    EXPECT_TRUE(dialog->HasFlag(wxFR_REPLACEDIALOG));
+    EXPECT_EQ(OpenDialogs(), 1);
+}
+
+TEST_F(FindControllerTest, TheDirectionChoiceIsHidden) {
+    controller->OnEditFind();
+    for (wxRadioBox* box : Controls<wxRadioBox>()) EXPECT_FALSE(box->IsShown());
+}
+
+TEST_F(FindControllerTest, ClosingSavesTextsAndBoxesForTheNextDialog) {
+    SetText("abc abc");
+    controller->OnEditReplace();
+    FindField()->SetValue("abc");
+    ReplaceField()->SetValue("xyz");
+    Box("Match case")->SetValue(true);
+    Press(wxID_CANCEL);
+    EXPECT_EQ(controller->GetDialog(), nullptr);
+    wx_test_app::Yield();
+    EXPECT_EQ(OpenDialogs(), 0);
+    EXPECT_EQ(controller->GetState().FindText(), "abc");
+    EXPECT_EQ(controller->GetState().ReplaceText(), "xyz");
+    EXPECT_EQ(controller->GetState().FindFlags(), CFindState::kFrMatchCase);
+
+    // A find dialog has no replacement field; closing it keeps the saved one.
+    controller->OnEditFind();
+    ASSERT_NE(controller->GetDialog(), nullptr);
+    EXPECT_FALSE(controller->GetDialog()->HasFlag(wxFR_REPLACEDIALOG));
+    EXPECT_EQ(FindField()->GetValue(), "abc");
+    EXPECT_TRUE(Box("Match case")->GetValue());
+    EXPECT_FALSE(Box("Whole word")->GetValue());
+    Press(wxID_CANCEL);
+    EXPECT_EQ(controller->GetState().ReplaceText(), "xyz");
+
+    controller->OnEditReplace();
+    EXPECT_EQ(ReplaceField()->GetValue(), "xyz");
+    Press(wxID_CANCEL);
+
+    // Find Next with the saved text, no dialog.
+    controller->OnFindNext();
+    EXPECT_EQ(Selection(), (Match{0, 3}));
+    EXPECT_EQ(OpenDialogs(), 0);
+}
+
+TEST_F(FindControllerTest, ADialogDestroyedWithItsOwnerIsForgotten) {
+    controller->OnEditFind();
+    frame->Destroy();
+    frame = nullptr;
+    wx_test_app::Yield();
+    EXPECT_EQ(controller->GetDialog(), nullptr);
+    EXPECT_FALSE(controller->GetState().IsDialogOpen());
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+#include "script/statement_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Statements = std::vector<std::string>;
+
+Statements ReadAll(std::string_view text, const CommentSyntax& syntax) {
+    CStatementReader reader;
+    reader.Reset(text, syntax);
+    Statements result;
+    std::string statement = "unchanged";
+    // Every statement handed out consumes at least one byte, so more calls
+    // than bytes plus one would mean the reader is stuck.
+    for (std::size_t calls = 0; reader.GetNextStatement(statement); ++calls) {
+        if (calls > text.size()) {
+            ADD_FAILURE() << "reader does not end";
+            break;
+        }
+        result.push_back(statement);
+    }
+    EXPECT_FALSE(reader.GetNextStatement(statement)) << "used-up reader handed out more";
+    return result;
+}
+
+CommentSyntax Syntax(bool removeComments) {
+    CommentSyntax syntax;
+    syntax.removeComments = removeComments;
+    return syntax;
+}
+
+struct Case {
+    std::string text;
+    bool removeComments;
+    Statements expected;
+};
+
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << testing::PrintToString(c.text) << (c.removeComments ? " (comments removed)" : " (comments kept)");
+}
+
+class DefaultSyntax : public testing::TestWithParam<Case> {};
+
+TEST_P(DefaultSyntax, CutsIntoStatements) {
+    EXPECT_EQ(ReadAll(GetParam().text, Syntax(GetParam().removeComments)), GetParam().expected);
+}
+
+// Each row is run in the mode given; rows valid in both modes appear twice.
+const Case kCases[] = {
+    {"select 'a;b' from t; -- x;\r\n select 1", false, {"select 'a;b' from t", " -- x;\r\n select 1"}},
+    {"select 'a;b' from t; -- x;\r\n select 1", true, {"select 'a;b' from t", "  select 1"}},
+    {"insert into t values ('it''s; ok');/* a;\r\nb */select 2;", false,
+     {"insert into t values ('it''s; ok')", "/* a;\r\nb */select 2"}},
+    {"insert into t values ('it''s; ok');/* a;\r\nb */select 2;", true,
+     {"insert into t values ('it''s; ok')", "select 2"}},
+    {"select 1 -- note", false, {"select 1 -- note"}},
+    {"select 1 -- note", true, {"select 1 "}},
+    {"select 'abc;def", false, {"select 'abc;def"}},
+    {"select 'abc;def", true, {"select 'abc;def"}},
+    {"a;;b", false, {"a", "", "b"}},
+    {"a;;b", true, {"a", "", "b"}},
+    {"select 1;\r\n-- end", false, {"select 1", "\r\n-- end"}},
+    {"select 1;\r\n-- end", true, {"select 1", "\r\n"}},
+    {"", false, {}},
+    {"", true, {}},
+    {"select ';' from t", true, {"select ';' from t"}},
+    {"select 'it''s;x' from t;select 2", false, {"select 'it''s;x' from t", "select 2"}},
+    {"select 1 -- c;\r\nfrom t;", false, {"select 1 -- c;\r\nfrom t"}},
+    {"select 1 -- c;\r\nfrom t;", true, {"select 1 from t"}},
+    {"select/* x */1", true, {"select1"}},
+    {"/*/ x */select 1", false, {"/*/ x */select 1"}},
+    {"/*/ x */select 1", true, {"select 1"}},
+    {";", false, {""}},
+    {"a;", true, {"a"}},
+    {"a; ", false, {"a", " "}},
+    {"-- only a comment", true, {""}},
+    {"-- only a comment", false, {"-- only a comment"}},
+    {"a--b;c", false, {"a--b;c"}},                      // a comment may start inside a word
+    {"select \"x;y\" from t", false, {"select \"x", "y\" from t"}},  // double quotes do not protect
+    {"select `x;y`", true, {"select `x", "y`"}},
+    {"'--';'/*'", true, {"'--'", "'/*'"}},              // delimiters inside strings are text
+    {"/* 'x;*/y;z", true, {"y", "z"}},                  // quotes inside comments are text
+    {"/* a -- b */c;d", true, {"c", "d"}},
+    {"-- a /* b\r\nc*/;d", true, {"c*/", "d"}},          // the single-line delimiter is tested first
+    {"a /* open;", false, {"a /* open;"}},               // unclosed comment runs to the end
+    {"a /* open;", true, {"a "}},
+    // A "\n" on its own (a file with Unix line ends) ends the comment as a
+    // one-byte line end, so the statements after it are still read.
+    {"x --c\nselect 1;\nselect 2", false, {"x --c\nselect 1", "\nselect 2"}},
+    {"x --c\nselect 1;\nselect 2", true, {"x select 1", "\nselect 2"}},
+    {"-- a;b\n-- c;d\ne;f", true, {"e", "f"}},
+    {"x --c\n", true, {"x "}},
+    // The byte after the "\r" is taken as the line end, whatever it is: kept
+    // as it stands with the comment, dropped with it otherwise.
+    {"a --c\rX;b", false, {"a --c\rX", "b"}},
+    {"a --c\rX;b", true, {"a ", "b"}},
+    {"a --c\r;b", false, {"a --c\r;b"}},                 // a ';' there does not separate
+    {"a --c\r;b", true, {"a b"}},
+    {"a --c\r", false, {"a --c\r"}},                     // a final "\r" ends comment and text
+    {"a --c\r", true, {"a "}},
+    {std::string("a;b\0;c", 6), false, {"a", "b"}},     // the text ends at its first NUL
+    {std::string("--x\r\0y", 6), false, {"--x\r"}},      // never beyond it
+    {std::string("'ab\0';c", 7), false, {"'ab"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, DefaultSyntax, testing::ValuesIn(kCases));
+
+TEST(StatementReader, FalseLeavesTheStatementAlone) {
+    CStatementReader reader;
+    reader.Reset("a", {});
+    std::string statement;
+    ASSERT_TRUE(reader.GetNextStatement(statement));
+    statement = "kept";
+    EXPECT_FALSE(reader.GetNextStatement(statement));
+    EXPECT_EQ(statement, "kept");
+}
+
+struct CustomCase {
+    CommentSyntax syntax;
+    std::string text;
+    Statements expected;
+};
+
+TEST(StatementReader, CustomDelimiters) {
+    const CustomCase cases[] = {
+        {{"REM", "/*", "*/", true}, "REM x;\r\nselect 1;rem y;z", {"select 1", "rem y", "z"}},
+        {{"#", "/*", "*/", true}, "a#b;c\r\nd;e", {"ad", "e"}},
+        {{"#", "/*", "*/", false}, "'#';a#;\r\nb", {"'#'", "a#;\r\nb"}},
+        // A start delimiter that begins with the single-line one is never seen.
+        {{"-", "-*", "*-", true}, "a-* x *-;b\r\nc", {"ac"}},
+        {{"--", "{", "}", true}, "a{;}b;c", {"ab", "c"}},
+        // Equal start and end delimiters: the end is sought after the start.
+        {{"--", "<<", "<<", true}, "<<<<a;b", {"a", "b"}},
+        {{"--", "<<", "<<", true}, "x<<<a;b", {"x"}},
+    };
+    for (const CustomCase& c : cases) {
+        EXPECT_EQ(ReadAll(c.text, c.syntax), c.expected) << testing::PrintToString(c.text);
+    }
+}
+
+TEST(StatementReader, EmptyDelimitersNeverMatch) {
+    const CustomCase cases[] = {
+        {{"", "", "", true}, "a--b;/*c*/;d", {"a--b", "/*c*/", "d"}},
+        {{"", "/*", "", true}, "a/*b;c", {"a"}},  // no end delimiter: the comment runs to the end
+        {{"", "/*", "", false}, "a/*b;c", {"a/*b;c"}},
+        {{"--", "", "*/", true}, "a*/;--x\r\nb", {"a*/", "b"}},
+    };
+    for (const CustomCase& c : cases) {
+        EXPECT_EQ(ReadAll(c.text, c.syntax), c.expected) << testing::PrintToString(c.text);
+    }
+}
+
+// Random texts over the bytes that matter to the reader.
+std::string RandomText(std::mt19937& random, std::size_t maxLength) {
+    static const char kAlphabet[] = {'\'', ';', '-', '/', '*', '\r', '\n', 'x', '\0'};
+    std::uniform_int_distribution<std::size_t> length(0, maxLength);
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 1);
+    std::string text(length(random), ' ');
+    for (char& c : text) c = kAlphabet[pick(random)];
+    return text;
+}
+
+bool IsSubsequence(const std::string& part, const std::string& whole) {
+    std::size_t at = 0;
+    for (char c : whole)
+        if (at < part.size() && part[at] == c) ++at;
+    return at == part.size();
+}
+
+TEST(StatementReader, RandomTextsAccountForEveryByte) {
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 20000; ++round) {
+        CommentSyntax syntax;
+        if (round % 2) {
+            syntax.singleLine = RandomText(random, 2);
+            syntax.multiStart = RandomText(random, 2);
+            syntax.multiEnd = RandomText(random, 2);
+        }
+        const std::string text = RandomText(random, 24);
+        const std::string visible = text.substr(0, text.find('\0'));
+
+        syntax.removeComments = false;
+        const Statements kept = ReadAll(text, syntax);
+        syntax.removeComments = true;
+        const Statements removed = ReadAll(text, syntax);
+
+        std::string joined;
+        for (std::size_t i = 0; i < kept.size(); ++i) joined += (i ? ";" : "") + kept[i];
+        EXPECT_TRUE(joined == visible || joined + ";" == visible)
+            << testing::PrintToString(text) << " gave " << testing::PrintToString(joined);
+
+        // Leaving comments out changes no separator, it only drops bytes.
+        ASSERT_EQ(removed.size(), kept.size()) << testing::PrintToString(text);
+        for (std::size_t i = 0; i < kept.size(); ++i)
+            EXPECT_TRUE(IsSubsequence(removed[i], kept[i])) << testing::PrintToString(text);
+    }
+}
+
+}  // namespace

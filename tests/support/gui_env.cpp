@@ -1,0 +1,91 @@
+#include "support/gui_env.h"
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/log.h>
+#include <wx/msgdlg.h>
+#include <wx/utils.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+namespace gui_env {
+namespace {
+
+std::function<wxApp*()>& AppFactory() {
+    static std::function<wxApp*()> factory = [] { return new wxApp; };
+    return factory;
+}
+
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
+    ADD_FAILURE() << "wxWidgets assertion failed in " << func.utf8_str() << " (" << file.utf8_str() << ":" << line
+                  << "): " << cond.utf8_str() << " " << msg.utf8_str();
+}
+
+class Environment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        wxApp::SetInstance(AppFactory()());
+        static char name[] = "tarnwell-gui-test";
+        static char* argv[] = {name, nullptr};
+        int argc = 1;
+        if (!wxEntryStart(argc, argv)) {
+            GTEST_FAIL() << "wxWidgets could not start: is there a display? Run under xvfb-run -a.";
+        }
+        m_bStarted = true;
+        wxSetAssertHandler(FailOnAssert);
+        delete wxLog::SetActiveTarget(new wxLogStderr);
+        ASSERT_TRUE(wxTheApp->CallOnInit()) << "the application's OnInit failed";
+    }
+
+    void TearDown() override {
+        if (!m_bStarted) return;
+        Pump();
+        wxTheApp->OnExit();
+        wxEntryCleanup();
+    }
+
+private:
+    bool m_bStarted = false;
+};
+
+[[maybe_unused]] ::testing::Environment* const s_pEnvironment =
+    ::testing::AddGlobalTestEnvironment(new Environment);
+
+}  // namespace
+
+void SetAppFactory(std::function<wxApp*()> factory) { AppFactory() = std::move(factory); }
+
+void Pump() {
+    // Twice: handling events may post more, and idle handlers run last.
+    for (int round = 0; round < 2; ++round) {
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->Yield(true);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        Pump();
+        if (done()) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+ModalCapture::ModalCapture(int answer) : m_nAnswer(answer) { Register(); }
+
+int ModalCapture::Enter(wxDialog* dialog) {
+    ++m_nDialogs;
+    if (const auto* box = dynamic_cast<const wxMessageDialogBase*>(dialog)) {
+        m_messages.push_back(Message{box->GetCaption().utf8_string(), box->GetMessage().utf8_string(),
+                                     box->GetMessageDialogStyle()});
+    }
+    return m_nAnswer;
+}
+
+}  // namespace gui_env
