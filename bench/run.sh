@@ -81,7 +81,8 @@ fi
 bin=$TARNWELL_BENCH_BIN/bench
 runner=$TARNWELL_BENCH_BIN/tarnwell-run
 work=$(mktemp -d /tmp/tarnwell-bench-XXXXXX)
-trap 'rm -rf "$work"' EXIT INT TERM
+trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM
 log() { echo "bench: $*" >&2; }
 
 driver_dir=${TARNWELL_ODBC_DRIVER_DIR:-/usr/lib/x86_64-linux-gnu/odbc}
@@ -158,10 +159,10 @@ query="select * from t"
 
 # ---------------------------------------------------------------------------
 # Workloads. workload_<name> gets data source and user (the password is in
-# the environment, TARNWELL_PASSWORD) and runs its
-# program through "measured", which records wall time and peak memory. The
-# program may print "bench: seconds=S" on standard error for the timed part of
-# its work; otherwise the wall time of the whole process counts.
+# the environment, TARNWELL_PASSWORD) and runs its program through "measured",
+# which records the whole process's wall time, processor time and peak memory.
+# A program may print "bench: seconds=S cpu=C [rows=N]" on standard error for
+# the timed part of its work; otherwise the whole process counts.
 workloads=(floor)
 declare -A label_of=(
   [floor]="(a) floor: bare ODBC + line building"
@@ -186,7 +187,7 @@ if [ -x "$bin/bench_execute" ]; then
     rm -f "$spool"
   }
 else
-  log "no bench_execute program (the main frame is not there yet): rows (b) and (c) are left out"
+  log "no bench_execute program: rows (b) and (c) are left out"
 fi
 
 # The command-line runner: the whole process is timed, connecting included.

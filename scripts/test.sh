@@ -18,7 +18,6 @@ scripts/build.sh "$dir" "${cmake_args[@]}"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/support/lsan.supp}
 scripts/with-test-db.sh \
   xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir "$dir" --output-on-failure -j"$(nproc)"

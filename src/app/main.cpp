@@ -1,7 +1,9 @@
+#include "app/command_line.h"
 #include "app/tarnwell_app.h"
 
 #include <wx/init.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,11 @@ wxIMPLEMENT_APP_NO_MAIN(CTarnwellApp);
 
 int main(int argc, char** argv) {
     // The arguments as bytes, before the toolkit converts them.
-    CTarnwellApp::SetArguments(std::vector<std::string>(argv + 1, argv + argc));
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (ParseCommandLine(args).help) {
+        std::printf("%s\n", CommandLine::Usage());
+        return 0;
+    }
+    CTarnwellApp::SetArguments(std::move(args));
     return wxEntry(argc, argv);
 }

@@ -7,6 +7,7 @@
 #include "app/frame_run_host.h"
 #include "app/pane_font.h"
 #include "app/recent_file_list.h"
+#include "app/row_splitter.h"
 #include "app/tool_bar_images.h"
 #include "app/ui_text.h"
 #include "app/window_title.h"
@@ -19,6 +20,7 @@
 #include "panes/save_output.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
+#include "settings/pref_dlg.h"
 #include "settings/profile_store.h"
 
 #include <wx/dcclient.h>
@@ -75,23 +77,22 @@ CMainFrame::CMainFrame(CDocManager* manager, CProfileStore& store, const wxSize&
 
     // The upper row's height comes from the window's outer height as created.
     m_nInitialOutputHeight = InitialOutputHeight(GetSize().y);
-    m_pSplitter = new wxSplitterWindow(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                       wxSP_3D | wxSP_LIVE_UPDATE | wxSP_NO_XP_THEME);
-    m_pSplitter->SetMinimumPaneSize(0);
-    m_pSplitter->SetSashGravity(0.0);
+    m_pSplitter = new CRowSplitter(this);
     // The document template makes the script pane under the splitter.
     CPane::SetTemplateParent(m_pSplitter);
 
     for (const CommandInfo& command : CommandTable()) {
         Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, command.id);
-        if (HasHandler(command.id) && command.id != wxID_EXIT) Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, command.id);
+        // Exit is the framework frame's own.
+        if (HasHandler(command.id) && command.id != wxID_EXIT)
+            Bind(wxEVT_MENU, &CMainFrame::OnCommand, this, command.id);
     }
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, wxID_FILE1, wxID_FILE1 + CRecentFileList::kMaxFiles - 1);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
     Bind(EVT_PANE_DOCUMENT_TITLE, &CMainFrame::OnDocumentTitle, this);
 
     m_pFind = std::make_unique<CFindController>(this, [this]() -> wxStyledTextCtrl* {
-        auto* pane = wxDynamicCast(m_pDocManager->GetCurrentView(), CPane);
+        auto* pane = dynamic_cast<CPane*>(m_pDocManager->GetCurrentView());
         if (pane == nullptr) pane = m_pScriptPane;
         return pane != nullptr ? pane->GetControl() : nullptr;
     });
@@ -164,7 +165,7 @@ void CMainFrame::CreateStatusBarFields() {
 }
 
 bool CMainFrame::AttachDocument(CScript* script) {
-    m_pScriptPane = script ? wxDynamicCast(script->GetFirstView(), CScriptPane) : nullptr;
+    m_pScriptPane = script ? dynamic_cast<CScriptPane*>(script->GetFirstView()) : nullptr;
     if (m_pScriptPane == nullptr || m_pScriptPane->GetControl() == nullptr) return false;
     script->SetSettings(&m_settings);
 
@@ -177,18 +178,7 @@ bool CMainFrame::AttachDocument(CScript* script) {
     }
     m_pOutputPane = output;
 
-    // A first-row height of 0 is asked for as "all of the height to the
-    // second row", since 0 itself means "in the middle" to the splitter.
-    const int height = m_nInitialOutputHeight;
-    m_pSplitter->SplitHorizontally(m_pOutputPane->GetControl(), m_pScriptPane->GetControl(),
-                                   height > 0 ? height : -std::max(m_pSplitter->GetClientSize().y, 1));
-    if (height == 0) {
-        // Once the splitter has its real size, the first row must still be empty.
-        m_pSplitter->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
-            if (m_pSplitter->GetSashPosition() != 0 && !m_bSettingsLoaded) m_pSplitter->SetSashPosition(0);
-            event.Skip();
-        });
-    }
+    m_pSplitter->SplitRows(m_pOutputPane->GetControl(), m_pScriptPane->GetControl(), m_nInitialOutputHeight);
 
     m_pScriptPane->Activate(true);
     m_pScriptPane->GetControl()->SetFocus();
@@ -197,7 +187,9 @@ bool CMainFrame::AttachDocument(CScript* script) {
     return true;
 }
 
-CScript* CMainFrame::Script() const { return m_pScriptPane ? wxDynamicCast(m_pScriptPane->GetDocument(), CScript) : nullptr; }
+CScript* CMainFrame::Script() const {
+    return m_pScriptPane ? dynamic_cast<CScript*>(m_pScriptPane->GetDocument()) : nullptr;
+}
 
 void CMainFrame::LoadSettings() {
     m_settings.Load(m_store, [this](const LOGFONT&) { ApplyPaneFont(); });
@@ -300,6 +292,8 @@ void CMainFrame::OnSaveOutput() {
     CSaveOutput::Run(this, [this] { return m_pOutputPane->GetText(); });
 }
 
+void CMainFrame::OnOptions() { CPrefDlg::Run(this, m_settings, [this] { ApplyPaneFont(); }); }
+
 void CMainFrame::OnNextPane() {
     if (m_pScriptPane == nullptr || m_pOutputPane == nullptr) return;
     CPane* next = m_pDocManager->GetCurrentView() == m_pOutputPane ? static_cast<CPane*>(m_pScriptPane)
@@ -322,6 +316,7 @@ bool CMainFrame::HasHandler(int id) const {
         case ID_NEXT_SCRIPT:
         case ID_HISTORY:
         case wxID_ABOUT:  // the application's
+        case ID_OPTIONS:
         case ID_NEXT_PANE:
             return true;
         default:
@@ -337,6 +332,7 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
         case ID_FIND_NEXT: m_pFind->OnFindNext(); break;
         case wxID_REPLACE: m_pFind->OnEditReplace(); break;
         case ID_CLEAR_OUTPUT: OnClearOutput(); break;
+        case ID_OPTIONS: OnOptions(); break;
         case ID_EXECUTE: OnExecute(); break;
         case ID_PREVIOUS_SCRIPT: OnPrevScript(); break;
         case ID_NEXT_SCRIPT: OnNextScript(); break;

@@ -16,7 +16,7 @@ class COutputPane;
 class CProfileStore;
 class CScript;
 class CScriptPane;
-class wxSplitterWindow;
+class CRowSplitter;
 class wxKeyEvent;
 
 // The worksheet's one main window and the hub of the program: it holds the
@@ -78,7 +78,7 @@ public:
     const std::string& ConnectionText() const { return m_strConnection; }
     CDbConnection& Connection() { return m_connection; }
     CHistoryList& History() { return m_history; }
-    wxSplitterWindow* Splitter() const { return m_pSplitter; }
+    CRowSplitter* Splitter() const { return m_pSplitter; }
     CScriptPane* ScriptPane() const { return m_pScriptPane; }
     COutputPane* OutputPane() const { return m_pOutputPane; }
     CScript* Script() const;
@@ -112,6 +112,7 @@ private:
     void LoadHistoryEntry(const std::string& text);
     void OnClearOutput();
     void OnSaveOutput();
+    void OnOptions();
     void OnNextPane();
     void UpdateKeyIndicators();
 
@@ -122,7 +123,7 @@ private:
     COutputPane* m_pOutputPane = nullptr;
     CSettingsRecord m_settings;
     bool m_bSettingsLoaded = false;
-    wxSplitterWindow* m_pSplitter = nullptr;
+    CRowSplitter* m_pSplitter = nullptr;
     int m_nInitialOutputHeight = 0;
     CDbConnection m_connection;
     std::string m_strDataSource;

@@ -3,7 +3,6 @@
 #include "app/ui_text.h"
 
 #include <wx/dc.h>
-#include <wx/settings.h>
 
 #include <cstring>
 
@@ -26,9 +25,10 @@ wxFont MakePaneFont(const LOGFONT& logFont, wxDC& dc) {
     const int ppi = dc.GetPPI().y > 0 ? dc.GetPPI().y : kDefaultPpi;
     const std::string face(logFont.lfFaceName, strnlen(logFont.lfFaceName, sizeof logFont.lfFaceName));
 
-    wxFont font = *wxNORMAL_FONT;
-    font.SetFamily(wxFONTFAMILY_TELETYPE);
-    if (!face.empty()) font.SetFaceName(ToUiString(face));
+    // A face the system does not have is replaced by its fixed-pitch face,
+    // so result tables keep their columns.
+    wxFont font(wxFontInfo().Family(wxFONTFAMILY_TELETYPE));
+    if (!face.empty() && !font.SetFaceName(ToUiString(face))) font = wxFont(wxFontInfo().Family(wxFONTFAMILY_TELETYPE));
     font.SetWeight(wxFONTWEIGHT_NORMAL);
     font.SetStyle(wxFONTSTYLE_NORMAL);
     font.SetUnderlined(false);

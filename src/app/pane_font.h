@@ -11,7 +11,8 @@ class wxDC;
 // rounded toward zero (-15 pixels at 96 ppi: 225 twips, 11.25 points).
 constexpr int TwipsFromCharHeight(int lfHeight, int ppi) { return ppi > 0 ? (-lfHeight * 1440) / ppi : 0; }
 
-// The panes' font made from the font description: its face, its height by
+// The panes' font made from the font description: its face (the system's
+// fixed-pitch face when it has no such face), its height by
 // the sign rule (negative: character height in pixels; positive: cell height
 // in pixels, matched by measuring; 0: the toolkit's default size), never
 // bold, italic or underlined. dc measures (its pixels per inch).

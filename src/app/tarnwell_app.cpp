@@ -62,13 +62,11 @@ CTarnwellApp::~CTarnwellApp() = default;
 void CTarnwellApp::SetArguments(std::vector<std::string> args) { Arguments() = std::move(args); }
 
 bool CTarnwellApp::OnInit() {
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, wxID_ABOUT);
     if (EnvironmentIs("TARNWELL_MESSAGE_BOXES", "stderr")) SetMessageBoxHandler(PrintMessageBox);
 
+    // (main answers --help before the toolkit starts.)
     const CommandLine line = ParseCommandLine(Arguments());
-    if (line.help) {
-        std::printf("%s\n", CommandLine::Usage());
-        return false;
-    }
     if (!line.error.empty()) {
         ShowMessageBox(ToUiString(line.error + "\n" + CommandLine::Usage()), wxOK | wxICON_ERROR);
         return false;
@@ -84,8 +82,12 @@ bool CTarnwellApp::OnInit() {
 
     m_pMainFrame = new CMainFrame(m_pDocManager.get(), *m_pProfileStore, DefaultFrameSize());
     SetTopWindow(m_pMainFrame);
+    m_pMainFrame->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& event) {
+        if (event.GetEventObject() == m_pMainFrame) m_pMainFrame = nullptr;
+        event.Skip();
+    });
     wxDocument* doc = m_pDocManager->CreateNewDocument();
-    if (doc == nullptr || !m_pMainFrame->AttachDocument(wxDynamicCast(doc, CScript))) {
+    if (doc == nullptr || !m_pMainFrame->AttachDocument(dynamic_cast<CScript*>(doc))) {
         ShowMessageBox("Failed to create empty document.", wxOK | wxICON_ERROR);
         m_pMainFrame->Destroy();
         m_pMainFrame = nullptr;
@@ -102,7 +104,6 @@ bool CTarnwellApp::OnInit() {
     m_pMainFrame->Show();
     if (!EnvironmentIs("TARNWELL_NO_CONNECT_DIALOG", "1")) m_pMainFrame->OnChangeConnection();
     m_pMainFrame->Update();
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, wxID_ABOUT);
     return true;
 }
 

@@ -51,6 +51,8 @@ bool CConnectDlg::TransferDataToWindow() {
     m_pDataSource->ChangeValue(ToUiString(m_strDataSource));
     m_pUserName->ChangeValue(ToUiString(m_strUserName));
     m_pPassword->ChangeValue(ToUiString(m_strPassword));
+    // The first field has the focus; its text is selected so typing replaces it.
+    m_pDataSource->SelectAll();
     return wxDialog::TransferDataToWindow();
 }
 

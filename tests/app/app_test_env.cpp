@@ -7,12 +7,14 @@
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
+#include "support/gui_env.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/dialog.h>
-#include <wx/init.h>
+#include <wx/filedlg.h>
+#include <wx/utils.h>
 #include <wx/modalhook.h>
 #include <wx/timer.h>
 
@@ -26,46 +28,6 @@ std::vector<app_test::MessageBox>& Boxes() {
     static std::vector<app_test::MessageBox> boxes;
     return boxes;
 }
-
-void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg) {
-    ADD_FAILURE() << "wx assertion at " << file << ":" << line << " in " << func << ": " << cond << " " << msg;
-}
-
-class AppEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        setenv("TARNWELL_NO_CONNECT_DIALOG", "1", 1);
-        // The file dialogs keep their state in memory, not in the user's dconf.
-        //setenv("GSETTINGS_BACKEND", "memory", 1);
-        static char name[] = "app_gui_test";
-        static char* argv[] = {name, nullptr};
-        int argc = 1;
-        wxApp::SetInstance(new CTarnwellApp);
-        ASSERT_TRUE(wxEntryStart(argc, argv)) << "no display";
-        wxSetAssertHandler(FailOnAssert);
-        SetMessageBoxHandler([](const wxString& text, const wxString& caption, long style, wxWindow*) {
-            Boxes().push_back({FromUiString(text), FromUiString(caption), style});
-            return (style & wxCANCEL) ? wxCANCEL : (style & wxYES_NO) ? wxNO : wxOK;
-        });
-        Hook().Register();
-        ASSERT_TRUE(wxTheApp->CallOnInit());
-        app_test::Yield();
-    }
-
-    void TearDown() override {
-        if (wxTheApp == nullptr) return;
-        if (CMainFrame* frame = app_test::App().GetMainFrame()) {
-            if (CScript* script = frame->Script()) script->Modify(false);
-            frame->Close(true);
-        }
-        app_test::Yield();
-        wxTheApp->OnExit();
-        wxEntryCleanup();
-    }
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
 // Every modal dialog of the program passes here before it is shown. A test
 // either lets it show and drives it, or answers it unseen; any other dialog
@@ -85,7 +47,8 @@ protected:
     int Enter(wxDialog* dialog) override {
         switch (m_mode) {
             case Mode::Show:
-                if (m_pDialog != nullptr) break;  // a dialog on top of the driven one
+                if (m_pDialog == dialog) return wxID_NONE;  // a dialog class may announce itself twice
+                if (m_pDialog != nullptr) break;            // a dialog on top of the driven one
                 m_pDialog = dialog;
                 return wxID_NONE;
             case Mode::Answer:
@@ -105,6 +68,22 @@ CDialogHook& Hook() {
     return hook;
 }
 
+// The test program's application is the worksheet itself, started as the
+// program starts but without the Connect dialog, with message boxes recorded
+// and every modal dialog passing the hook above.
+[[maybe_unused]] const bool s_bAppFactory = [] {
+    gui_env::SetAppFactory([] {
+        setenv("TARNWELL_NO_CONNECT_DIALOG", "1", 1);
+        SetMessageBoxHandler([](const wxString& text, const wxString& caption, long style, wxWindow*) {
+            Boxes().push_back({FromUiString(text), FromUiString(caption), style});
+            return (style & wxCANCEL) ? wxCANCEL : (style & wxYES_NO) ? wxNO : wxOK;
+        });
+        Hook().Register();
+        return new CTarnwellApp;
+    });
+    return true;
+}();
+
 }  // namespace
 
 namespace app_test {
@@ -114,11 +93,9 @@ CTarnwellApp& App() { return *static_cast<CTarnwellApp*>(wxTheApp); }
 CMainFrame& Frame() { return *App().GetMainFrame(); }
 
 void Yield() {
-    for (int round = 0; round < 5; ++round) {
-        wxTheApp->ProcessPendingEvents();
-        wxTheApp->Yield(true);
-    }
-    wxTheApp->ProcessIdle();
+    gui_env::Pump();
+    wxTheApp->ProcessIdle();  // destroyed windows go
+    gui_env::Pump();
 }
 
 std::vector<MessageBox> TakeMessageBoxes() { return std::exchange(Boxes(), {}); }
@@ -163,6 +140,22 @@ bool AnswerDialog(const std::function<int(wxDialog&)>& answer, const std::functi
 }
 
 std::vector<std::string> TakeRefusedDialogs() { return std::exchange(Hook().m_refused, {}); }
+
+bool ChooseFile(const std::string& path, const std::function<void()>& open) {
+    return WithModalDialog(
+        [&](wxDialog& dialog) {
+            auto* files = dynamic_cast<wxFileDialog*>(&dialog);
+            ASSERT_NE(files, nullptr) << "not a file dialog";
+            files->SetPath(ToUiString(path));
+            // The chooser takes the folder over in the background.
+            for (int i = 0; i < 200 && files->GetPath().empty(); ++i) {
+                wxTheApp->Yield(true);
+                wxMilliSleep(10);
+            }
+            dialog.EndModal(wxID_OK);
+        },
+        open);
+}
 
 void PressButton(wxDialog& dialog, int id) {
     wxWindow* button = dialog.FindWindow(id);

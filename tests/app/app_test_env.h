@@ -40,6 +40,9 @@ bool AnswerDialog(const std::function<int(wxDialog&)>& answer, const std::functi
 // that a test neither drives nor answers is cancelled unseen.
 std::vector<std::string> TakeRefusedDialogs();
 
+// Runs open, which shows a file dialog, and chooses path in it (OK).
+bool ChooseFile(const std::string& path, const std::function<void()>& open);
+
 // Presses a button of a dialog as a click would.
 void PressButton(wxDialog& dialog, int id);
 
