@@ -13,110 +13,22 @@
 // when it is not set). Writes "bench: seconds=S cpu=C rows=N bytes=B" to standard error. With --print the
 // table also goes to standard output (to look at it; not for timing).
 
-#include <sql.h>
-#include <sqlext.h>
+#include "odbc_session.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <stdexcept>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
+using namespace bench;
+
 constexpr int kDefColLen = 10;
 constexpr int kMaxColLen = 100;
-
-// Throws with the first diagnostic record of the handle when rc is not a success.
-void Check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const char* what) {
-    if (rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO) return;
-    SQLCHAR state[6] = {};
-    SQLCHAR text[512] = {};
-    SQLINTEGER native = 0;
-    SQLSMALLINT length = 0;
-    std::string message = std::string(what) + " failed";
-    if (handle && SQLGetDiagRec(type, handle, 1, state, &native, text, sizeof text, &length) == SQL_SUCCESS)
-        message += std::string(": ") + reinterpret_cast<char*>(text) + " (" + reinterpret_cast<char*>(state) + ")";
-    throw std::runtime_error(message);
-}
-
-// The three handles of one connection and its statement, freed in reverse order.
-class COdbcSession {
-public:
-    COdbcSession(const std::string& dsn, const std::string& user, const std::string& password) {
-        Check(SQLAllocEnv(&m_env), SQL_HANDLE_ENV, nullptr, "SQLAllocEnv");
-        Check(SQLAllocConnect(m_env, &m_dbc), SQL_HANDLE_ENV, m_env, "SQLAllocConnect");
-        Check(SQLConnect(m_dbc, Chars(dsn), SQL_NTS, Chars(user), SQL_NTS, Chars(password), SQL_NTS),
-              SQL_HANDLE_DBC, m_dbc, "SQLConnect");
-        m_connected = true;
-    }
-    ~COdbcSession() {
-        if (m_stmt) SQLFreeStmt(m_stmt, SQL_DROP);
-        if (m_connected) SQLDisconnect(m_dbc);
-        if (m_dbc) SQLFreeConnect(m_dbc);
-        if (m_env) SQLFreeEnv(m_env);
-    }
-    COdbcSession(const COdbcSession&) = delete;
-    COdbcSession& operator=(const COdbcSession&) = delete;
-
-    SQLHSTMT NewStatement() {
-        Check(SQLAllocStmt(m_dbc, &m_stmt), SQL_HANDLE_DBC, m_dbc, "SQLAllocStmt");
-        return m_stmt;
-    }
-    void DropStatement() {
-        SQLFreeStmt(m_stmt, SQL_DROP);
-        m_stmt = nullptr;
-    }
-
-private:
-    static SQLCHAR* Chars(const std::string& text) {
-        return reinterpret_cast<SQLCHAR*>(const_cast<char*>(text.c_str()));
-    }
-
-    SQLHENV m_env = nullptr;
-    SQLHDBC m_dbc = nullptr;
-    SQLHSTMT m_stmt = nullptr;
-    bool m_connected = false;
-};
-
-struct Options {
-    std::string dsn;
-    std::string user;
-    std::string password;
-    std::string statement;
-    bool print = false;
-};
-
-Options ParseOptions(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) throw std::runtime_error(arg + " needs a value");
-            return argv[++i];
-        };
-        if (arg == "--dsn") options.dsn = value();
-        else if (arg == "--user") options.user = value();
-        else if (arg == "--print") options.print = true;
-        else if (options.statement.empty() && arg.rfind("--", 0) != 0) options.statement = arg;
-        else throw std::runtime_error("unexpected argument " + arg);
-    }
-    if (options.dsn.empty() || options.statement.empty())
-        throw std::runtime_error("usage: bench_floor --dsn NAME [--user NAME] [--print] STATEMENT");
-    if (const char* password = std::getenv("TARNWELL_PASSWORD")) options.password = password;
-    return options;
-}
-
-// Processor time of this process so far (all threads), in seconds.
-double ProcessCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
-}
 
 // Keeps the compiler from dropping the line that nobody reads.
 inline void Consume(const char* line) { asm volatile("" : : "r"(line) : "memory"); }
@@ -136,14 +48,14 @@ char* PutCell(char* out, const char* text, std::size_t length, int width) {
     return out + w + 1;
 }
 
-int Run(const Options& options) {
+int Run(const FloorOptions& options) {
     COdbcSession session(options.dsn, options.user, options.password);
     const auto start = std::chrono::steady_clock::now();
     const double cpuStart = ProcessCpuSeconds();
 
-    SQLHSTMT stmt = session.NewStatement();
-    Check(SQLExecDirect(stmt, reinterpret_cast<SQLCHAR*>(const_cast<char*>(options.statement.c_str())), SQL_NTS),
-          SQL_HANDLE_STMT, stmt, "SQLExecDirect");
+    auto handle = std::make_unique<CStatementHandle>(session);
+    const SQLHSTMT stmt = handle->Get();
+    Check(SQLExecDirect(stmt, Chars(options.argument), SQL_NTS), SQL_HANDLE_STMT, stmt, "SQLExecDirect");
     SQLSMALLINT count = 0;
     Check(SQLNumResultCols(stmt, &count), SQL_HANDLE_STMT, stmt, "SQLNumResultCols");
 
@@ -187,7 +99,7 @@ int Run(const Options& options) {
         ++rows;
         if (options.print) std::fwrite(line.data(), 1, static_cast<std::size_t>(out - line.data()), stdout);
     }
-    session.DropStatement();
+    handle.reset();
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double cpu = ProcessCpuSeconds() - cpuStart;
@@ -200,7 +112,7 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
     try {
-        return Run(ParseOptions(argc, argv));
+        return Run(ParseFloorOptions(argc, argv, "usage: bench_floor --dsn NAME [--user NAME] [--print] STATEMENT"));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_floor: %s\n", error.what());
         return 1;

@@ -1,10 +1,11 @@
 // Runs a command and records its wall time, its processor time (user and
-// system) and its peak resident memory (the child's ru_maxrss from wait4), so
-// the benchmark needs no /usr/bin/time.
+// system), its peak resident memory (the child's ru_maxrss from wait4) and its
+// page faults (ru_minflt + ru_majflt: mostly the first touch of a page of new
+// memory), so the benchmark needs no /usr/bin/time.
 //
 //   bench_measure REPORT_FILE COMMAND [ARGS...]
 //
-// Writes "wall=SECONDS cpu=SECONDS maxrss_kb=KB" to REPORT_FILE and exits with the
+// Writes "wall=SECONDS cpu=SECONDS maxrss_kb=KB faults=N" to REPORT_FILE and exits with the
 // command's exit status (128 + signal number when it was killed).
 
 #include <sys/resource.h>
@@ -45,7 +46,8 @@ int main(int argc, char** argv) {
     const auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
     const double cpu = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     if (std::FILE* report = std::fopen(argv[1], "w")) {
-        std::fprintf(report, "wall=%.3f cpu=%.3f maxrss_kb=%ld\n", wall, cpu, usage.ru_maxrss);
+        std::fprintf(report, "wall=%.3f cpu=%.3f maxrss_kb=%ld faults=%ld\n", wall, cpu, usage.ru_maxrss,
+                     usage.ru_minflt + usage.ru_majflt);
         std::fclose(report);
     } else {
         std::perror("bench_measure: report file");

@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Speed benchmark: one result set of a million rows (an integer, a text of 20
-# characters, a real, a date and a text that is NULL in every fourth row),
-# "select * from t", in SQLite and in PostgreSQL, each through ODBC.
+# Speed benchmark, in SQLite and in PostgreSQL, each through ODBC:
 #
-#   bench/run.sh [--rows N] [--repeat N] [--sqlite-only] [--hugepages]
+#  dump:    one result set of a million rows (an integer, a text of 20
+#           characters, a real, a date and a text that is NULL in every fourth
+#           row), "select * from t", shown in the worksheet's output pane,
+#           written by tarnwell-run, by unixODBC's isql and by the database's
+#           own client;
+#  inserts: a script of 10,000 single-row INSERT statements in autocommit, run
+#           by tarnwell-run and by isql.
+#
+#   bench/run.sh [--rows N] [--inserts N] [--repeat N] [--only LIST] [--sqlite-only] [--hugepages]
 #
 # Every workload runs --repeat times (default 3) per database, interleaved, and
-# the fastest run counts. The table shows the seconds of the timed part (from
-# executing the statement to the last row shown), the ratio to the floor of the
-# same database measured in this run, the whole process's wall time and its
-# peak resident memory. The floor is bench_floor: the bare ODBC calls and line
-# building that every row needs, with nothing shown.
+# the fastest run counts. The table shows seconds and processor seconds, each
+# as a ratio to the floor of its group measured in the same run (the bare ODBC
+# calls with nothing shown), the spread between the slowest and the fastest run
+# and the peak resident memory. --only runs some workloads (a comma-separated
+# list of the names below; the floors of their groups are added).
 #
 # --hugepages runs every program with GLIBC_TUNABLES=glibc.malloc.hugetlb=1:
 # where the kernel gives transparent huge pages on request only ("madvise"),
@@ -26,26 +32,33 @@
 #
 # To add a workload: write a function workload_<name> that runs its program
 # through "measured" (arguments: data source and user; the password is in
-# TARNWELL_PASSWORD, the statement in $query) and add <name> to the workloads
-# list and its label to label_of.
+# TARNWELL_PASSWORD, the statement in $query, the insert script in
+# $insert_script) and add <name> to a group's list and its label to label_of.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+usage="usage: bench/run.sh [--rows N] [--inserts N] [--repeat N] [--only LIST] [--sqlite-only] [--hugepages]"
 rows=1000000
+inserts=10000
 repeat=3
+only=""
 sqlite_only=0
 hugepages=0
 while [ $# -gt 0 ]; do
   case $1 in
     --hugepages) hugepages=1; shift ;;
     --rows) rows=$2; shift 2 ;;
+    --inserts) inserts=$2; shift 2 ;;
     --repeat) repeat=$2; shift 2 ;;
+    --only) only=$2; shift 2 ;;
     --sqlite-only) sqlite_only=1; shift ;;
-    *) echo "usage: bench/run.sh [--rows N] [--repeat N] [--sqlite-only] [--hugepages]" >&2; exit 2 ;;
+    *) echo "$usage" >&2; exit 2 ;;
   esac
 done
-[[ $rows =~ ^[1-9][0-9]*$ && $repeat =~ ^[1-9][0-9]*$ ]] || { echo "bench: --rows and --repeat take positive numbers" >&2; exit 2; }
+[[ $rows =~ ^[1-9][0-9]*$ && $inserts =~ ^[1-9][0-9]*$ && $repeat =~ ^[1-9][0-9]*$ ]] ||
+  { echo "bench: --rows, --inserts and --repeat take positive numbers" >&2; exit 2; }
+[[ $only =~ ^[a-z_,]*$ ]] || { echo "$usage" >&2; exit 2; }
 
 # ---------------------------------------------------------------------------
 # Outer stage: build, then run the inner stage under the server and display.
@@ -56,7 +69,7 @@ if [ -z "${TARNWELL_BENCH_BIN:-}" ]; then
   grep -Eq '^[[:space:]]*add_subdirectory\(bench\)' CMakeLists.txt ||
     configure+=(-DCMAKE_PROJECT_INCLUDE="$root/bench/attach.cmake")
   cmake -S . -B "$bindir" "${configure[@]}" >/dev/null
-  cmake --build "$bindir" -j"$(nproc)" --target bench_floor bench_measure
+  cmake --build "$bindir" -j"$(nproc)" --target bench_floor bench_insert_floor bench_measure
   # The rows that need the worksheet or the runner are left out when these
   # do not build.
   for optional in bench/bench_execute tarnwell-run; do
@@ -66,7 +79,8 @@ if [ -z "${TARNWELL_BENCH_BIN:-}" ]; then
     fi
   done
   export TARNWELL_BENCH_BIN=$bindir
-  inner=("$0" --rows "$rows" --repeat "$repeat")
+  inner=("$0" --rows "$rows" --inserts "$inserts" --repeat "$repeat")
+  [ -n "$only" ] && inner+=(--only "$only")
   [ $sqlite_only = 1 ] && inner+=(--sqlite-only)
   [ $hugepages = 1 ] && inner+=(--hugepages)
   display=(xvfb-run -a -s "-screen 0 1280x1024x24")
@@ -84,6 +98,7 @@ work=$(mktemp -d /tmp/tarnwell-bench-XXXXXX)
 trap 'rm -rf "$work"' EXIT
 trap 'exit 130' INT TERM
 log() { echo "bench: $*" >&2; }
+have() { command -v "$1" >/dev/null 2>&1; }
 
 driver_dir=${TARNWELL_ODBC_DRIVER_DIR:-/usr/lib/x86_64-linux-gnu/odbc}
 cat > "$work/odbcinst.ini" <<EOF
@@ -96,16 +111,19 @@ Description=PostgreSQL ODBC driver (ANSI version)
 Driver=$driver_dir/psqlodbca.so
 EOF
 : > "$work/odbc.ini"
+chmod 600 "$work/odbc.ini"
 mkdir -p "$work/config" "$work/data"
 export ODBCSYSINI=$work ODBCINSTINI=odbcinst.ini ODBCINI=$work/odbc.ini
 export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 
-# Databases: name, data source, user, password.
+# Databases: name, data source, user, password, and how to run SQL in it with
+# its own client (to set up and check, never timed).
 databases=()
 declare -A dsn_of user_of password_of
 
 log "building $rows rows in SQLite"
-sqlite3 -bail "$work/bench.sqlite" >/dev/null <<EOF
+sqlite_sql() { sqlite3 -bail "$work/bench.sqlite"; }
+sqlite_sql >/dev/null <<EOF
 PRAGMA journal_mode = OFF;
 PRAGMA synchronous = OFF;
 CREATE TABLE t (id INTEGER, name VARCHAR(20), amount REAL, day DATE, note VARCHAR(20));
@@ -117,12 +135,17 @@ SELECT n,
        date('2000-01-01', '+' || (n % 9000) || ' days'),
        CASE WHEN n % 4 = 0 THEN NULL ELSE 'note ' || n END
 FROM s;
+CREATE TABLE ins (id INTEGER, name VARCHAR(20), amount REAL, day DATE, note VARCHAR(20));
 EOF
+# SyncPragma=OFF: a commit is not synced to the disk, as on the PostgreSQL
+# test server (fsync off); otherwise every autocommitted INSERT waits for
+# the disk and the insert workload measures the disk.
 cat >> "$work/odbc.ini" <<EOF
 [BenchSQLite]
 Driver=SQLite3
 Database=$work/bench.sqlite
 Timeout=2000
+SyncPragma=OFF
 
 EOF
 databases+=(sqlite)
@@ -130,8 +153,11 @@ dsn_of[sqlite]=BenchSQLite user_of[sqlite]="" password_of[sqlite]=""
 
 if [ $sqlite_only = 0 ]; then
   log "building $rows rows in PostgreSQL"
-  PGPASSWORD=$TARNWELL_PG_PASSWORD psql -q -X -v ON_ERROR_STOP=1 -h "$TARNWELL_PG_HOST" -p "$TARNWELL_PG_PORT" \
-    -U "$TARNWELL_PG_USER" -d "$TARNWELL_PG_DATABASE" >/dev/null <<EOF
+  postgresql_sql() {
+    PGPASSWORD=$TARNWELL_PG_PASSWORD psql -q -X -A -t -v ON_ERROR_STOP=1 -h "$TARNWELL_PG_HOST" \
+      -p "$TARNWELL_PG_PORT" -U "$TARNWELL_PG_USER" -d "$TARNWELL_PG_DATABASE"
+  }
+  postgresql_sql >/dev/null <<EOF
 CREATE TABLE t (id integer, name varchar(20), amount double precision, day date, note varchar(20));
 INSERT INTO t
 SELECT n,
@@ -141,13 +167,18 @@ SELECT n,
        CASE WHEN n % 4 = 0 THEN NULL ELSE 'note ' || n END
 FROM generate_series(1, $rows) AS n;
 VACUUM ANALYZE t;
+CREATE TABLE ins (id integer, name varchar(20), amount double precision, day date, note varchar(20));
 EOF
+  # The user name and password are in the data source as well, so that isql
+  # needs none on its command line.
   cat >> "$work/odbc.ini" <<EOF
 [BenchPostgreSQL]
 Driver=PostgreSQL ANSI
 Servername=$TARNWELL_PG_HOST
 Port=$TARNWELL_PG_PORT
 Database=$TARNWELL_PG_DATABASE
+Username=$TARNWELL_PG_USER
+Password=$TARNWELL_PG_PASSWORD
 
 EOF
   databases+=(postgresql)
@@ -156,34 +187,58 @@ EOF
 fi
 
 query="select * from t"
+printf '%s;\n' "$query" > "$work/query.sql"
+insert_script=$work/inserts.sql
+awk -v n="$inserts" 'BEGIN {
+  for (i = 1; i <= n; i++)
+    printf "insert into ins values (%d, '\''customer-%011d'\'', %.2f, '\''2000-01-01'\'', '\''note %d'\'');\n",
+           i, i, (i * 7919 % 1000000) / 100.0, i
+}' > "$insert_script"
 
 # ---------------------------------------------------------------------------
 # Workloads. workload_<name> gets data source and user (the password is in
-# the environment, TARNWELL_PASSWORD) and runs its program through "measured",
-# which records the whole process's wall time, processor time and peak memory.
-# A program may print "bench: seconds=S cpu=C [rows=N]" on standard error for
-# the timed part of its work; otherwise the whole process counts.
-workloads=(floor)
+# the environment, TARNWELL_PASSWORD) and the database's name as $db, and runs
+# its program through "measured", which records the whole process's wall
+# time, processor time and peak memory. A program may print
+# "bench: seconds=S cpu=C [rows=N]" on standard error for the timed part of
+# its work; otherwise the whole process counts. A workload checks its output
+# and fails (with a message on standard error) when it is not complete.
+#
+# Two groups, each with its floor first; every ratio is to the floor of the
+# workload's group on the same database.
+dump_workloads=(floor)
+insert_workloads=(insert_floor)
 declare -A label_of=(
   [floor]="(a) floor: bare ODBC + line building"
   [execute]="(b) Execute into the output pane"
   [execute_spool]="(c) Execute, output pane + spool file"
   [runner]="(d) tarnwell-run > file"
   [runner_spool]="(e) tarnwell-run > file, + spool file"
+  [isql_table]="(f) isql -b (table) > file"
+  [isql_delimited]="(g) isql -b -d, -c > file"
+  [native]="(h) sqlite3 / psql -A > file"
+  [insert_floor]="(i) floor: SQLExecDirect loop"
+  [insert_runner]="(j) tarnwell-run"
+  [insert_isql]="(k) isql -b"
 )
 report=$work/report.txt
+out=$work/out.txt
 measured() { "$bin/bench_measure" "$report" "$@"; }
+fail() { echo "$*" >&2; return 1; }
+# The number of lines of the output file.
+lines_of_output() { wc -l < "$out" | tr -d ' '; }
 
 workload_floor() { measured "$bin/bench_floor" --dsn "$1" --user "$2" "$query"; }
+workload_insert_floor() { measured "$bin/bench_insert_floor" --dsn "$1" --user "$2" "$insert_script"; }
 
 if [ -x "$bin/bench_execute" ]; then
-  workloads+=(execute execute_spool)
+  dump_workloads+=(execute execute_spool)
   workload_execute() { measured "$bin/bench_execute" --dsn "$1" --user "$2" "$query"; }
   workload_execute_spool() {
     local spool=$work/spool.txt
     rm -f "$spool"
     measured "$bin/bench_execute" --dsn "$1" --user "$2" --spool "$spool" "$query" || return
-    [ -s "$spool" ] || { echo "the spool file stayed empty" >&2; return 1; }
+    [ -s "$spool" ] || { fail "the spool file stayed empty"; return; }
     rm -f "$spool"
   }
 else
@@ -191,50 +246,122 @@ else
 fi
 
 # The command-line runner: the whole process is timed, connecting included.
+# The transcript ends with the row count.
 if [ -x "$runner" ]; then
-  workloads+=(runner runner_spool)
-  printf '%s;\n' "$query" > "$work/query.sql"
+  dump_workloads+=(runner runner_spool)
   run_tarnwell_run() {
-    local out=$work/transcript.txt
     measured "$runner" --dsn "$1" --user "$2" "${@:3}" "$work/query.sql" > "$out" || return
-    [ -s "$out" ] || { echo "the transcript stayed empty" >&2; return 1; }
-    rm -f "$out"
+    tail -c 100 "$out" | grep -q "^$rows row(s) fetched" || fail "the transcript does not end with $rows rows"
   }
   workload_runner() { run_tarnwell_run "$@" --no-spool; }
   workload_runner_spool() {
     local spool=$work/spool.txt
     rm -f "$spool"
     run_tarnwell_run "$@" --spool "$spool" || return
-    [ -s "$spool" ] || { echo "the spool file stayed empty" >&2; return 1; }
+    [ -s "$spool" ] || { fail "the spool file stayed empty"; return; }
     rm -f "$spool"
   }
+  insert_workloads+=(insert_runner)
+  workload_insert_runner() { measured "$runner" --dsn "$1" --user "$2" "$insert_script" > "$out"; }
+else
+  log "no tarnwell-run program: rows (d), (e) and (j) are left out"
 fi
+
+# unixODBC's isql reads one statement per line from standard input; -b leaves
+# out its prompts. It gets the user and password from the data source.
+if have isql; then
+  dump_workloads+=(isql_table isql_delimited)
+  workload_isql_table() {
+    measured isql "$1" -b < "$work/query.sql" > "$out" || return
+    tail -n 3 "$out" | grep -q "^$rows rows fetched" || fail "isql did not report $rows rows"
+  }
+  workload_isql_delimited() {
+    measured isql "$1" -b -d, -c < "$work/query.sql" > "$out" || return
+    # The column names, then one line per row.
+    [ "$(lines_of_output)" = $((rows + 1)) ] || fail "isql wrote $(lines_of_output) lines, not $((rows + 1))"
+  }
+  insert_workloads+=(insert_isql)
+  workload_insert_isql() { measured isql "$1" -b < "$insert_script" > "$out"; }
+else
+  log "no isql: rows (f), (g) and (k) are left out"
+fi
+
+# The databases' own clients, for reference: sqlite3 in its list mode, psql
+# unaligned (-A), both one line per row.
+dump_workloads+=(native)
+workload_native() {
+  if [ "$db" = sqlite ]; then
+    measured sqlite3 "$work/bench.sqlite" "$query" > "$out" || return
+    [ "$(lines_of_output)" = "$rows" ] || fail "sqlite3 wrote $(lines_of_output) lines, not $rows"
+  else
+    measured env PGPASSWORD="$TARNWELL_PASSWORD" psql -X -A -h "$TARNWELL_PG_HOST" -p "$TARNWELL_PG_PORT" \
+      -U "$2" -d "$TARNWELL_PG_DATABASE" -c "$query" > "$out" || return
+    tail -n 1 "$out" | grep -qx "($rows rows)" || fail "psql did not report $rows rows"
+  fi
+}
+
+# Before an insert workload the table is emptied, afterwards it must hold
+# every row (isql, for one, exits with 0 also when a statement failed).
+sql_in() { "${1}_sql"; }
+declare -A empty_table_of=([sqlite]="DELETE FROM ins;" [postgresql]="TRUNCATE ins;")
+before_insert_workload() { echo "${empty_table_of[$db]}" | sql_in "$db" >/dev/null; }
+after_insert_workload() {
+  local count
+  count=$(echo "SELECT count(*) FROM ins;" | sql_in "$db")
+  [ "$count" = "$inserts" ] || fail "the table holds $count rows, not $inserts"
+}
+
+# --only: the named workloads and the floors of their groups.
+if [ -n "$only" ]; then
+  keep() {
+    local kept=() name
+    for name in "$@"; do [[ ,$only, == *,$name,* ]] && kept+=("$name"); done
+    echo "${kept[*]}"
+  }
+  read -r -a dump_workloads <<< "$(keep "${dump_workloads[@]:1}")"
+  read -r -a insert_workloads <<< "$(keep "${insert_workloads[@]:1}")"
+  [ ${#dump_workloads[@]} -gt 0 ] && dump_workloads=(floor "${dump_workloads[@]}")
+  [ ${#insert_workloads[@]} -gt 0 ] && insert_workloads=(insert_floor "${insert_workloads[@]}")
+fi
+[[ ,$only, == *,floor,* ]] && [ ${#dump_workloads[@]} -eq 0 ] && dump_workloads=(floor)
+[[ ,$only, == *,insert_floor,* ]] && [ ${#insert_workloads[@]} -eq 0 ] && insert_workloads=(insert_floor)
+workloads=("${dump_workloads[@]}" "${insert_workloads[@]}")
+[ ${#workloads[@]} -gt 0 ] || { echo "bench: --only names no workload" >&2; exit 2; }
+declare -A base_of
+for workload in "${dump_workloads[@]}"; do base_of[$workload]=floor; done
+for workload in "${insert_workloads[@]}"; do base_of[$workload]=insert_floor; done
 
 # ---------------------------------------------------------------------------
 # Measuring. Per workload and database: the least seconds and the least
-# processor seconds over the runs (each its own minimum), the wall time of the
-# fastest run, the least processor seconds of the whole process and the
-# largest peak memory. timed_of is 1 when the seconds are
-# the program's own timed part, 0 when they are the whole process's.
-declare -A best_seconds best_cpu best_process_cpu best_wall peak_kb timed_of
+# processor seconds over the runs (each its own minimum), the most seconds,
+# the wall time and the page faults of the fastest run, the least processor
+# seconds of the whole process and the largest peak memory. timed_of is 1 when the seconds are the
+# program's own timed part, 0 when they are the whole process's.
+declare -A best_seconds worst_seconds best_cpu best_process_cpu best_wall best_faults peak_kb timed_of
 less() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 field() { sed -n "s/.*$1=\([0-9.]*\).*/\1/p" "$2" | tail -n 1; }
 
 run_once() {
-  local workload=$1 db=$2 key="$1/$2"
+  local workload=$1 key="$1/$db"
   local errors=$work/stderr.txt status=0
-  rm -f "$report"
+  [ "${best_seconds[$key]:-}" = failed ] && return
+  rm -f "$report" "$out"
+  [ "${base_of[$workload]}" = insert_floor ] && before_insert_workload
   TARNWELL_PASSWORD=${password_of[$db]} "workload_$workload" "${dsn_of[$db]}" "${user_of[$db]}" \
     >/dev/null 2>"$errors" || status=$?
+  if [ $status -eq 0 ] && [ "${base_of[$workload]}" = insert_floor ]; then
+    after_insert_workload 2>>"$errors" || status=$?
+  fi
   if [ $status -ne 0 ] || [ ! -s "$report" ]; then
     log "$workload on $db failed (exit status $status):"
-    sed 's/^/    /' "$errors" >&2
+    sed 's/^/    /' "$errors" | head -n 20 >&2
     best_seconds[$key]=failed
     return
   fi
   grep '^bench: ' "$errors" > "$work/timed.txt" || true
-  local wall kb seconds cpu process_cpu fetched
+  local wall kb faults seconds cpu process_cpu fetched
   wall=$(field wall "$report")
+  faults=$(field faults "$report")
   process_cpu=$(field cpu "$report")
   kb=$(field maxrss_kb "$report")
   seconds=$(field seconds "$work/timed.txt")
@@ -252,11 +379,12 @@ run_once() {
     return
   fi
   log "$workload on $db: ${seconds}s, processor ${cpu}s (wall ${wall}s, peak $((kb / 1024)) MB)"
-  [ "${best_seconds[$key]:-}" = failed ] && return
   if [ -z "${best_seconds[$key]:-}" ] || less "$seconds" "${best_seconds[$key]}"; then
     best_seconds[$key]=$seconds
     best_wall[$key]=$wall
+    best_faults[$key]=$faults
   fi
+  if [ -z "${worst_seconds[$key]:-}" ] || less "${worst_seconds[$key]}" "$seconds"; then worst_seconds[$key]=$seconds; fi
   if [ -z "${best_cpu[$key]:-}" ] || less "$cpu" "${best_cpu[$key]}"; then best_cpu[$key]=$cpu; fi
   if [ -z "${best_process_cpu[$key]:-}" ] || less "$process_cpu" "${best_process_cpu[$key]}"; then
     best_process_cpu[$key]=$process_cpu
@@ -273,18 +401,20 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for ((i = 1; i <= repeat; i++)); do
   for db in "${databases[@]}"; do
     for workload in "${workloads[@]}"; do
-      run_once "$workload" "$db"
+      run_once "$workload"
     done
   done
 done
 
 # ---------------------------------------------------------------------------
-# The table. A workload's ratios are to the floor of the same database: timed
-# part to timed part, or (marked "w") whole process to whole process.
+# The tables. A workload's ratios are to the floor of its group on the same
+# database: timed part to timed part, or (marked "w") whole process to whole
+# process.
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
+measured_ok() { [ "${best_seconds[$1]:-failed}" != failed ]; }
 floor_ratio() {  # workload database seconds|cpu
-  local key=$1/$2 base=floor/$2
-  [ "${best_seconds[$base]:-failed}" = failed ] && { echo -; return; }
+  local key=$1/$2 base=${base_of[$1]}/$2
+  measured_ok "$base" || { echo -; return; }
   if [ "$3" = cpu ]; then
     local mine=${best_cpu[$key]} floor=${best_cpu[$base]}
   else
@@ -299,38 +429,69 @@ floor_ratio() {  # workload database seconds|cpu
   fi
 }
 
-echo
-echo "select * from t: $rows rows, best of $repeat runs; $(date '+%Y-%m-%d %H:%M'), $(nproc) cores," \
-     "load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after; $malloc_pages"
-line='%-38s %-10s %8s %6s %8s %6s %8s %8s\n'
-printf "$line" workload database seconds ratio "cpu s" ratio "wall s" "peak MB"
-for db in "${databases[@]}"; do
-  for workload in "${workloads[@]}"; do
-    key=$workload/$db
-    if [ "${best_seconds[$key]:-failed}" = failed ]; then
-      printf '%-38s %-10s %8s\n' "${label_of[$workload]}" "$db" failed
-      continue
-    fi
-    printf "$line" "${label_of[$workload]}" "$db" "${best_seconds[$key]}" "$(floor_ratio "$workload" "$db" seconds)" \
-      "${best_cpu[$key]}" "$(floor_ratio "$workload" "$db" cpu)" "${best_wall[$key]}" "$(( ${peak_kb[$key]} / 1024 ))"
+line='%-38s %-10s %8s %6s %8s %6s %8s %6s %8s %8s\n'
+table() {  # title, workloads...
+  echo
+  echo "$1"
+  shift
+  printf "$line" workload database seconds ratio "cpu s" ratio "wall s" spread "peak MB" "faults k"
+  local db workload key
+  for db in "${databases[@]}"; do
+    for workload in "$@"; do
+      key=$workload/$db
+      if ! measured_ok "$key"; then
+        printf '%-38s %-10s %8s\n' "${label_of[$workload]}" "$db" failed
+        continue
+      fi
+      printf "$line" "${label_of[$workload]}" "$db" "${best_seconds[$key]}" \
+        "$(floor_ratio "$workload" "$db" seconds)" "${best_cpu[$key]}" "$(floor_ratio "$workload" "$db" cpu)" \
+        "${best_wall[$key]}" "$(ratio "${worst_seconds[$key]}" "${best_seconds[$key]}")" "$(( ${peak_kb[$key]} / 1024 ))" \
+        "$(( ${best_faults[$key]} / 1000 ))"
+    done
   done
-done
-echo "seconds: wall clock of the timed part (statement to last row shown); cpu s: processor time of the"
-echo "same part; where a ratio says w, both are of the whole process (connecting included)."
+}
 
-# The goals: Execute within 1.5 times the floor, with spooling within 1.8 times.
-declare -A goal_of=([execute]=1.5 [execute_spool]=1.8)
 echo
-for workload in execute execute_spool; do
+echo "$(date '+%Y-%m-%d %H:%M'), $(nproc) cores, best of $repeat runs, load average $load_before before," \
+     "$(cut -d' ' -f1-3 /proc/loadavg) after; $malloc_pages"
+[ ${#dump_workloads[@]} -gt 0 ] && table "select * from t, $rows rows:" "${dump_workloads[@]}"
+[ ${#insert_workloads[@]} -gt 0 ] && table "$inserts single-row INSERT statements, autocommit:" "${insert_workloads[@]}"
+echo "seconds: wall clock of the timed part (the floors and Execute: statement to last row shown); cpu s:"
+echo "processor time of the same part; where a ratio says w, both are of the whole process (connecting"
+echo "included) against the floor's whole process. spread: slowest run / fastest run. faults k: thousands"
+echo "of page faults of the whole process (of the fastest run), mostly first touches of new memory."
+
+# The goals. Execute within 1.5 times the floor, with spooling within 1.8
+# times; tarnwell-run within 1.15 times the floor on both workloads, which is
+# also ahead of isql.
+declare -A goal_of=([execute]=1.5 [execute_spool]=1.8 [runner]=1.15 [insert_runner]=1.15)
+echo
+for workload in execute execute_spool runner insert_runner; do
+  [ -n "${base_of[$workload]:-}" ] || continue
   for db in "${databases[@]}"; do
     name="goal ${label_of[$workload]%% *} <= ${goal_of[$workload]}x on $db"
-    if [ "${best_seconds[$workload/$db]:-failed}" = failed ] || [ "${best_seconds[floor/$db]:-failed}" = failed ]; then
+    if ! measured_ok "$workload/$db" || ! measured_ok "${base_of[$workload]}/$db"; then
       echo "$name: not measured"
       continue
     fi
     r=$(floor_ratio "$workload" "$db" seconds)
     c=$(floor_ratio "$workload" "$db" cpu)
-    verdict=$(awk -v r="$r" -v g="${goal_of[$workload]}" 'BEGIN { print (r <= g) ? "met" : "not met" }')
-    echo "$name: $verdict (${r}x; processor time ${c}x)"
+    verdict=$(awk -v r="${r%w}" -v g="${goal_of[$workload]}" 'BEGIN { print (r <= g) ? "met" : "not met" }')
+    whole=""
+    [ "${r%w}" != "$r" ] && whole=", whole processes"
+    echo "$name: $verdict (${r%w}x; processor time ${c%w}x$whole)"
+  done
+done
+# tarnwell-run against isql, each against the same floor.
+declare -A rivals_of=([runner]="isql_table isql_delimited" [insert_runner]="insert_isql")
+for workload in runner insert_runner; do
+  for db in "${databases[@]}"; do
+    measured_ok "$workload/$db" 2>/dev/null || continue
+    for rival in ${rivals_of[$workload]}; do
+      measured_ok "$rival/$db" || continue
+      mine=${best_seconds[$workload/$db]} theirs=${best_seconds[$rival/$db]}
+      verdict=$(less "$mine" "$theirs" && echo ahead of || echo behind)
+      echo "${label_of[$workload]#* } on $db: $verdict ${label_of[$rival]#* } (${mine}s against ${theirs}s)"
+    done
   done
 done

@@ -43,8 +43,10 @@ order by revenue desc
 limit 10;
 
 /* 5. Statements without a result set answer "ok". The temporary view and
-      table below last as long as the connection; dropping them first lets
-      this script run again and again. */
+      table below last as long as the connection, and dropping them first
+      lets this script run again and again. A comment goes to the data
+      source with its statement, and the SQLite driver refuses a semicolon
+      in it, so this comment has none. */
 drop view if exists temp.product_sales;
 
 create temp view product_sales as

@@ -4,7 +4,7 @@
 
 #include <new>
 
-CommandFailure DescribeCommandFailure(const std::exception_ptr& failure) {
+CommandFailure DescribeCommandFailure(const std::exception_ptr& failure, CommandOrigin origin) {
     try {
         if (failure) std::rethrow_exception(failure);
     } catch (const std::bad_alloc&) {
@@ -13,5 +13,5 @@ CommandFailure DescribeCommandFailure(const std::exception_ptr& failure) {
         if (!e.Message().empty()) return {e.Message(), false};
     } catch (...) {
     }
-    return {"Command failed.", false};
+    return {origin == CommandOrigin::MenuOrAccelerator ? "Command failed." : "Internal application error.", false};
 }

@@ -1,9 +1,9 @@
 #include "app/doc_manager.h"
 
-#include "app/message_box.h"
 #include "app/recent_file_list.h"
 #include "app/ui_text.h"
 #include "common/file_exception.h"
+#include "common/message_box.h"
 
 #include <wx/app.h>
 #include <wx/filedlg.h>

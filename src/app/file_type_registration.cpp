@@ -11,7 +11,9 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -132,6 +134,15 @@ std::string CFileTypeRegistration::RunningExecutable() {
     return ec ? std::string("tarnwell") : self.string();
 }
 
+void CFileTypeRegistration::AddIcon(int size, std::string png) {
+    if (size > 0 && !png.empty()) m_icons.push_back({size, std::move(png)});
+}
+
+std::string CFileTypeRegistration::IconPath(int size) const {
+    const std::string pixels = std::to_string(size);
+    return m_dataHome + "/icons/hicolor/" + pixels + "x" + pixels + "/apps/" + kIconName + ".png";
+}
+
 std::string CFileTypeRegistration::MimePackagePath() const { return m_dataHome + "/mime/packages/tarnwell.xml"; }
 
 std::string CFileTypeRegistration::DesktopEntryPath() const {
@@ -164,7 +175,8 @@ std::string CFileTypeRegistration::DesktopEntryText() const {
            kMimeType +
            ";\n"
            "Terminal=false\n"
-           "Categories=Development;Database;\n";
+           "Categories=Development;Database;\n" +
+           (m_icons.empty() ? std::string() : std::string("Icon=") + kIconName + "\n");
 }
 
 bool CFileTypeRegistration::Register() const {
@@ -172,11 +184,20 @@ bool CFileTypeRegistration::Register() const {
     bool mimeChanged = false;
     bool desktopChanged = false;
     const bool mimeOk = WriteIfChanged(MimePackagePath(), MimePackageText(), mimeChanged);
+    bool iconsOk = true;
+    bool iconsChanged = false;
+    for (const Icon& icon : m_icons) iconsOk = WriteIfChanged(IconPath(icon.size), icon.png, iconsChanged) && iconsOk;
+    if (iconsChanged) {
+        // A new modification time of the theme folder tells the desktop that
+        // any icon cache it keeps there is out of date.
+        std::error_code ec;
+        fs::last_write_time(fs::path(m_dataHome) / "icons" / "hicolor", fs::file_time_type::clock::now(), ec);
+    }
     const bool desktopOk = WriteIfChanged(DesktopEntryPath(), DesktopEntryText(), desktopChanged);
     const fs::path data(m_dataHome);
     if (mimeOk) Refresh("update-mime-database", data / "mime", mimeChanged, data / "mime" / "mime.cache");
     if (desktopOk)
         Refresh("update-desktop-database", data / "applications", desktopChanged,
                 data / "applications" / "mimeinfo.cache");
-    return mimeOk && desktopOk;
+    return mimeOk && desktopOk && iconsOk;
 }

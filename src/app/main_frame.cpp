@@ -5,6 +5,8 @@
 #include "app/doc_manager.h"
 #include "app/file_drop_target.h"
 #include "app/frame_run_host.h"
+#include "app/lock_key_state.h"
+#include "app/menu_shortcut_text.h"
 #include "app/pane_font.h"
 #include "app/recent_file_list.h"
 #include "app/row_splitter.h"
@@ -30,7 +32,6 @@
 #include <wx/stc/stc.h>
 #include <wx/statusbr.h>
 #include <wx/toolbar.h>
-#include <wx/utils.h>
 
 #include <algorithm>
 
@@ -43,7 +44,9 @@ const wxKeyCode kKeyStateKeys[] = {WXK_CAPITAL, WXK_NUMLOCK, WXK_SCROLL};
 
 constexpr const char* kReady = "Ready";
 
-wxString MenuText(const CommandInfo& command) { return wxString::FromUTF8(command.text); }
+// A menu entry as stored: the label, then "\t" and the shortcut text shown.
+wxString MenuLabel(const CommandInfo& command) { return wxString::FromUTF8(command.text).BeforeFirst('\t'); }
+wxString MenuShortcut(const CommandInfo& command) { return wxString::FromUTF8(command.text).AfterFirst('\t'); }
 
 wxString PromptOf(const CommandInfo& command) {
     const PromptParts parts = SplitPrompt(command.prompt);
@@ -115,9 +118,6 @@ CMainFrame::~CMainFrame() {
 int CMainFrame::InitialOutputHeight(int outerHeight) { return std::max(outerHeight - 100, 0) / 2; }
 
 void CMainFrame::CreateMenus() {
-    // Two shortcut texts ("Alt+LeftArrow", "Alt+RighArrow") are not key names
-    // to the toolkit; their keys work through the accelerators all the same.
-    wxLogNull quiet;
     auto* menuBar = new wxMenuBar;
     wxMenu* fileMenu = nullptr;
     wxMenuItem* afterRecentFiles = nullptr;
@@ -132,7 +132,15 @@ void CMainFrame::CreateMenus() {
                 afterRecentFiles = menu->AppendSeparator();
                 continue;
             }
-            menu->Append(command.id, MenuText(command), PromptOf(command));
+            // The entry shows its shortcut text as stored; the keys are the
+            // key hook's (OnCharHook), never the menu's own.
+            wxMenuItem* item = menu->Append(command.id, MenuLabel(command), PromptOf(command));
+            if (!SetMenuShortcutText(*item, MenuShortcut(command)) && !MenuShortcut(command).empty()) {
+                // Where the toolkit cannot show it so, it shows what it can
+                // (it may not know every key name, such as "LeftArrow").
+                wxLogNull quiet;
+                item->SetItemLabel(wxString::FromUTF8(command.text));
+            }
             if (command.separatorAfter) menu->AppendSeparator();
         }
         menuBar->Append(menu, wxString::FromUTF8(MenuTitle(which)));
@@ -395,7 +403,7 @@ void CMainFrame::OnIdle(wxIdleEvent& event) {
 void CMainFrame::UpdateKeyIndicators() {
     if (GetStatusBar() == nullptr) return;
     for (int i = 0; i < 3; ++i) {
-        const wxString text = wxGetKeyState(kKeyStateKeys[i]) ? kKeyStateTexts[i] : "";
+        const wxString text = IsLockKeyOn(kKeyStateKeys[i]) ? kKeyStateTexts[i] : "";
         if (text == m_strKeyStates[i]) continue;
         m_strKeyStates[i] = text;
         SetStatusText(text, i + 1);

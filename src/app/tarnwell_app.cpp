@@ -6,10 +6,11 @@
 #include "app/doc_manager.h"
 #include "app/file_type_registration.h"
 #include "app/main_frame.h"
-#include "app/message_box.h"
 #include "app/recent_file_list.h"
+#include "app/tool_bar_images.h"
 #include "app/ui_text.h"
 #include "app/window_title.h"
+#include "common/message_box.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
 #include "settings/file_profile_store.h"
@@ -17,6 +18,8 @@
 #include <wx/confbase.h>
 #include <wx/docview.h>
 #include <wx/gdicmn.h>
+#include <wx/toolbar.h>
+#include <wx/toplevel.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +45,14 @@ int PrintMessageBox(const wxString& text, const wxString& caption, long style, w
     if (style & wxCANCEL) return wxCANCEL;
     if (style & wxYES_NO) return wxNO;
     return wxOK;
+}
+
+// Menu entries and accelerator keys send command events from a menu or the
+// frame; tool-bar buttons send the same events from the tool bar.
+CommandOrigin OriginOf(const wxEvent& event) {
+    if (event.GetEventType() != wxEVT_MENU) return CommandOrigin::Other;
+    return dynamic_cast<const wxToolBarBase*>(event.GetEventObject()) != nullptr ? CommandOrigin::Other
+                                                                                 : CommandOrigin::MenuOrAccelerator;
 }
 
 // Three quarters of the screen's work area, as desktops size a new main window.
@@ -77,8 +88,10 @@ bool CTarnwellApp::OnInit() {
     LoadRecentFiles();
     new wxDocTemplate(m_pDocManager.get(), "Script Files", "*.sql", wxString(), "sql", "Tarnwl", "Tarnwl",
                       wxCLASSINFO(CScript), wxCLASSINFO(CScriptPane));
-    CFileTypeRegistration(CFileTypeRegistration::DefaultDataHome(), CFileTypeRegistration::RunningExecutable())
-        .Register();
+    CFileTypeRegistration registration(CFileTypeRegistration::DefaultDataHome(),
+                                       CFileTypeRegistration::RunningExecutable());
+    for (const int size : {16, 32}) registration.AddIcon(size, AppIconPng(size));
+    registration.Register();
 
     m_pMainFrame = new CMainFrame(m_pDocManager.get(), *m_pProfileStore, DefaultFrameSize());
     SetTopWindow(m_pMainFrame);
@@ -135,10 +148,23 @@ void CTarnwellApp::OnAppAbout() {
     dlg.ShowModal();
 }
 
+void CTarnwellApp::CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor, wxEvent& event) const {
+    try {
+        wxApp::CallEventHandler(handler, functor, event);
+    } catch (...) {
+        ReportFailure(OriginOf(event));
+    }
+}
+
 bool CTarnwellApp::OnExceptionInMainLoop() {
-    const CommandFailure failure = DescribeCommandFailure(std::current_exception());
-    ShowMessageBox(ToUiString(failure.text), wxOK | (failure.outOfMemory ? wxICON_EXCLAMATION : wxICON_ERROR),
-                   GetTopWindow());
-    // The command counts as done; the program goes on.
+    ReportFailure(CommandOrigin::Other);
+    // The program goes on.
     return true;
+}
+
+void CTarnwellApp::ReportFailure(CommandOrigin origin) const {
+    const CommandFailure failure = DescribeCommandFailure(std::current_exception(), origin);
+    // Running out of memory is shown above every window.
+    const long icon = failure.outOfMemory ? wxICON_EXCLAMATION | wxSTAY_ON_TOP : wxICON_ERROR;
+    ShowMessageBox(ToUiString(failure.text), wxOK | icon, GetTopWindow());
 }

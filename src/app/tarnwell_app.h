@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/command_failure.h"
+
 #include <wx/app.h>
 
 #include <memory>
@@ -30,6 +32,12 @@ public:
 
     bool OnInit() override;
     int OnExit() override;
+
+    // A failure that escapes an event handler is reported in a message box
+    // and the event counts as handled: the program goes on. The text depends
+    // on where the event came from (a menu entry or accelerator, or a
+    // tool-bar button or anything else).
+    void CallEventHandler(wxEvtHandler* handler, wxEventFunctor& functor, wxEvent& event) const override;
     bool OnExceptionInMainLoop() override;
 
     CMainFrame* GetMainFrame() const { return m_pMainFrame; }
@@ -40,6 +48,7 @@ public:
     void OnAppAbout();
 
 private:
+    void ReportFailure(CommandOrigin origin) const;
     void LoadRecentFiles();
     void SaveRecentFiles();
 

@@ -4,6 +4,9 @@
 
 #include <wx/artprov.h>
 #include <wx/icon.h>
+#include <wx/image.h>
+#include <wx/imagpng.h>
+#include <wx/mstream.h>
 
 #include "res/clear_output.xpm"
 #include "res/execute.xpm"
@@ -48,4 +51,16 @@ wxIconBundle AppIcons() {
     icons.AddIcon(wxIcon(tarnwell_16_xpm));
     icons.AddIcon(wxIcon(tarnwell_32_xpm));
     return icons;
+}
+
+std::string AppIconPng(int size) {
+    if (size != 16 && size != 32) return {};
+    const wxImage image(size == 16 ? tarnwell_16_xpm : tarnwell_32_xpm);
+    if (!image.IsOk()) return {};
+    if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+    wxMemoryOutputStream out;
+    if (!image.SaveFile(out, wxBITMAP_TYPE_PNG)) return {};
+    std::string png(static_cast<std::size_t>(out.GetLength()), '\0');
+    out.CopyTo(png.data(), png.size());
+    return png;
 }

@@ -1,11 +1,9 @@
 #pragma once
 
+#include "common/app_name.h"
+
 #include <string>
 #include <string_view>
-
-// The application's name: the middle part of the window title, the caption
-// of message boxes and the name of the profile folder.
-inline constexpr std::string_view kAppName = "Tarnwell";
 
 // The main window's title: the document title, " - ", the application name,
 // " - " and the connection text. It is built from these parts every time, so

@@ -1,8 +1,8 @@
 #include "db/connect_dlg.h"
 
-#include "app/message_box.h"
 #include "app/ui_text.h"
 #include "common/exception.h"
+#include "common/message_box.h"
 #include "db/db_connection.h"
 
 #include <wx/button.h>

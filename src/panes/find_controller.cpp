@@ -1,8 +1,10 @@
 #include "panes/find_controller.h"
 
-#include <wx/msgdlg.h>
+#include "common/message_box.h"
+
 #include <wx/radiobox.h>
 #include <wx/stc/stc.h>
+#include <wx/textctrl.h>
 
 #include <utility>
 
@@ -53,7 +55,7 @@ CFindController::~CFindController() {
 }
 
 void CFindController::ShowNotFound() {
-    wxMessageBox("Search string not found", "Tarnwell", wxOK | wxICON_EXCLAMATION, m_pOwner);
+    ShowMessageBox("Search string not found", wxOK | wxICON_EXCLAMATION, m_pOwner);
 }
 
 CSearchTarget* CFindController::ActiveTarget() {
@@ -72,6 +74,7 @@ bool CFindController::OpenDialog(DialogKind kind, const std::string& findText, c
     m_pFindDialog = new wxFindReplaceDialog(m_pOwner, &m_findData, replace ? "Replace" : "Find",
                                             wxFR_NOUPDOWN | (replace ? wxFR_REPLACEDIALOG : 0));
     HideDirectionChoice();
+    LimitFields();
     BindDialog(true);
     m_pFindDialog->Show();
     return true;
@@ -84,6 +87,12 @@ void CFindController::HideDirectionChoice() {
     }
     m_pFindDialog->Layout();
     m_pFindDialog->Fit();
+}
+
+void CFindController::LimitFields() {
+    for (wxWindow* child : m_pFindDialog->GetChildren()) {
+        if (auto* field = dynamic_cast<wxTextCtrl*>(child)) field->SetMaxLength(kMaxFieldLength);
+    }
 }
 
 void CFindController::BringDialogToFront() {

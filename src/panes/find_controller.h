@@ -17,6 +17,9 @@ class wxWindow;
 // CFindState, and the message boxes.
 class CFindController : public CFindUi {
 public:
+    // The search and replacement fields take at most this many characters.
+    static constexpr unsigned long kMaxFieldLength = 127;
+
     // activeControl returns the active pane's text control (none: no pane).
     CFindController(wxWindow* owner, std::function<wxStyledTextCtrl*()> activeControl);
     ~CFindController() override;
@@ -45,6 +48,7 @@ private:
     void OnDialogDestroyed(wxWindowDestroyEvent& event);
     void BindDialog(bool bind);
     void HideDirectionChoice();
+    void LimitFields();
 
     wxWindow* m_pOwner;
     std::function<wxStyledTextCtrl*()> m_activeControl;

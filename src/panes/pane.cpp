@@ -6,11 +6,15 @@
 #include <wx/stc/stc.h>
 #include <wx/toplevel.h>
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
+#include <new>
 
 wxDEFINE_EVENT(EVT_PANE_DOCUMENT_TITLE, wxCommandEvent);
 
@@ -36,18 +40,78 @@ constexpr int kSciSetSelection = 2572;
 // Scintilla takes lengths as int: very long texts go in several pieces.
 constexpr std::size_t kMaxPiece = std::size_t{1} << 30;
 
+// The largest room a control can hold (positions are int).
+constexpr std::size_t kMaxRoom = static_cast<std::size_t>(std::numeric_limits<int>::max());
+
+// Up to this size a text's room doubles as it grows; beyond it, it grows
+// sixteenfold (see RoomFor).
+constexpr std::size_t kSmallText = std::size_t{1} << 20;
+
+// The size of a huge page (x86-64 and most 64-bit ARM systems).
+constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
+
+// The room a control should have for a text of size bytes. The control keeps
+// the text in one buffer and a style byte for every character in another;
+// growing one copies all of it into new memory. Room that is reserved but not
+// yet written costs no memory (the system maps pages on their first touch),
+// while the first touch of new memory costs much more than the copying
+// itself. So a small text doubles its room (a script, a short transcript),
+// and a large one, which is a transcript taking a large result set, grows in
+// steps of sixteen: 16 MB, 256 MB, then all a control can hold. A million
+// rows of 120 characters then cost the pages they fill plus a sixteenth,
+// where doubling would fault in twice their size.
+std::size_t RoomFor(std::size_t size) {
+    if (size <= kSmallText) return std::bit_ceil(std::max<std::size_t>(size, 1));
+    std::size_t room = kSmallText;
+    while (room < size && room < kMaxRoom) room = room < (kMaxRoom >> 4) ? room << 4 : kMaxRoom;
+    return room;
+}
+
+// Asks the system to back the whole huge pages inside the control's text
+// buffer of room bytes with huge pages, where it gives them on request
+// (transparent huge pages in "madvise" mode, Debian's default): filling the
+// buffer then takes one page fault per 2 MB instead of one per 4 KB, which
+// for a large transcript is much of the time it takes. After Allocate the text
+// lies at the start of that buffer and the room after it. The advice changes
+// no byte and is only a hint, so it does no harm where the system ignores it.
+void AdviseHugePages(wxStyledTextCtrl& control, std::size_t room) {
+#ifdef MADV_HUGEPAGE
+    const auto start = reinterpret_cast<std::uintptr_t>(control.GetCharacterPointer());
+    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t last = (start + room) & ~(kHugePage - 1);
+    if (start != 0 && last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)control;
+    (void)room;
+#endif
+}
+
+// Gives control room for at least size bytes when a text of length bytes
+// grows to size. Where the system refuses that much address space, the
+// control gets just enough (still in doubling steps), and where it refuses
+// even that, the control grows by itself as it inserts.
+void ReserveRoom(wxStyledTextCtrl& control, std::size_t length, std::size_t size) {
+    std::size_t room = RoomFor(size);
+    if (room <= RoomFor(length) || size > kMaxRoom) return;
+    try {
+        control.Allocate(static_cast<int>(room));
+    } catch (const std::bad_alloc&) {
+        room = std::min(std::bit_ceil(size), kMaxRoom);
+        try {
+            control.Allocate(static_cast<int>(room));
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+    }
+    if (room > kSmallText) AdviseHugePages(control, room);
+}
+
 }  // namespace
 
 void CPane::AddBytes(wxStyledTextCtrl& control, std::string_view bytes) {
     if (bytes.empty()) return;
-    // The control grows its buffers in small steps, copying the whole text
-    // each time; reserving room in doubling steps keeps a growing output
-    // linear in its length.
     const auto length = static_cast<std::size_t>(control.GetTextLength());
-    const std::size_t room = std::bit_ceil(length + bytes.size());
-    if (room > std::bit_ceil(length) && room <= static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        control.Allocate(static_cast<int>(room));
-    }
+    ReserveRoom(control, length, length + bytes.size());
     while (!bytes.empty()) {
         const std::size_t piece = std::min(bytes.size(), kMaxPiece);
         control.AddTextRaw(bytes.data(), static_cast<int>(piece));

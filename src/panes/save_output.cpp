@@ -1,10 +1,10 @@
 #include "panes/save_output.h"
 
 #include "common/file_exception.h"
+#include "common/message_box.h"
 #include "panes/output_file_writer.h"
 #include "panes/text_file_dialog.h"
 
-#include <wx/msgdlg.h>
 #include <wx/strconv.h>
 
 void CSaveOutput::Run(wxWindow* parent, const std::function<std::string()>& getText) {
@@ -17,6 +17,6 @@ void CSaveOutput::Run(wxWindow* parent, const std::function<std::string()>& getT
         // the conversion can.
         const std::string& text = failure.Message();
         const wxString message(text.data(), wxMBConvUTF8(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA), text.size());
-        wxMessageBox(message, "Tarnwell", wxOK | wxICON_ERROR, parent);
+        ShowMessageBox(message, wxOK | wxICON_ERROR, parent);
     }
 }

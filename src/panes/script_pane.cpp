@@ -4,6 +4,8 @@
 
 #include <wx/stc/stc.h>
 
+#include <string_view>
+
 wxIMPLEMENT_DYNAMIC_CLASS(CScriptPane, CPane);
 
 namespace {
@@ -19,6 +21,15 @@ public:
 private:
     bool& m_flag;
 };
+
+// The line end that Enter and pasted text get in a script: the script's own
+// first line end, so new lines match the file ("\n" where it uses bare
+// line feeds, the norm on Linux); "\r\n" otherwise and for a script
+// without any line end.
+int EolModeOf(std::string_view text) {
+    const std::size_t end = text.find_first_of("\r\n");
+    return end != std::string_view::npos && text[end] == '\n' ? wxSTC_EOL_LF : wxSTC_EOL_CRLF;
+}
 
 }  // namespace
 
@@ -59,6 +70,7 @@ void CScriptPane::OnUpdate(wxView* /*sender*/, wxObject* /*hint*/) {
         FlagScope taking(m_bTakingDocumentText);
         SetText(script->ScriptText(), false);
     }
+    control->SetEOLMode(EolModeOf(script->ScriptText()));
     // Undo cannot bring back the text of another script.
     control->EmptyUndoBuffer();
     script->Modify(false);

@@ -17,7 +17,8 @@ public:
     // Puts the document's whole text into the pane (every byte, also bytes
     // after a NUL), clears the undo history and marks the document not
     // modified. Runs on the document's initial update and whenever it tells
-    // its views to update.
+    // its views to update. Enter and Paste then make line ends like the
+    // text's first one: "\n" after a bare "\n", "\r\n" otherwise.
     void OnUpdate(wxView* sender, wxObject* hint) override;
 
     // Takes the text as it stands as unchanged: the next change marks the

@@ -1,10 +1,10 @@
 #include "panes/text_file_dialog.h"
 
+#include "common/message_box.h"
 #include "panes/default_extension.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
-#include <wx/msgdlg.h>
 
 namespace {
 
@@ -20,7 +20,7 @@ std::string FileSystemBytes(const wxString& path) {
 // written is another one, and replacing it needs its own confirmation.
 bool ConfirmReplace(wxWindow* parent, const wxString& path) {
     const wxString question = wxString::Format("%s already exists.\nDo you want to replace it?", path);
-    return wxMessageBox(question, "Tarnwell", wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION, parent) == wxYES;
+    return ShowMessageBox(question, wxYES_NO | wxNO_DEFAULT | wxICON_EXCLAMATION, parent) == wxYES;
 }
 
 }  // namespace

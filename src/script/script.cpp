@@ -1,12 +1,13 @@
 #include "script/script.h"
 
 #include "common/file_exception.h"
-#include "panes/script_file.h"
+#include "common/message_box.h"
 #include "panes/script_pane.h"
+#include "script/script_file.h"
 #include "settings/settings_record.h"
 
+#include <wx/defs.h>
 #include <wx/filefn.h>
-#include <wx/msgdlg.h>
 #include <wx/strconv.h>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CScript, wxDocument);
@@ -15,7 +16,6 @@ namespace {
 
 // The title of a script that has never been saved.
 constexpr const char* kUntitled = "untitled";
-constexpr const char* kCaption = "Tarnwell";
 
 CommentSyntax CommentSyntaxOf(const CSettingsRecord* settings) {
     if (settings == nullptr) return CommentSyntax{};
@@ -82,7 +82,7 @@ bool CScript::OnNewDocument() {
 bool CScript::OnSaveModified() {
     if (!IsModified()) return true;
     const wxString prompt = wxString::Format("Save changes to %s?", GetUserReadableName());
-    switch (wxMessageBox(prompt, kCaption, wxYES_NO | wxCANCEL | wxICON_QUESTION, GetDocumentWindow())) {
+    switch (ShowMessageBox(prompt, wxYES_NO | wxCANCEL | wxICON_QUESTION, GetDocumentWindow())) {
         case wxYES: return Save();
         case wxNO: Modify(false); return true;
         default: return false;
@@ -113,5 +113,5 @@ bool CScript::DoSaveDocument(const wxString& file) {
 }
 
 void CScript::ShowFileError(const std::string& message) {
-    wxMessageBox(ToWindowText(message), kCaption, wxOK | wxICON_ERROR, GetDocumentWindow());
+    ShowMessageBox(ToWindowText(message), wxOK | wxICON_ERROR, GetDocumentWindow());
 }

@@ -1,6 +1,6 @@
 #include "settings/pref_page1.h"
 
-#include "app/message_box.h"
+#include "common/message_box.h"
 #include "panes/text_file_dialog.h"
 #include "settings/check_field.h"
 #include "settings/integer_field.h"

@@ -1,11 +1,7 @@
 #include "settings/settings_record.h"
 
-#include "common/display_text.h"
 #include "settings/charset_table.h"
-
-#include <algorithm>
-#include <cstring>
-#include <iterator>
+#include "settings/font_description.h"
 
 namespace {
 
@@ -21,14 +17,6 @@ constexpr const char* kMultilineCommentStart = "/*";
 constexpr const char* kMultilineCommentEnd = "*/";
 constexpr int kRemoveComments = 0;
 
-// The face-name field holds 31 bytes and a NUL; a longer name keeps its first
-// 31 bytes, cut before a UTF-8 character that would not fit whole.
-void SetFaceName(LOGFONT& font, const std::string& name) {
-    const std::size_t length = display_text::PrefixForBytes(name, sizeof font.lfFaceName - 1);
-    std::fill(std::begin(font.lfFaceName), std::end(font.lfFaceName), '\0');
-    std::memcpy(font.lfFaceName, name.data(), length);
-}
-
 }  // namespace
 
 void CSettingsRecord::Load(CProfileStore& store, const std::function<void(const LOGFONT&)>& applyFont) {
@@ -39,7 +27,7 @@ void CSettingsRecord::Load(CProfileStore& store, const std::function<void(const 
 
     // Only height, charset and face name are set; every other field is 0.
     m_logFont = LOGFONT{};
-    SetFaceName(m_logFont, store.GetProfileString(kSection, "FontName", kFontName));
+    font_description::SetFaceName(m_logFont, store.GetProfileString(kSection, "FontName", kFontName));
     m_logFont.lfHeight = store.GetProfileInt(kSection, "FontSize", kFontSize);
     FontCharset = store.GetProfileInt(kSection, "FontCharset", kDefaultCharsetIndex);
     m_logFont.lfCharSet = CharsetValue(FontCharset);

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "settings/font_description.h"
 #include "settings/log_font.h"
 #include "settings/profile_store.h"
 
-#include <cstring>
 #include <functional>
 #include <string>
 
@@ -34,7 +34,5 @@ public:
     // Writes all twelve keys in the same order, changed or not.
     void Save(CProfileStore& store) const;
 
-    std::string FontName() const {
-        return std::string(m_logFont.lfFaceName, strnlen(m_logFont.lfFaceName, sizeof m_logFont.lfFaceName));
-    }
+    std::string FontName() const { return font_description::FaceName(m_logFont); }
 };

@@ -1,9 +1,9 @@
 #include "app_test_env.h"
 
 #include "app/main_frame.h"
-#include "app/message_box.h"
 #include "app/tarnwell_app.h"
 #include "app/ui_text.h"
+#include "common/message_box.h"
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
@@ -11,10 +11,8 @@
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/dialog.h>
 #include <wx/filedlg.h>
-#include <wx/utils.h>
 #include <wx/modalhook.h>
 #include <wx/timer.h>
 
@@ -92,12 +90,6 @@ CTarnwellApp& App() { return *static_cast<CTarnwellApp*>(wxTheApp); }
 
 CMainFrame& Frame() { return *App().GetMainFrame(); }
 
-void Yield() {
-    gui_env::Pump();
-    wxTheApp->ProcessIdle();  // destroyed windows go
-    gui_env::Pump();
-}
-
 std::vector<MessageBox> TakeMessageBoxes() { return std::exchange(Boxes(), {}); }
 
 bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::function<void()>& open) {
@@ -148,21 +140,10 @@ bool ChooseFile(const std::string& path, const std::function<void()>& open) {
             ASSERT_NE(files, nullptr) << "not a file dialog";
             files->SetPath(ToUiString(path));
             // The chooser takes the folder over in the background.
-            for (int i = 0; i < 200 && files->GetPath().empty(); ++i) {
-                wxTheApp->Yield(true);
-                wxMilliSleep(10);
-            }
+            gui_env::WaitUntil([files] { return !files->GetPath().empty(); }, 2000);
             dialog.EndModal(wxID_OK);
         },
         open);
-}
-
-void PressButton(wxDialog& dialog, int id) {
-    wxWindow* button = dialog.FindWindow(id);
-    ASSERT_NE(button, nullptr) << "button " << id;
-    wxCommandEvent click(wxEVT_BUTTON, id);
-    click.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(click);
 }
 
 std::string WriteTempFile(const std::string& name, const std::string& bytes) {

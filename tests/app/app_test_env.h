@@ -16,9 +16,6 @@ namespace app_test {
 CTarnwellApp& App();
 CMainFrame& Frame();
 
-// Lets pending events and idle handlers run (and destroyed windows go).
-void Yield();
-
 struct MessageBox {
     std::string text;
     std::string caption;
@@ -42,9 +39,6 @@ std::vector<std::string> TakeRefusedDialogs();
 
 // Runs open, which shows a file dialog, and chooses path in it (OK).
 bool ChooseFile(const std::string& path, const std::function<void()>& open);
-
-// Presses a button of a dialog as a click would.
-void PressButton(wxDialog& dialog, int id);
 
 // Writes a file in the test's temporary folder and returns its full path.
 std::string WriteTempFile(const std::string& name, const std::string& bytes);

@@ -8,6 +8,7 @@
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
+#include "support/gui_env.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ Shown ChangeConnection(CMainFrame& window, const std::string& dataSource, const 
             Field(dialog, CConnectDlg::IDC_DATASOURCE)->ChangeValue(ToUiString(dataSource));
             Field(dialog, CConnectDlg::IDC_USERNAME)->ChangeValue(ToUiString(userName));
             Field(dialog, CConnectDlg::IDC_PASSWORD)->ChangeValue(ToUiString(password));
-            PressButton(dialog, button);
+            gui_env::Click(dialog.FindWindow(button));
         },
         [&] { EXPECT_TRUE(window.RunCommand(ID_CHANGE_CONNECTION)); });
     EXPECT_TRUE(driven);
@@ -183,7 +184,7 @@ TEST_F(ConnectTest, PreviousAndNextScriptStepThroughTheHistory) {
             ASSERT_NE(list, nullptr);
             selectedAtStart = list->GetSelection();
             list->SetSelection(2);
-            PressButton(dialog, wxID_OK);
+            gui_env::Click(dialog.FindWindow(wxID_OK));
         },
         [&] { EXPECT_TRUE(window->RunCommand(ID_HISTORY)); });
     ASSERT_TRUE(driven);
@@ -208,7 +209,7 @@ TEST_F(ConnectTest, FindOpensTheFindDialogOverTheWindow) {
     EXPECT_TRUE(window->IsCommandEnabled(ID_FIND_NEXT));
     EXPECT_TRUE(window->IsCommandEnabled(wxID_REPLACE));
     ASSERT_TRUE(window->RunCommand(wxID_FIND));
-    Yield();
+    gui_env::Settle();
     bool open = false;
     for (wxWindow* top : wxTopLevelWindows)
         if (auto* dialog = dynamic_cast<wxFindReplaceDialog*>(top); dialog && dialog->GetParent() == &*window)
@@ -224,7 +225,12 @@ TEST_F(ConnectTest, CancelledCloseKeepsTheConnection) {
 
     // The save prompt is answered with Cancel: the window stays, connected.
     EXPECT_FALSE(window.Close());
-    EXPECT_EQ(TakeRefusedDialogs().size(), 1u);
+    const auto boxes = TakeMessageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Save changes to untitled?");
+    EXPECT_EQ(boxes[0].caption, "Tarnwell");
+    EXPECT_EQ(boxes[0].style & (wxYES_NO | wxCANCEL), wxYES_NO | wxCANCEL);
+    EXPECT_TRUE(TakeRefusedDialogs().empty());
     EXPECT_TRUE(window->IsShown());
     EXPECT_TRUE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - scott@" + test_env::SqliteDsn());

@@ -44,6 +44,33 @@ TEST_F(FileTypeRegistrationTest, WritesMimePackageAndDesktopEntry) {
     EXPECT_NE(desktop.find("\nComment=Tarnwl Document\n"), std::string::npos) << desktop;
 }
 
+TEST_F(FileTypeRegistrationTest, InstallsTheIconsInTheHicolorThemeAndNamesThemInTheEntry) {
+    CFileTypeRegistration plain(m_dataHome, "/usr/bin/tarnwell");
+    EXPECT_EQ(plain.DesktopEntryText().find("Icon="), std::string::npos) << "no icon given, none named";
+
+    CFileTypeRegistration registration(m_dataHome, "/usr/bin/tarnwell");
+    registration.AddIcon(16, "png of 16");
+    registration.AddIcon(32, "png of 32");
+    registration.AddIcon(48, "");  // an icon that could not be drawn is left out
+    ASSERT_TRUE(registration.Register());
+    EXPECT_EQ(ReadAll(m_dataHome + "/icons/hicolor/16x16/apps/tarnwell.png"), "png of 16");
+    EXPECT_EQ(ReadAll(m_dataHome + "/icons/hicolor/32x32/apps/tarnwell.png"), "png of 32");
+    EXPECT_FALSE(fs::exists(m_dataHome + "/icons/hicolor/48x48"));
+    EXPECT_NE(ReadAll(registration.DesktopEntryPath()).find("\nIcon=tarnwell\n"), std::string::npos);
+
+    // A changed icon is written again, an unchanged one left alone.
+    struct stat before {};
+    ASSERT_EQ(stat(registration.IconPath(32).c_str(), &before), 0);
+    CFileTypeRegistration changed(m_dataHome, "/usr/bin/tarnwell");
+    changed.AddIcon(16, "new png of 16");
+    changed.AddIcon(32, "png of 32");
+    ASSERT_TRUE(changed.Register());
+    EXPECT_EQ(ReadAll(changed.IconPath(16)), "new png of 16");
+    struct stat after {};
+    ASSERT_EQ(stat(changed.IconPath(32).c_str(), &after), 0);
+    EXPECT_EQ(before.st_ino, after.st_ino);
+}
+
 TEST_F(FileTypeRegistrationTest, QuotesAnExecutablePathWithSpecialCharacters) {
     const CFileTypeRegistration registration(m_dataHome, "/opt/my apps/tar\"n$well 100%");
     EXPECT_NE(registration.DesktopEntryText().find("\nExec=\"/opt/my apps/tar\\\\\"n\\\\$well 100%%\" %f\n"),

@@ -5,16 +5,20 @@
 #include "app/command_ids.h"
 #include "app/doc_manager.h"
 #include "app/file_drop_target.h"
+#include "app/lock_key_state.h"
 #include "app/main_frame.h"
+#include "app/menu_shortcut_text.h"
 #include "app/pane_font.h"
 #include "app/recent_file_list.h"
 #include "app/tarnwell_app.h"
+#include "app/tool_bar_images.h"
 #include "app/ui_text.h"
 #include "common/exception.h"
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
 #include "settings/profile_store.h"
+#include "support/gui_env.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +27,20 @@
 #include <wx/dcclient.h>
 #include <wx/dataobj.h>
 #include <wx/filename.h>
+#include <wx/image.h>
 #include <wx/log.h>
 #include <wx/menu.h>
+#include <wx/mstream.h>
 #include "app/row_splitter.h"
 #include <wx/stc/stc.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
+#include <wx/toplevel.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <new>
@@ -49,7 +58,7 @@ protected:
         SetScript("");
         Frame().RunCommand(wxID_NEW);
         Frame().ScriptPane()->Activate(true);
-        Yield();
+        gui_env::Settle();
         TakeMessageBoxes();
     }
     void TearDown() override { Frame().Script()->Modify(false); }
@@ -100,7 +109,7 @@ TEST_F(MainFrameTest, DroppedFileIsOpened) {
     wxArrayString files;
     files.Add(ToUiString(path));
     EXPECT_TRUE(target->OnDropFiles(5, 5, files));
-    Yield();
+    gui_env::Settle();
     EXPECT_EQ(Title(), "dropped.sql - Tarnwell - not connected");
     EXPECT_EQ(ScriptText(), "select 3;");
 }
@@ -122,7 +131,7 @@ TEST_F(MainFrameTest, SplitterGivesTheOutputPaneHalfOfHeightLessOneHundred) {
         EXPECT_EQ(window->OutputPane()->GetControl()->GetSize().y, rowHeight) << "outer height " << outerHeight;
         // The upper row keeps its height when the window grows.
         window->SetSize(wxSize(500, outerHeight + 200));
-        Yield();
+        gui_env::Settle();
         EXPECT_EQ(splitter->GetSashPosition(), rowHeight) << "outer height " << outerHeight;
         EXPECT_TRUE(splitter->IsSplit());
     }
@@ -292,6 +301,7 @@ TEST_F(MainFrameTest, KeysOfADisabledCommandDoNothing) {
     Frame().ScriptPane()->SetSelection(0, -1);
     Frame().GetEventHandler()->ProcessEvent(key);  // now Cut runs
     EXPECT_EQ(ScriptText(), "");
+    wxTheClipboard->Clear();  // the cut text is the clipboard's until then
 }
 
 // The menus as the user sees them; "-" is a separator.
@@ -316,18 +326,18 @@ TEST_F(MainFrameTest, MenusHoldTheirEntriesInOrder) {
             // The recent-file entries (or their placeholder) count as one.
             const bool recent = item->GetId() >= wxID_FILE1 && item->GetId() < wxID_FILE1 + CRecentFileList::kMaxFiles;
             if (recent && !entries.empty() && entries.back() == "Recent File") continue;
-            entries.push_back(item->IsSeparator() ? "-" : recent ? "Recent File" : FromUiString(item->GetItemLabel()));
+            if (item->IsSeparator() || recent) {
+                entries.push_back(recent ? "Recent File" : "-");
+                continue;
+            }
+            // The label, and the shortcut text as the entry shows it.
+            const std::string shortcut = FromUiString(MenuShortcutText(*item));
+            entries.push_back(FromUiString(item->GetItemLabel()) + (shortcut.empty() ? "" : "\t" + shortcut));
+            // The keys are the window's own: no entry has a key of the toolkit
+            // (which would give Exit a Ctrl+Q).
+            EXPECT_EQ(MenuToolkitAcceleratorCount(*item), 0) << entries.back();
         }
-        // A shortcut text that is no key name to the toolkit ("Alt+LeftArrow")
-        // is not shown; the key itself works through the accelerators.
-        std::vector<std::string> expected;
-        wxLogNull quiet;
-        for (const std::string& text : kMenus[m]) {
-            const bool knownKey = std::unique_ptr<wxAcceleratorEntry>(wxAcceleratorEntry::Create(ToUiString(text))) ||
-                                  text.find('\t') == std::string::npos;
-            expected.push_back(knownKey ? text : text.substr(0, text.find('\t')));
-        }
-        EXPECT_EQ(entries, expected) << titles[m];
+        EXPECT_EQ(entries, kMenus[m]) << titles[m];
     }
     EXPECT_EQ(bar->FindItem(ID_EXECUTE)->GetHelp(), "Execute SQL statement(s) in script pane");
     EXPECT_EQ(bar->FindItem(ID_OPTIONS)->GetHelp(), "Modify preferences");
@@ -371,33 +381,115 @@ TEST_F(MainFrameTest, ClearOutputEmptiesTheOutputPane) {
     EXPECT_EQ(OutputText(), "");
 }
 
-TEST_F(MainFrameTest, FailuresOfACommandAreReported) {
-    constexpr int kThrowingCommand = wxID_HIGHEST + 100;
-    std::function<void()> raise;
-    const auto handler = [&](wxCommandEvent&) { raise(); };
-    Frame().Bind(wxEVT_MENU, handler, kThrowingCommand);
+// Stands in front of the frame: every command it is sent, and every button
+// click, fails as raise says.
+class CFailingHandler : public wxEvtHandler {
+public:
+    CFailingHandler() {
+        Bind(wxEVT_MENU, [this](wxCommandEvent&) { m_raise(); });
+        Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_raise(); });
+    }
+    std::function<void()> m_raise;
+};
+
+TEST_F(MainFrameTest, FailuresOfACommandAreReportedByWhereTheCommandCameFrom) {
+    CFailingHandler failing;
+    Frame().PushEventHandler(&failing);
+    const std::map<std::string, std::function<void()>> origins = {
+        {"menu", [] { Frame().GetMenuBar()->GetMenu(2)->SendEvent(ID_HISTORY); }},
+        {"accelerator",
+         [] {
+             wxKeyEvent key(wxEVT_CHAR_HOOK);
+             key.m_keyCode = 'H';
+             key.m_controlDown = true;
+             key.SetEventObject(&Frame());
+             Frame().GetEventHandler()->ProcessEvent(key);
+         }},
+        {"tool bar", [] { Frame().GetToolBar()->OnLeftClick(ID_HISTORY, false); }},
+        {"dialog button",
+         [] {
+             wxCommandEvent click(wxEVT_BUTTON, wxID_OK);
+             Frame().GetEventHandler()->SafelyProcessEvent(click);
+         }},
+    };
     struct Case {
         std::function<void()> raise;
-        const char* text;
-        long icon;
+        std::string text;
+        long style;
     };
-    const Case cases[] = {
-        {[] { throw CException("/tmp/x.sql was not found."); }, "/tmp/x.sql was not found.", wxICON_ERROR},
-        {[] { throw std::bad_alloc(); }, "Out of memory.", wxICON_EXCLAMATION},
-        {[] { throw std::logic_error("internal"); }, "Command failed.", wxICON_ERROR},
-    };
-    for (const Case& c : cases) {
-        raise = c.raise;
-        wxCommandEvent command(wxEVT_MENU, kThrowingCommand);
-        Frame().GetEventHandler()->SafelyProcessEvent(command);
-        const auto boxes = TakeMessageBoxes();
-        ASSERT_EQ(boxes.size(), 1u) << c.text;
-        EXPECT_EQ(boxes[0].text, c.text);
-        EXPECT_EQ(boxes[0].caption, "Tarnwell");
-        EXPECT_TRUE(boxes[0].style & c.icon) << c.text;
+    const std::map<std::string, std::string> generic = {{"menu", "Command failed."},
+                                                        {"accelerator", "Command failed."},
+                                                        {"tool bar", "Internal application error."},
+                                                        {"dialog button", "Internal application error."}};
+    for (const auto& [origin, send] : origins) {
+        const Case cases[] = {
+            {[] { throw CException("/tmp/x.sql was not found."); }, "/tmp/x.sql was not found.", wxICON_ERROR},
+            {[] { throw std::bad_alloc(); }, "Out of memory.", wxICON_EXCLAMATION | wxSTAY_ON_TOP},
+            {[] { throw std::logic_error("internal"); }, generic.at(origin), wxICON_ERROR},
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(origin + ": " + c.text);
+            failing.m_raise = c.raise;
+            send();
+            const auto boxes = TakeMessageBoxes();
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, c.text);
+            EXPECT_EQ(boxes[0].caption, "Tarnwell");
+            EXPECT_EQ(boxes[0].style & (wxICON_MASK | wxSTAY_ON_TOP), c.style);
+        }
     }
-    Frame().Unbind(wxEVT_MENU, handler, kThrowingCommand);
+    Frame().PopEventHandler();
     EXPECT_TRUE(Frame().IsShown());
+}
+
+bool HaveXdotool() { return std::system("command -v xdotool > /dev/null 2>&1") == 0; }
+
+// Presses and releases keys on the display (xdotool key syntax).
+void KeysOnDisplay(const std::string& keys) { ASSERT_EQ(std::system(("xdotool " + keys).c_str()), 0) << keys; }
+
+std::string StatusField(int field) { return FromUiString(Frame().GetStatusBar()->GetStatusText(field)); }
+
+TEST_F(MainFrameTest, KeyIndicatorsFollowTheLockKeysAtIdleTime) {
+    if (!HaveXdotool()) GTEST_SKIP() << "xdotool is not installed";
+    struct Case {
+        const char* key;
+        wxKeyCode code;
+        int field;
+        const char* text;
+    };
+    for (const Case& c : {Case{"Caps_Lock", WXK_CAPITAL, 1, "CAP"}, Case{"Num_Lock", WXK_NUMLOCK, 2, "NUM"}}) {
+        SCOPED_TRACE(c.text);
+        gui_env::Settle();
+        const bool wasOn = IsLockKeyOn(c.code);
+        EXPECT_EQ(StatusField(c.field), wasOn ? c.text : "");
+        for (const bool on : {!wasOn, wasOn}) {
+            KeysOnDisplay(std::string("key ") + c.key);
+            EXPECT_EQ(IsLockKeyOn(c.code), on);
+            gui_env::Settle();
+            EXPECT_EQ(StatusField(c.field), on ? c.text : "");
+        }
+    }
+    // Holding Scroll Lock down is not its lock: the field follows the light.
+    const bool scrollLock = IsLockKeyOn(WXK_SCROLL);
+    KeysOnDisplay("keydown Scroll_Lock");
+    gui_env::Settle();
+    EXPECT_EQ(StatusField(3), scrollLock ? "SCRL" : "");
+    KeysOnDisplay("keyup Scroll_Lock");
+    gui_env::Settle();
+}
+
+TEST_F(MainFrameTest, ProgramIconIsDrawnAsPngForTheDesktop) {
+    for (const int size : {16, 32}) {
+        const std::string png = AppIconPng(size);
+        ASSERT_GT(png.size(), 8u) << size;
+        EXPECT_EQ(png.substr(1, 3), "PNG") << size;
+        wxMemoryInputStream in(png.data(), png.size());
+        const wxImage image(in, wxBITMAP_TYPE_PNG);
+        ASSERT_TRUE(image.IsOk()) << size;
+        EXPECT_EQ(image.GetWidth(), size);
+        EXPECT_EQ(image.GetHeight(), size);
+    }
+    EXPECT_EQ(AppIconPng(24), "");
 }
 
 TEST_F(MainFrameTest, OptionsOpensThePreferencesAndCancelKeepsTheSettings) {
@@ -406,7 +498,7 @@ TEST_F(MainFrameTest, OptionsOpensThePreferencesAndCancelKeepsTheSettings) {
     const bool driven = WithModalDialog(
         [&](wxDialog& dialog) {
             caption = dialog.GetTitle();
-            PressButton(dialog, wxID_CANCEL);
+            gui_env::Click(dialog.FindWindow(wxID_CANCEL));
         },
         [] { EXPECT_TRUE(Frame().RunCommand(ID_OPTIONS)); });
     ASSERT_TRUE(driven);
@@ -423,7 +515,7 @@ TEST_F(MainFrameTest, AboutBoxShowsVersionAndSevenLines) {
             caption = dialog.GetTitle();
             if (auto* control = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(CAboutDlg::IDC_TEXT)))
                 text = control->GetValue();
-            PressButton(dialog, wxID_OK);
+            gui_env::Click(dialog.FindWindow(wxID_OK));
         },
         [] { Frame().RunCommand(wxID_ABOUT); });
     ASSERT_TRUE(driven);

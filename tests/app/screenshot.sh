@@ -1,19 +1,33 @@
 #!/bin/bash
-# Takes the picture of the worksheet in docs/window.png: connected to a demo
-# SQLite data source, a script typed and run, its transcript in the output
-# pane and the Commands menu open. Needs xvfb-run, xdotool and ImageMagick;
-# starts its own X server.
+# Takes pictures of the worksheet on a virtual display. Needs xvfb-run,
+# xdotool and ImageMagick (and sqlite3 for the tour); starts its own X server.
 #
 #   tests/app/screenshot.sh [BUILD_DIR [OUTPUT]]
+#       docs/window.png: connected to an empty SQLite data source, a script
+#       typed and run, its transcript in the output pane and the Commands
+#       menu open.
+#   tests/app/screenshot.sh --tour [BUILD_DIR [OUTPUT]]
+#       docs/run.png: the demo set up as scripts/demo.sh sets it up (the
+#       database built from examples/demo-schema.sql, the data source
+#       "TarnwellDemo"), the worksheet started on examples/tour.sql, connected
+#       through the Connect dialog and the tour run with Ctrl+Enter.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
+scene=typed
+if [ "${1:-}" = --tour ]; then
+    scene=tour
+    shift
+fi
 build=$(cd "${1:-$root/build}" && pwd)
-out=${2:-$root/docs/window.png}
+if [ $scene = tour ]; then default_out=$root/docs/run.png; else default_out=$root/docs/window.png; fi
+out=${2:-$default_out}
 case $out in /*) ;; *) out=$PWD/$out ;; esac
 
 if [ -z "${TARNWELL_SCREENSHOT_DISPLAY:-}" ]; then
-    exec env TARNWELL_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build" "$out"
+    args=("$build" "$out")
+    [ $scene = tour ] && args=(--tour "${args[@]}")
+    exec env TARNWELL_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${args[@]}"
 fi
 
 tmp=$(mktemp -d)
@@ -24,36 +38,75 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Private ODBC files, settings and data folder: nothing of the user's is touched.
 drivers=${TARNWELL_ODBC_DRIVER_DIR:-/usr/lib/x86_64-linux-gnu/odbc}
 printf '[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=%s/libsqlite3odbc.so\n' "$drivers" > "$tmp/odbcinst.ini"
-printf '[Demo]\nDriver=SQLite3\nDatabase=%s/demo.sqlite\n' "$tmp" > "$tmp/odbc.ini"
 export ODBCSYSINI=$tmp ODBCINSTINI=odbcinst.ini ODBCINI=$tmp/odbc.ini
 export XDG_CONFIG_HOME=$tmp/config XDG_DATA_HOME=$tmp/data GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
 
-"$build/tarnwell" --dsn Demo --user demo > "$tmp/tarnwell.log" 2>&1 &
-pid=$!
+# The main window's id once its title matches pattern.
+wait_for_window() {
+    timeout 30 xdotool search --sync --name "$1" | head -n 1
+}
 
-# The Connect dialog comes up with the data source and user filled in: OK.
-dialog=$(timeout 30 xdotool search --sync --name '^Connect$' | head -n 1)
-xdotool windowfocus --sync "$dialog"
-sleep 0.5
-xdotool key Return
+# Connects through the Connect dialog that comes up with the data source and
+# user filled in from the command line: OK.
+connect() {
+    local dialog
+    dialog=$(wait_for_window '^Connect$')
+    xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+    sleep 0.5
+    xdotool key Return
+}
 
-main=$(timeout 30 xdotool search --sync --name 'Tarnwell - demo@Demo$' | head -n 1)
-xdotool windowfocus --sync "$main"
-sleep 0.5
-xdotool type --delay 15 "create table fruit (name varchar(12), price decimal(5,2));
+# Waits until the transcript stops growing: the upper part of the screen
+# (tool bar and output pane, away from the blinking caret of the script
+# pane) stays the same for a second.
+wait_until_still() {
+    local before= now
+    for _ in $(seq 1 60); do
+        now=$(import -window root -crop 1024x240+0+40 rgb:- | md5sum)
+        [ "$now" = "$before" ] && return
+        before=$now
+        sleep 1
+    done
+}
+
+if [ $scene = tour ]; then
+    command -v sqlite3 > /dev/null || { echo "screenshot.sh: the sqlite3 tool is missing" >&2; exit 1; }
+    sqlite3 -bail "$tmp/demo.sqlite" < "$root/examples/demo-schema.sql"
+    printf '[TarnwellDemo]\nDescription=Tarnwell demo database (SQLite)\nDriver=SQLite3\nDatabase=%s\nTimeout=2000\n' \
+        "$tmp/demo.sqlite" > "$tmp/odbc.ini"
+    "$build/tarnwell" --dsn TarnwellDemo "$root/examples/tour.sql" > "$tmp/tarnwell.log" 2>&1 &
+    pid=$!
+    connect
+    main=$(wait_for_window '^tour\.sql - Tarnwell - @TarnwellDemo$')
+    xdotool windowfocus --sync "$main" 2>/dev/null || true
+    sleep 0.5
+    xdotool key ctrl+Return
+    sleep 1
+    wait_until_still
+else
+    printf '[Demo]\nDriver=SQLite3\nDatabase=%s/demo.sqlite\n' "$tmp" > "$tmp/odbc.ini"
+    "$build/tarnwell" --dsn Demo --user demo > "$tmp/tarnwell.log" 2>&1 &
+    pid=$!
+    connect
+    main=$(wait_for_window 'Tarnwell - demo@Demo$')
+    xdotool windowfocus --sync "$main" 2>/dev/null || true
+    sleep 0.5
+    xdotool type --delay 15 "create table fruit (name varchar(12), price decimal(5,2));
 insert into fruit values ('apple', 0.45);
 insert into fruit values ('cherry', 3.10);
 insert into fruit values ('quince', 1.25);
 select name, price from fruit where price > 1 order by name;
 "
-xdotool key ctrl+Return
-sleep 1.5
-xdotool key alt+c
-sleep 1
-xdotool mousemove 150 37
-sleep 0.5
+    xdotool key ctrl+Return
+    sleep 1.5
+    xdotool key alt+c
+    sleep 1
+    xdotool mousemove 150 37
+    sleep 0.5
+fi
 
 read -r x y width height < <(xdotool getwindowgeometry --shell "$main" |
     awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print x, y, w, h}')

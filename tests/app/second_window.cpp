@@ -5,6 +5,7 @@
 #include "app_test_env.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
+#include "support/gui_env.h"
 
 #include <wx/docview.h>
 #include "app/row_splitter.h"
@@ -38,7 +39,7 @@ CSecondWindow::CSecondWindow(CProfileStore& store, const wxSize& size) {
     m_frame = new CMainFrame(m_manager, store, size);
     m_attached = m_frame->AttachDocument(dynamic_cast<CScript*>(m_manager->CreateNewDocument()));
     m_frame->Show();
-    Yield();
+    gui_env::Settle();
 }
 
 bool CSecondWindow::Close() {
@@ -52,7 +53,7 @@ CSecondWindow::~CSecondWindow() {
         if (CScript* script = m_frame->Script()) script->Modify(false);
         m_frame->Close(true);
     }
-    Yield();
+    gui_env::Settle();
     delete m_manager;
     // The application's window makes the script pane of its next document.
     CPane::SetTemplateParent(Frame().Splitter());

@@ -42,12 +42,15 @@ void Drain(int fd, std::string& into) {
 }
 
 // Starts build/tarnwell with args on the test's display (message boxes go to
-// standard error, no Connect dialog), waits up to limit for it to end, and
-// with whileRunning(pid) gets a say while it runs.
+// standard error, no Connect dialog unless asked for), waits up to limit for
+// it to end, and with whileRunning(pid) gets a say while it runs.
 ChildRun StartProgram(const std::vector<std::string>& args, std::chrono::seconds limit,
-                 const std::function<bool(pid_t)>& whileRunning = {}) {
+                 const std::function<bool(pid_t)>& whileRunning = {}, bool connectDialog = false) {
     setenv("TARNWELL_MESSAGE_BOXES", "stderr", 1);
-    setenv("TARNWELL_NO_CONNECT_DIALOG", "1", 1);
+    if (connectDialog)
+        unsetenv("TARNWELL_NO_CONNECT_DIALOG");
+    else
+        setenv("TARNWELL_NO_CONNECT_DIALOG", "1", 1);
     int outPipe[2];
     int errPipe[2];
     EXPECT_EQ(pipe2(outPipe, O_CLOEXEC), 0);
@@ -148,6 +151,29 @@ TEST(StartupTest, ScriptFileOnTheCommandLineIsOpened) {
         return true;
     });
     EXPECT_EQ(title, "start-me.sql - Tarnwell - not connected") << run.err;
+}
+
+TEST(StartupTest, ConnectDialogComesUpOnceWithTheCommandLinesValues) {
+    if (!HaveXdotool()) GTEST_SKIP() << "xdotool is not installed";
+    const std::string path = test_env::TempDir() + "/connect-me.sql";
+    std::ofstream(path) << "select 1;";
+    std::string title;
+    const ChildRun run = StartProgram(
+        {"--dsn", test_env::SqliteDsn(), "--user", "scott", path}, std::chrono::seconds(90),
+        [&](pid_t pid) {
+            // The dialog stands over the window, the fields filled in: OK
+            // (Enter, again until the dialog has taken it).
+            if (!WaitForWindow("^Connect$", 30).empty())
+                std::system("for i in $(seq 1 30); do"
+                            " xdotool windowfocus \"$(xdotool search --name '^Connect$' | head -n 1)\" 2>/dev/null;"
+                            " xdotool key Return; sleep 1;"
+                            " xdotool search --name '^Connect$' > /dev/null || break; done");
+            title = WaitForWindow("^connect-me\\.sql - Tarnwell - scott@", 20);
+            kill(pid, SIGTERM);
+            return true;
+        },
+        true);
+    EXPECT_EQ(title, "connect-me.sql - Tarnwell - scott@" + test_env::SqliteDsn()) << run.err;
 }
 
 }  // namespace

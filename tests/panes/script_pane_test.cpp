@@ -119,6 +119,51 @@ TEST_F(ScriptPaneTest, PasteNeedsSomethingOnTheClipboard) {
     EXPECT_FALSE(IsEnabled(wxID_PASTE));
 }
 
+TEST_F(ScriptPaneTest, NewLinesFollowTheLineEndsOfTheScript) {
+    struct Case {
+        const char* name;
+        std::string file;
+        const char* lineEnd;  // what Enter and Paste make
+    };
+    const Case cases[] = {
+        {"line feeds", "select 1;\nselect 2;\n", "\n"},
+        {"carriage return and line feed", "select 1;\r\nselect 2;\r\n", "\r\n"},
+        {"the first line end decides", "select 1;\nselect 2;\r\n", "\n"},
+        {"the first line end decides, the other way", "select 1;\r\nselect 2;\n", "\r\n"},
+        {"no line end", "select 1;", "\r\n"},
+        {"empty", "", "\r\n"},
+    };
+    {
+        wxClipboardLocker clipboard;
+        ASSERT_TRUE(!!clipboard);
+        wxTheClipboard->SetData(new wxTextDataObject("a\r\nb\nc"));
+    }
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const std::string path = TempPath("line ends.sql");
+        WriteBytes(path, test.file);
+        ASSERT_TRUE(m_pScript->OnOpenDocument(wxString::FromUTF8(path)));
+        ASSERT_EQ(m_pScriptPane->GetText(), test.file);
+
+        // Enter at the end of the text, as the keyboard gives it.
+        wxStyledTextCtrl* control = m_pScriptPane->GetControl();
+        control->DocumentEnd();
+        wxKeyEvent enter(wxEVT_KEY_DOWN);
+        enter.m_keyCode = WXK_RETURN;
+        enter.SetEventObject(control);
+        control->ProcessWindowEvent(enter);
+        Run(wxID_PASTE);
+        const std::string lineEnd = test.lineEnd;
+        EXPECT_EQ(m_pScriptPane->GetText(), test.file + lineEnd + "a" + lineEnd + "b" + lineEnd + "c");
+    }
+    // New starts over with "\r\n".
+    m_pScript->Modify(false);
+    ASSERT_TRUE(m_pScript->OnNewDocument());
+    Run(wxID_PASTE);
+    EXPECT_EQ(m_pScriptPane->GetText(), "a\r\nb\r\nc");
+    wxTheClipboard->Clear();
+}
+
 TEST_F(ScriptPaneTest, FocusMakesAPaneTheActiveView) {
     m_pOutputPane->GetControl()->SetFocus();
     if (!gui_env::WaitUntil([&] { return wxWindow::FindFocus() == m_pOutputPane->GetControl(); }, 2000)) {

@@ -1,5 +1,6 @@
 #include "panes/find_controller.h"
-#include "wx_test_app.h"
+#include "stc_fixture.h"
+#include "support/gui_env.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -9,12 +10,11 @@
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
-
-using Match = CSearchTarget::Match;
 
 // The controller with the "not found" message counted instead of shown.
 class CountingFindController : public CFindController {
@@ -26,31 +26,16 @@ protected:
     void ShowNotFound() override { ++notFound; }
 };
 
-class FindControllerTest : public ::testing::Test {
+class FindControllerTest : public StcFixture {
 protected:
     void SetUp() override {
-        frame = new wxFrame(nullptr, wxID_ANY, "find");
-        control = new wxStyledTextCtrl(frame);
-        frame->Show();
+        StcFixture::SetUp();
         controller = std::make_unique<CountingFindController>(frame, [this] { return control; });
     }
     void TearDown() override {
         controller.reset();
-        if (frame != nullptr) frame->Destroy();
-        wx_test_app::Yield();
+        StcFixture::TearDown();
     }
-
-    void SetText(const char* text, bool readOnly = false) {
-        control->SetReadOnly(false);
-        control->SetTextRaw(text);
-        control->SetSelection(0, 0);
-        control->SetReadOnly(readOnly);
-    }
-    std::string Text() const {
-        const wxCharBuffer bytes = control->GetTextRaw();
-        return std::string(bytes.data(), bytes.length());
-    }
-    Match Selection() const { return {control->GetSelectionStart(), control->GetSelectionEnd()}; }
 
     template <class T>
     std::vector<T*> Controls() const {
@@ -69,13 +54,7 @@ protected:
         ADD_FAILURE() << "no box " << label;
         return nullptr;
     }
-    void Press(int buttonId) {
-        wxWindow* button = controller->GetDialog()->FindWindow(buttonId);
-        ASSERT_NE(button, nullptr);
-        wxCommandEvent click(wxEVT_BUTTON, buttonId);
-        click.SetEventObject(button);
-        button->GetEventHandler()->ProcessEvent(click);
-    }
+    void Press(int buttonId) { gui_env::Click(controller->GetDialog()->FindWindow(buttonId)); }
     int OpenDialogs() const {
         int count = 0;
         for (wxWindow* window : wxTopLevelWindows) {
@@ -86,8 +65,6 @@ protected:
         return count;
     }
 
-    wxFrame* frame = nullptr;
-    wxStyledTextCtrl* control = nullptr;
     std::unique_ptr<CountingFindController> controller;
 };
 
@@ -152,6 +129,16 @@ TEST_F(FindControllerTest, TheDirectionChoiceIsHidden) {
     for (wxRadioBox* box : Controls<wxRadioBox>()) EXPECT_FALSE(box->IsShown());
 }
 
+TEST_F(FindControllerTest, FieldsTakeAtMost127Characters) {
+    controller->OnEditReplace();
+    for (wxTextCtrl* field : {FindField(), ReplaceField()}) {
+        field->ChangeValue("");
+        field->WriteText(wxString(127, 'x'));
+        field->WriteText("y");
+        EXPECT_EQ(field->GetValue(), wxString(127, 'x'));
+    }
+}
+
 TEST_F(FindControllerTest, ClosingSavesTextsAndBoxesForTheNextDialog) {
     SetText("abc abc");
     controller->OnEditReplace();
@@ -160,7 +147,7 @@ TEST_F(FindControllerTest, ClosingSavesTextsAndBoxesForTheNextDialog) {
     Box("Match case")->SetValue(true);
     Press(wxID_CANCEL);
     EXPECT_EQ(controller->GetDialog(), nullptr);
-    wx_test_app::Yield();
+    gui_env::Settle();
     EXPECT_EQ(OpenDialogs(), 0);
     EXPECT_EQ(controller->GetState().FindText(), "abc");
     EXPECT_EQ(controller->GetState().ReplaceText(), "xyz");
@@ -190,7 +177,7 @@ TEST_F(FindControllerTest, ADialogDestroyedWithItsOwnerIsForgotten) {
     controller->OnEditFind();
     frame->Destroy();
     frame = nullptr;
-    wx_test_app::Yield();
+    gui_env::Settle();
     EXPECT_EQ(controller->GetDialog(), nullptr);
     EXPECT_FALSE(controller->GetState().IsDialogOpen());
 }

@@ -1,6 +1,6 @@
 #include "exec/history_dlg.h"
 #include "exec/history_list.h"
-#include "wx_test_app.h"
+#include "support/gui_env.h"
 
 #include <gtest/gtest.h>
 #include <wx/listbox.h>
@@ -31,10 +31,7 @@ protected:
     int RunModal(CHistoryDlg& dialog, const std::function<void()>& act, int buttonId) {
         dialog.CallAfter([&dialog, act, buttonId] {
             act();
-            wxWindow* button = dialog.FindWindow(buttonId);
-            wxCommandEvent click(wxEVT_BUTTON, buttonId);
-            click.SetEventObject(button);
-            button->GetEventHandler()->ProcessEvent(click);
+            gui_env::Click(dialog.FindWindow(buttonId));
         });
         return dialog.ShowModal();
     }

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <sys/file.h>
+#include <unistd.h>
 #include <iterator>
 #include <string>
 
@@ -114,6 +118,46 @@ TEST_F(OutputFileWriterTest, AFailedWriteIsDiskFull) {
     const CFileException failure = Failure("/dev/full");
     EXPECT_EQ(failure.GetCause(), CFileException::diskFull);
     EXPECT_EQ(failure.Message(), "Disk full while accessing /dev/full.");
+}
+
+TEST_F(OutputFileWriterTest, AFileLockedElsewhereIsASharingViolationAndKeepsItsContent) {
+    // Each way another program may hold a file for itself: the lock is taken
+    // on a descriptor of its own, as another process would hold it.
+    struct Case {
+        const char* name;
+        std::function<int(int fd)> lock;
+    };
+    const auto recordLock = [](int command) {
+        return [command](int fd) {
+            struct flock whole = {};
+            whole.l_type = F_WRLCK;
+            whole.l_whence = SEEK_SET;
+            return ::fcntl(fd, command, &whole);
+        };
+    };
+    const Case cases[] = {
+        {"flock", [](int fd) { return ::flock(fd, LOCK_EX | LOCK_NB); }},
+        {"shared flock", [](int fd) { return ::flock(fd, LOCK_SH | LOCK_NB); }},
+        {"record lock", recordLock(F_SETLK)},
+        {"open file description lock", recordLock(F_OFD_SETLK)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path path = dir / "held.txt";
+        std::ofstream(path, std::ios::binary) << "held elsewhere";
+        const int other = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(other, 0);
+        ASSERT_EQ(c.lock(other), 0);
+        const CFileException failure = Failure(path.string(), "replacement");
+        ::close(other);
+        EXPECT_EQ(failure.GetCause(), CFileException::sharingViolation);
+        EXPECT_EQ(failure.Message(), "A sharing violation occurred while accessing " + path.string() + ".");
+        EXPECT_EQ(ReadFile(path), "held elsewhere");
+
+        // Once the other program lets go, the file is replaced.
+        COutputFileWriter::Write(path.string(), "replacement");
+        EXPECT_EQ(ReadFile(path), "replacement");
+    }
 }
 
 }  // namespace

@@ -1,9 +1,8 @@
 #include "panes/find_state.h"
 #include "panes/stc_search_target.h"
-#include "wx_test_app.h"
+#include "stc_fixture.h"
 
 #include <gtest/gtest.h>
-#include <wx/frame.h>
 #include <wx/stc/stc.h>
 
 #include <optional>
@@ -33,32 +32,7 @@ private:
     std::optional<CStcSearchTarget> m_target;
 };
 
-class StcSearchTargetTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        frame = new wxFrame(nullptr, wxID_ANY, "find");
-        control = new wxStyledTextCtrl(frame);
-        frame->Show();
-    }
-    void TearDown() override {
-        frame->Destroy();
-        wx_test_app::Yield();
-    }
-    void SetText(const std::string& text, bool readOnly = false) {
-        control->SetReadOnly(false);
-        control->SetTextRaw(text.c_str());
-        control->SetSelection(0, 0);
-        control->SetReadOnly(readOnly);
-    }
-    std::string Text() const {
-        const wxCharBuffer bytes = control->GetTextRaw();
-        return std::string(bytes.data(), bytes.length());
-    }
-    Match Selection() const { return {control->GetSelectionStart(), control->GetSelectionEnd()}; }
-
-    wxFrame* frame = nullptr;
-    wxStyledTextCtrl* control = nullptr;
-};
+using StcSearchTargetTest = StcFixture;
 
 TEST_F(StcSearchTargetTest, DialogFindNextOnTheControl) {
     struct Case {

@@ -1,5 +1,6 @@
 #include "settings/file_profile_store.h"
 #include "settings/settings_record.h"
+#include "support/default_settings.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -52,20 +53,6 @@ CSettingsRecord LoadRecord(const std::string& path) {
     CSettingsRecord record;
     record.Load(store);
     return record;
-}
-
-void ExpectDefaults(const CSettingsRecord& record) {
-    EXPECT_EQ(record.DefColLen, 10);
-    EXPECT_EQ(record.MaxColLen, 100);
-    EXPECT_EQ(record.SpoolFile, "output.txt");
-    EXPECT_EQ(record.FontName(), "Courier New");
-    EXPECT_EQ(record.m_logFont.lfHeight, -15);
-    EXPECT_EQ(record.FontCharset, 1);
-    EXPECT_EQ(record.EnableOutput, 1);
-    EXPECT_EQ(record.SingleLineComment, "--");
-    EXPECT_EQ(record.MultilineCommentStart, "/*");
-    EXPECT_EQ(record.MultilineCommentEnd, "*/");
-    EXPECT_EQ(record.RemoveComments, 0);
 }
 
 class ScopedEnv {
@@ -168,7 +155,7 @@ TEST(FileProfileStore, CorruptFilesYieldDefaults) {
     for (const std::string& bytes : cases) {
         const std::string path = Folder() + "/p.conf";
         WriteFile(path, bytes);
-        ExpectDefaults(LoadRecord(path));
+        ExpectSameSettings(LoadRecord(path), DefaultSettings());
     }
     wxSetAssertHandler(previous);
     EXPECT_EQ(g_assertions, 0);
@@ -186,7 +173,7 @@ TEST(FileProfileStore, AFileThatCannotBeReadYieldsDefaultsAndIsLeftAlone) {
     fs::create_directories(directory + "/inside");
     {
         CFileProfileStore store(directory);
-        ExpectDefaults(LoadRecord(directory));
+        ExpectSameSettings(LoadRecord(directory), DefaultSettings());
         store.WriteProfileInt("Settings", "MaxColLen", 40);
         EXPECT_FALSE(store.Flush());
     }

@@ -1,4 +1,5 @@
 #include "settings/settings_record.h"
+#include "support/default_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -57,17 +58,7 @@ TEST(SettingsRecord, EmptyStoreGivesTheDefaults) {
     RecordingStore store;
     CSettingsRecord record;
     record.Load(store);
-    EXPECT_EQ(record.DefColLen, 10);
-    EXPECT_EQ(record.MaxColLen, 100);
-    EXPECT_EQ(record.EnableSpool, 0);
-    EXPECT_EQ(record.SpoolFile, "output.txt");
-    EXPECT_EQ(record.m_logFont, Font("Courier New", -15, 1));  // every other field 0
-    EXPECT_EQ(record.FontCharset, 1);
-    EXPECT_EQ(record.EnableOutput, 1);
-    EXPECT_EQ(record.SingleLineComment, "--");
-    EXPECT_EQ(record.MultilineCommentStart, "/*");
-    EXPECT_EQ(record.MultilineCommentEnd, "*/");
-    EXPECT_EQ(record.RemoveComments, 0);
+    ExpectSameSettings(record, DefaultSettings());  // the font's other fields 0
 }
 
 TEST(SettingsRecord, ReadsInOrderAndAppliesTheFontRightAfterFontCharset) {

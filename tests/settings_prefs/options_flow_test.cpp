@@ -1,25 +1,15 @@
-#include "settings/font_description.h"
 #include "settings/options_flow.h"
+#include "support/default_settings.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+// The first start's settings with spooling on to a file of its own.
 CSettingsRecord Settings() {
-    CSettingsRecord settings;
-    settings.DefColLen = 10;
-    settings.MaxColLen = 100;
+    CSettingsRecord settings = DefaultSettings();
     settings.EnableSpool = 1;
     settings.SpoolFile = "spool.txt";
-    font_description::SetFaceName(settings.m_logFont, "Courier New");
-    settings.m_logFont.lfHeight = -15;
-    settings.m_logFont.lfCharSet = 1;
-    settings.FontCharset = 1;
-    settings.EnableOutput = 1;
-    settings.SingleLineComment = "--";
-    settings.MultilineCommentStart = "/*";
-    settings.MultilineCommentEnd = "*/";
-    settings.RemoveComments = 0;
     return settings;
 }
 

@@ -1,7 +1,6 @@
 #include "sheet_fixture.h"
 
-#include "app/message_box.h"
-#include "settings/font_description.h"
+#include "common/message_box.h"
 #include "support/gui_env.h"
 
 #include <wx/bookctrl.h>
@@ -45,24 +44,6 @@ SheetTest::SheetTest() {
 
 SheetTest::~SheetTest() { SetMessageBoxHandler({}); }
 
-CSettingsRecord SheetTest::DefaultSettings() {
-    CSettingsRecord settings;
-    settings.DefColLen = 10;
-    settings.MaxColLen = 100;
-    settings.EnableSpool = 0;
-    settings.SpoolFile = "output.txt";
-    font_description::SetFaceName(settings.m_logFont, "Courier New");
-    settings.m_logFont.lfHeight = -15;
-    settings.m_logFont.lfCharSet = 1;
-    settings.FontCharset = 1;
-    settings.EnableOutput = 1;
-    settings.SingleLineComment = "--";
-    settings.MultilineCommentStart = "/*";
-    settings.MultilineCommentEnd = "*/";
-    settings.RemoveComments = 0;
-    return settings;
-}
-
 bool SheetTest::RunSheet(const Script& script) {
     SheetHook hook(script);
     return CPrefDlg::Run(nullptr, settings, [this] { ++applied; });
@@ -78,10 +59,7 @@ void SheetTest::Type(wxTextCtrl* edit, const std::string& text) {
 }
 
 void SheetTest::Click(wxWindow* button) {
-    ASSERT_NE(button, nullptr);
-    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
-    event.SetEventObject(button);
-    button->ProcessWindowEvent(event);
+    gui_env::Click(button);
     gui_env::Pump();
 }
 

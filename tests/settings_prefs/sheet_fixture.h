@@ -2,6 +2,7 @@
 
 #include "settings/pref_dlg.h"
 #include "settings/settings_record.h"
+#include "support/default_settings.h"
 
 #include <gtest/gtest.h>
 #include <wx/string.h>
@@ -32,9 +33,6 @@ protected:
     };
     SheetTest();
     ~SheetTest() override;
-
-    // The defaults of a first start.
-    static CSettingsRecord DefaultSettings();
 
     // CPrefDlg::Run with script acting inside the sheet; returns Run's answer.
     bool RunSheet(const Script& script);

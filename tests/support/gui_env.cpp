@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
+#include <wx/clipbrd.h>
 #include <wx/init.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
+#include <wx/window.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <thread>
 
@@ -28,6 +31,8 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 class Environment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // No accessibility bus under Xvfb: it only leaves D-Bus state behind.
+        setenv("NO_AT_BRIDGE", "1", 1);
         wxApp::SetInstance(AppFactory()());
         static char name[] = "tarnwell-gui-test";
         static char* argv[] = {name, nullptr};
@@ -44,6 +49,13 @@ public:
     void TearDown() override {
         if (!m_bStarted) return;
         Pump();
+        // A selection in a text control is offered as the primary selection;
+        // give that data back before the toolkit goes.
+        if (wxTheClipboard->Open()) {
+            wxTheClipboard->UsePrimarySelection(true);
+            wxTheClipboard->Clear();
+            wxTheClipboard->Close();
+        }
         wxTheApp->OnExit();
         wxEntryCleanup();
     }
@@ -67,6 +79,12 @@ void Pump() {
     }
 }
 
+void Settle() {
+    Pump();
+    wxTheApp->ProcessIdle();
+    Pump();
+}
+
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
@@ -75,6 +93,16 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+}
+
+void Click(wxWindow* button) {
+    if (button == nullptr) {
+        ADD_FAILURE() << "no such button";
+        return;
+    }
+    wxCommandEvent click(wxEVT_BUTTON, button->GetId());
+    click.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(click);
 }
 
 ModalCapture::ModalCapture(int answer) : m_nAnswer(answer) { Register(); }

@@ -7,6 +7,7 @@
 #include <vector>
 
 class wxApp;
+class wxWindow;
 
 // Window tests: a GoogleTest environment (registered by linking gui_env.cpp)
 // starts a wxWidgets application without a main loop before the first test
@@ -23,8 +24,16 @@ void SetAppFactory(std::function<wxApp*()> factory);
 // Handles the events that are waiting (window system, posted and idle).
 void Pump();
 
+// Pumps, lets the idle handlers delete the windows that were destroyed, and
+// pumps what that brought about.
+void Settle();
+
 // Pumps until done() holds or timeoutMs have passed; returns done().
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+
+// Sends button the click event a mouse click would; a missing button (null)
+// fails the test.
+void Click(wxWindow* button);
 
 // Answers every modal dialog (message boxes included) without showing it
 // while it is alive, and records what the message boxes said.

@@ -1,6 +1,6 @@
-#include "app/message_box.h"
+#include "common/message_box.h"
 
-#include "app/window_title.h"
+#include "common/app_name.h"
 
 #include <wx/msgdlg.h>
 

@@ -1,7 +1,7 @@
-#include "panes/script_file.h"
+#include "script/script_file.h"
 
+#include "common/file_descriptor.h"
 #include "common/file_exception.h"
-#include "panes/file_descriptor.h"
 #include "panes/output_file_writer.h"
 
 #include <cerrno>

@@ -1,7 +1,7 @@
 // Script files read and written whole: every byte, nothing added, and a save
 // that fails leaves the old file as it was.
 #include "common/file_exception.h"
-#include "panes/script_file.h"
+#include "script/script_file.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "panes/search_target.h"
+#include "support/gui_env.h"
+
+#include <gtest/gtest.h>
+#include <wx/frame.h>
+#include <wx/stc/stc.h>
+
+#include <string>
+
+// A shown frame holding one text control, made for each test and destroyed
+// after it.
+class StcFixture : public ::testing::Test {
+protected:
+    using Match = CSearchTarget::Match;
+
+    void SetUp() override {
+        frame = new wxFrame(nullptr, wxID_ANY, "find");
+        control = new wxStyledTextCtrl(frame);
+        frame->Show();
+    }
+    void TearDown() override {
+        if (frame != nullptr) frame->Destroy();
+        gui_env::Settle();
+    }
+
+    // Replaces the text (bytes as they are), puts the caret at the start and
+    // makes the control read-only when asked.
+    void SetText(const std::string& text, bool readOnly = false) {
+        control->SetReadOnly(false);
+        control->SetTextRaw(text.c_str());
+        control->SetSelection(0, 0);
+        control->SetReadOnly(readOnly);
+    }
+    std::string Text() const {
+        const wxCharBuffer bytes = control->GetTextRaw();
+        return std::string(bytes.data(), bytes.length());
+    }
+    Match Selection() const { return {control->GetSelectionStart(), control->GetSelectionEnd()}; }
+
+    wxFrame* frame = nullptr;
+    wxStyledTextCtrl* control = nullptr;
+};
