@@ -13,6 +13,7 @@
 // error: N is the row count the transcript reports, B the output pane's
 // length in bytes.
 
+#include "odbc_session.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/tarnwell_app.h"
@@ -35,35 +36,6 @@
 wxIMPLEMENT_APP_NO_MAIN(CTarnwellApp);
 
 namespace {
-
-struct Options {
-    std::string dsn;
-    std::string user;
-    std::string password;
-    std::string spool;
-    std::string statement;
-};
-
-Options ParseOptions(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) throw std::runtime_error(arg + " needs a value");
-            return argv[++i];
-        };
-        if (arg == "--dsn") options.dsn = value();
-        else if (arg == "--user") options.user = value();
-        else if (arg == "--spool") options.spool = value();
-        else if (options.statement.empty() && arg.rfind("--", 0) != 0) options.statement = arg;
-        else throw std::runtime_error("unexpected argument " + arg);
-    }
-    if (options.dsn.empty() || options.statement.empty())
-        throw std::runtime_error(
-            "usage: bench_execute --dsn NAME [--user NAME] [--spool FILE] STATEMENT");
-    if (const char* password = std::getenv("TARNWELL_PASSWORD")) options.password = password;
-    return options;
-}
 
 // Handles every event that is waiting: window system, posted and idle.
 void Pump() {
@@ -91,7 +63,7 @@ long FetchedRows(const std::string& transcript) {
     return start == tail ? -1 : std::stol(transcript.substr(start, tail - start));
 }
 
-int Bench(const Options& options) {
+int Bench(const bench::FloorOptions& options) {
     CMainFrame* frame = wxGetApp().GetMainFrame();
     if (frame == nullptr || frame->ScriptPane() == nullptr || frame->OutputPane() == nullptr)
         throw std::runtime_error("the main window did not come up");
@@ -100,7 +72,7 @@ int Bench(const Options& options) {
     CSettingsRecord& settings = frame->Settings();
     settings.EnableSpool = options.spool.empty() ? 0 : 1;
     if (!options.spool.empty()) settings.SpoolFile = options.spool;
-    frame->ScriptPane()->SetText(std::string_view(options.statement + ";"), false);
+    frame->ScriptPane()->SetText(std::string_view(options.argument + ";"), false);
     Pump();
 
     const auto start = std::chrono::steady_clock::now();
@@ -126,9 +98,10 @@ int Bench(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
+    bench::FloorOptions options;
     try {
-        options = ParseOptions(argc, argv);
+        options = bench::ParseFloorOptions(
+            argc, argv, "usage: bench_execute --dsn NAME [--user NAME] [--spool FILE] STATEMENT");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_execute: %s\n", error.what());
         return 2;

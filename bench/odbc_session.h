@@ -78,12 +78,14 @@ inline double ProcessCpuSeconds() {
     return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
 }
 
-// "--dsn NAME [--user NAME] [--print] ARGUMENT"; the password comes from the
+// "--dsn NAME [--user NAME] [--print] [--spool FILE] ARGUMENT", shared by
+// the bench programs (each uses what it needs); the password comes from the
 // environment variable TARNWELL_PASSWORD (empty when it is not set).
 struct FloorOptions {
     std::string dsn;
     std::string user;
     std::string password;
+    std::string spool;
     std::string argument;
     bool print = false;
 };
@@ -99,6 +101,7 @@ inline FloorOptions ParseFloorOptions(int argc, char** argv, const char* usage) 
         if (arg == "--dsn") options.dsn = value();
         else if (arg == "--user") options.user = value();
         else if (arg == "--print") options.print = true;
+        else if (arg == "--spool") options.spool = value();
         else if (options.argument.empty() && arg.rfind("--", 0) != 0) options.argument = arg;
         else throw std::runtime_error("unexpected argument " + arg);
     }
