@@ -17,6 +17,7 @@
 #include "exec/history_dlg.h"
 #include "exec/result_formatter.h"
 #include "exec/script_runner.h"
+#include "exec/worker_script_run.h"
 #include "panes/find_controller.h"
 #include "panes/output_pane.h"
 #include "panes/save_output.h"
@@ -255,8 +256,9 @@ void CMainFrame::OnExecute() {
     CScript* script = Script();
     if (script == nullptr || m_pOutputPane == nullptr) return;
     CFrameRunHost host(*this, *m_pOutputPane, *m_pScriptPane);
-    CScriptRunner runner(m_connection, m_history, *m_pOutputPane, host);
-    runner.Run(*script, m_settings);
+    // The statements run on a worker thread while this one fills the panes:
+    // the window blocks as before, but a large result is ready sooner.
+    RunScriptOnWorker(m_connection, m_history, *m_pOutputPane, host, *script, m_settings);
 }
 
 void CMainFrame::ExecuteStatement(const std::string& statement) {

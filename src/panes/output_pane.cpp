@@ -29,25 +29,34 @@ bool COutputPane::OnClose(bool /*deleteWindow*/) { return true; }
 
 void COutputPane::AppendText(std::string_view text) {
     m_bAppended = true;
+    // A piece as large as a batch goes in as it is, without a copy.
+    if (m_strPending.empty() && text.size() >= kFlushSize) {
+        Insert(text);
+        return;
+    }
     m_strPending.append(text);
     if (m_nBatchDepth == 0 || m_strPending.size() >= kFlushSize) Flush();
 }
 
 void COutputPane::Flush() {
     if (!m_bAppended) return;
-    m_bAppended = false;
     std::string pending;
     pending.swap(m_strPending);
+    Insert(pending);
+    // Keep the buffer's room for the next batch.
+    pending.clear();
+    if (m_strPending.empty()) m_strPending.swap(pending);
+}
+
+void COutputPane::Insert(std::string_view text) {
+    m_bAppended = false;
     wxStyledTextCtrl* control = GetControl();
     if (control == nullptr) return;
     CStcWritableScope writable(*control);
     control->SetEmptySelection(control->GetTextLength());
-    AddBytes(*control, pending);
+    AddBytes(*control, text);
     // The pane follows the end of the transcript as it grows.
     control->EnsureCaretVisible();
-    // Keep the buffer's room for the next batch.
-    pending.clear();
-    if (m_strPending.empty()) m_strPending.swap(pending);
 }
 
 int COutputPane::WrapWidth() const {

@@ -55,6 +55,9 @@ protected:
     void FlushPending() override { Flush(); }
 
 private:
+    // Puts text into the control at the end; nothing may be pending.
+    void Insert(std::string_view text);
+
     std::string m_strPending;
     // An append (even of nothing) has happened since the last flush: the
     // selection still has to move to the end.

@@ -6,8 +6,6 @@
 #include <wx/stc/stc.h>
 #include <wx/toplevel.h>
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -47,9 +45,6 @@ constexpr std::size_t kMaxRoom = static_cast<std::size_t>(std::numeric_limits<in
 // sixteenfold (see RoomFor).
 constexpr std::size_t kSmallText = std::size_t{1} << 20;
 
-// The size of a huge page (x86-64 and most 64-bit ARM systems).
-constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-
 // The room a control should have for a text of size bytes. The control keeps
 // the text in one buffer and a style byte for every character in another;
 // growing one copies all of it into new memory. Room that is reserved but not
@@ -59,31 +54,14 @@ constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
 // and a large one, which is a transcript taking a large result set, grows in
 // steps of sixteen: 16 MB, 256 MB, then all a control can hold. A million
 // rows of 120 characters then cost the pages they fill plus a sixteenth,
-// where doubling would fault in twice their size.
+// where doubling would fault in twice their size. (The worksheet's operator
+// new marks blocks this large for huge pages, which makes the first touch
+// cheaper still: app/huge_page_allocation.cpp.)
 std::size_t RoomFor(std::size_t size) {
     if (size <= kSmallText) return std::bit_ceil(std::max<std::size_t>(size, 1));
     std::size_t room = kSmallText;
     while (room < size && room < kMaxRoom) room = room < (kMaxRoom >> 4) ? room << 4 : kMaxRoom;
     return room;
-}
-
-// Asks the system to back the whole huge pages inside the control's text
-// buffer of room bytes with huge pages, where it gives them on request
-// (transparent huge pages in "madvise" mode, Debian's default): filling the
-// buffer then takes one page fault per 2 MB instead of one per 4 KB, which
-// for a large transcript is much of the time it takes. After Allocate the text
-// lies at the start of that buffer and the room after it. The advice changes
-// no byte and is only a hint, so it does no harm where the system ignores it.
-void AdviseHugePages(wxStyledTextCtrl& control, std::size_t room) {
-#ifdef MADV_HUGEPAGE
-    const auto start = reinterpret_cast<std::uintptr_t>(control.GetCharacterPointer());
-    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t last = (start + room) & ~(kHugePage - 1);
-    if (start != 0 && last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#else
-    (void)control;
-    (void)room;
-#endif
 }
 
 // Gives control room for at least size bytes when a text of length bytes
@@ -103,7 +81,6 @@ void ReserveRoom(wxStyledTextCtrl& control, std::size_t length, std::size_t size
             return;
         }
     }
-    if (room > kSmallText) AdviseHugePages(control, room);
 }
 
 }  // namespace

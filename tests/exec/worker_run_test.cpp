@@ -1,0 +1,237 @@
+#include "exec/worker_run.h"
+#include "exec/worker_script_run.h"
+#include "run_fixture.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Joins neighbouring "append:" events: the worker hands appends over in
+// larger pieces, which is the one difference a run on it may make.
+std::vector<std::string> JoinAppends(const std::vector<std::string>& events) {
+    std::vector<std::string> joined;
+    for (const std::string& event : events) {
+        if (event.starts_with("append:") && !joined.empty() && joined.back().starts_with("append:"))
+            joined.back() += event.substr(7);
+        else
+            joined.push_back(event);
+    }
+    return joined;
+}
+
+// An output that notes on which thread every append arrived and, when asked,
+// lingers over each piece so that the job runs ahead of it.
+class CThreadCheckingSink : public COutputSink {
+public:
+    void AppendText(std::string_view text) override {
+        if (std::this_thread::get_id() != m_owner) ++m_nForeignCalls;
+        m_strText.append(text);
+        m_nReceived += text.size();
+        if (m_bLinger) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    int WrapWidth() const override {
+        if (std::this_thread::get_id() != m_owner) ++m_nForeignCalls;
+        return 42;
+    }
+
+    std::thread::id m_owner = std::this_thread::get_id();
+    mutable int m_nForeignCalls = 0;
+    std::string m_strText;
+    std::atomic<std::size_t> m_nReceived{0};
+    bool m_bLinger = false;
+};
+
+TEST(WorkerRunTest, EverythingHandedOverArrivesInOrderOnTheCallingThread) {
+    CThreadCheckingSink sink;
+    CWorkerRun run(sink);
+    std::string expected;
+    std::thread::id jobThread;
+    int width = 0;
+    run.Run([&] {
+        jobThread = std::this_thread::get_id();
+        for (int i = 0; i < 200000; ++i) {
+            const std::string line = "row " + std::to_string(i) + "\r\n";
+            run.Append(line);
+            expected += line;
+            // A posted call lands between the appends before and after it.
+            if (i % 50000 == 0) {
+                run.Post([&sink, i] { sink.m_strText += "<" + std::to_string(i) + ">"; });
+                expected += "<" + std::to_string(i) + ">";
+            }
+        }
+        width = run.WrapWidth();
+    });
+    EXPECT_NE(jobThread, sink.m_owner);
+    EXPECT_EQ(sink.m_nForeignCalls, 0);
+    EXPECT_EQ(width, 42);
+    EXPECT_EQ(sink.m_strText, expected);
+}
+
+TEST(WorkerRunTest, AJobFasterThanTheOutputWaitsInsteadOfPilingUp) {
+    CThreadCheckingSink sink;
+    sink.m_bLinger = true;
+    CWorkerRun run(sink);
+    const std::string row(1000, 'x');
+    std::size_t sent = 0;
+    std::size_t mostAhead = 0;
+    run.Run([&] {
+        for (int i = 0; i < 60000; ++i) {
+            run.Append(row);
+            sent += row.size();
+            mostAhead = std::max(mostAhead, sent - sink.m_nReceived.load());
+        }
+    });
+    EXPECT_EQ(sink.m_strText.size(), sent);
+    // Sixteen pieces of about 1 MB queued, one being collected and one being
+    // appended; far less than the 60 MB sent.
+    EXPECT_LT(mostAhead, std::size_t{20} << 20);
+}
+
+struct FailureCase {
+    const char* name;
+    std::function<void(CWorkerRun&, std::string& caught)> job;
+    std::string output;     // what reached the output
+    std::string caught;     // what the job caught
+    std::string rethrown;   // what Run threw
+};
+
+void PostFailure(CWorkerRun& run) {
+    run.Post([] { throw std::runtime_error("posted"); });
+}
+
+const FailureCase kFailures[] = {
+    {"JobFailureComesOutAfterItsAppends",
+     [](CWorkerRun& run, std::string&) {
+         run.Append("before");
+         throw std::runtime_error("job");
+     },
+     "before", "", "job"},
+    {"PostedFailureReachesTheJobAtItsNextAppend",
+     [](CWorkerRun& run, std::string& caught) {
+         PostFailure(run);
+         // The job cannot tell when the window thread gets to it: a Call
+         // waits until it has.
+         try {
+             run.Call([] {});
+             run.Append("not reached");
+         } catch (const std::runtime_error& failure) {
+             caught = failure.what();
+         }
+         run.Append("after");
+     },
+     "after", "posted", ""},
+    {"PostedFailureTheJobNeverSawComesOutOfRun",
+     [](CWorkerRun& run, std::string&) {
+         run.Append("text");
+         PostFailure(run);
+     },
+     "text", "", "posted"},
+    {"CallFailureGoesToTheJob",
+     [](CWorkerRun& run, std::string& caught) {
+         try {
+             run.Call([] { throw std::runtime_error("call"); });
+         } catch (const std::runtime_error& failure) {
+             caught = failure.what();
+         }
+         run.Append("on");
+     },
+     "on", "call", ""},
+};
+
+class WorkerRunFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(WorkerRunFailureTest, FailuresTravelLikeInAPlainCall) {
+    CThreadCheckingSink sink;
+    CWorkerRun run(sink);
+    std::string caught;
+    std::string rethrown;
+    try {
+        run.Run([&] { GetParam().job(run, caught); });
+    } catch (const std::runtime_error& failure) {
+        rethrown = failure.what();
+    }
+    EXPECT_EQ(sink.m_strText, GetParam().output);
+    EXPECT_EQ(caught, GetParam().caught);
+    EXPECT_EQ(rethrown, GetParam().rethrown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, WorkerRunFailureTest, ::testing::ValuesIn(kFailures),
+                         [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+// A whole run on the worker against SQLite gives the output and the host
+// exactly what the plain run gives them, spool file and history included.
+struct ScriptCase {
+    const char* name;
+    std::string script;
+    int enableOutput;
+};
+
+const ScriptCase kScripts[] = {
+    {"Verbose", "create table t(a int, b varchar(10));insert into t values(1, 'one');;select * from nosuch;"
+                "select a, b, a * 2 as c from t", 1},
+    {"Quiet", "create table t(a int);select * from nosuch;select 1 as x", 0},
+    // Far more output than the worker keeps queued.
+    {"LargeResult",
+     "create table n(i integer);"
+     "insert into n with recursive s(i) as (select 1 union all select i + 1 from s where i < 200000) select i from s;"
+     "select i, printf('%090d', i) as wide from n",
+     1},
+};
+
+class WorkerScriptRunTest : public RunFixture, public ::testing::WithParamInterface<ScriptCase> {
+protected:
+    static std::string ReadSpool(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+};
+
+TEST_P(WorkerScriptRunTest, SameTranscriptAndCallsAsThePlainRun) {
+    m_settings.EnableOutput = GetParam().enableOutput;
+    m_settings.EnableSpool = 1;
+    m_settings.MaxColLen = 100;
+    struct Outcome {
+        std::vector<std::string> events;
+        std::string spool;
+        RunSummary summary;
+    };
+    Outcome outcomes[2];
+    for (int onWorker = 0; onWorker < 2; ++onWorker) {
+        const std::string name = std::string("Worker") + GetParam().name + std::to_string(onWorker);
+        m_connection.Connect(test_env::NewSqliteDsn(name), "", "");
+        m_settings.SpoolFile = test_env::TempDir() + "/" + name + ".txt";
+        m_events.clear();
+        CTextStatementSource source(GetParam().script);
+        outcomes[onWorker].summary =
+            onWorker ? RunScriptOnWorker(m_connection, m_history, m_output, m_host, source, m_settings)
+                     : m_runner.Run(source, m_settings);
+        outcomes[onWorker].events = JoinAppends(m_events);
+        outcomes[onWorker].spool = ReadSpool(m_settings.SpoolFile);
+        m_connection.Disconnect();
+    }
+    EXPECT_EQ(outcomes[1].events, outcomes[0].events);
+    EXPECT_EQ(outcomes[1].spool, outcomes[0].spool);
+    EXPECT_EQ(outcomes[1].summary.statements, outcomes[0].summary.statements);
+    EXPECT_EQ(outcomes[1].summary.failures, outcomes[0].summary.failures);
+    EXPECT_GT(outcomes[0].summary.failures + outcomes[0].summary.statements, 1);
+    ASSERT_EQ(m_history.Size(), 2u);
+    EXPECT_EQ(m_history.Entry(1), GetParam().script);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sqlite, WorkerScriptRunTest, ::testing::ValuesIn(kScripts),
+                         [](const ::testing::TestParamInfo<ScriptCase>& info) { return std::string(info.param.name); });
+
+}  // namespace
