@@ -5,7 +5,8 @@
 // sizes the columns by the same rule (reported size, 0 -> 10, at most 99) and
 // builds every row as a line (value padded or cut to its width, one space
 // after each column, "\r\n"), then drops it. Only the work from SQLExecDirect
-// to the last fetch is timed (wall clock and processor time).
+// to the freeing of the statement after the last fetch is timed (wall clock
+// and processor time).
 //
 //   bench_floor --dsn NAME [--user NAME] [--print] STATEMENT
 //
