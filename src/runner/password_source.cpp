@@ -1,5 +1,7 @@
 #include "runner/password_source.h"
 
+#include "common/file_descriptor.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -53,21 +55,6 @@ private:
     std::array<struct sigaction, kFatalSignals.size()> m_previous{};
 };
 
-// Closes a file descriptor that this code opened.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) noexcept : m_fd(fd) {}
-    ~FileDescriptor() {
-        if (m_fd >= 0) close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const noexcept { return m_fd; }
-
-private:
-    int m_fd;
-};
-
 void WriteAll(int fd, std::string_view text) {
     while (!text.empty()) {
         const ssize_t written = write(fd, text.data(), text.size());
@@ -109,7 +96,7 @@ std::string CPasswordSource::Obtain(bool scriptsOnStandardInput) {
 
     if (scriptsOnStandardInput) {
         // Standard input is the script: ask on the controlling terminal, if any.
-        const FileDescriptor tty(open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
+        const CFileDescriptor tty(open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC));
         if (tty.Get() < 0) return {};
         return ReadHidden(tty.Get(), tty.Get(), kPrompt).value_or(std::string());
     }

@@ -1,5 +1,7 @@
 #include "settings/file_profile_store.h"
 
+#include "common/file_descriptor.h"
+
 #include <wx/fileconf.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
@@ -57,28 +59,11 @@ wxString KeyPath(const std::string& section, const std::string& key) {
     return ToWx("/" + section + "/" + key);
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() { Close(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int Get() const { return m_fd; }
-    bool Close() {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd < 0 || close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
-
 enum class ReadResult { Missing, Read, Unreadable };
 
 ReadResult ReadWholeFile(const std::string& path, std::string& bytes) {
     // O_NONBLOCK: a FIFO put in the file's place must not hang the start.
-    FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    CFileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) return errno == ENOENT ? ReadResult::Missing : ReadResult::Unreadable;
     struct stat info {};
     if (fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) ||
@@ -123,17 +108,17 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
     fs::create_directories(target.parent_path(), ignored);
 
     std::string tempName = (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    FileDescriptor temp(mkostemp(tempName.data(), O_CLOEXEC));
+    CFileDescriptor temp(mkostemp(tempName.data(), O_CLOEXEC));
     if (temp.Get() < 0) return false;
     struct stat old {};
     if (stat(target.c_str(), &old) == 0) fchmod(temp.Get(), old.st_mode & 07777);  // mkostemp gives 0600
     const bool written = WriteAll(temp.Get(), bytes) && fsync(temp.Get()) == 0;
-    if (!temp.Close() || !written || rename(tempName.c_str(), target.c_str()) != 0) {
+    if (temp.Close() != 0 || !written || rename(tempName.c_str(), target.c_str()) != 0) {
         unlink(tempName.c_str());
         return false;
     }
     // Make the rename itself durable.
-    FileDescriptor folder(open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    CFileDescriptor folder(open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (folder.Get() >= 0) fsync(folder.Get());
     return true;
 }
