@@ -18,6 +18,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -28,36 +29,27 @@ std::vector<app_test::MessageBox>& Boxes() {
 }
 
 // Every modal dialog of the program passes here before it is shown. A test
-// either lets it show and drives it, or answers it unseen; any other dialog
-// is refused (as if cancelled) and recorded, so no test ever waits for a
-// human.
+// lets one show and drives it; any other dialog, also one that comes after
+// the driven one ended, is refused (as if cancelled) and recorded, so no test
+// ever waits for a human.
 class CDialogHook : public wxModalDialogHook {
 public:
-    enum class Mode { Refuse, Show, Answer };
-
-    Mode m_mode = Mode::Refuse;
+    bool m_bShow = false;
     wxDialog* m_pDialog = nullptr;
-    std::function<int(wxDialog&)> m_answer;
-    bool m_bAnswered = false;
     std::vector<std::string> m_refused;
 
 protected:
     int Enter(wxDialog* dialog) override {
-        switch (m_mode) {
-            case Mode::Show:
-                if (m_pDialog == dialog) return wxID_NONE;  // a dialog class may announce itself twice
-                if (m_pDialog != nullptr) break;            // a dialog on top of the driven one
-                m_pDialog = dialog;
-                return wxID_NONE;
-            case Mode::Answer:
-                if (m_bAnswered) break;
-                m_bAnswered = true;
-                return m_answer(*dialog);
-            case Mode::Refuse:
-                break;
+        if (m_bShow && m_pDialog == dialog) return wxID_NONE;  // a dialog class may announce itself twice
+        if (m_bShow && m_pDialog == nullptr) {                 // not one on top of the driven one
+            m_pDialog = dialog;
+            return wxID_NONE;
         }
         m_refused.push_back(FromUiString(dialog->GetTitle()));
         return wxID_CANCEL;
+    }
+    void Exit(wxDialog* dialog) override {
+        if (dialog == m_pDialog) m_bShow = false;
     }
 };
 
@@ -96,7 +88,7 @@ bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::fun
     // The hook names the dialog as it is about to be shown; a timer (timers
     // run inside the modal loop) then drives it, for at most ten seconds.
     CDialogHook& hook = Hook();
-    hook.m_mode = CDialogHook::Mode::Show;
+    hook.m_bShow = true;
     hook.m_pDialog = nullptr;
     bool driven = false;
     int ticks = 0;
@@ -115,29 +107,20 @@ bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::fun
     timer.Start(20);
     open();
     timer.Stop();
-    hook.m_mode = CDialogHook::Mode::Refuse;
+    hook.m_bShow = false;
     hook.m_pDialog = nullptr;
     return driven;
 }
 
-bool AnswerDialog(const std::function<int(wxDialog&)>& answer, const std::function<void()>& open) {
-    CDialogHook& hook = Hook();
-    hook.m_mode = CDialogHook::Mode::Answer;
-    hook.m_answer = answer;
-    hook.m_bAnswered = false;
-    open();
-    hook.m_mode = CDialogHook::Mode::Refuse;
-    hook.m_answer = nullptr;
-    return hook.m_bAnswered;
-}
-
 std::vector<std::string> TakeRefusedDialogs() { return std::exchange(Hook().m_refused, {}); }
 
-bool ChooseFile(const std::string& path, const std::function<void()>& open) {
+bool ChooseFile(const std::string& path, const std::function<void()>& open,
+                const std::function<void(wxFileDialog&)>& look) {
     return WithModalDialog(
         [&](wxDialog& dialog) {
             auto* files = dynamic_cast<wxFileDialog*>(&dialog);
             ASSERT_NE(files, nullptr) << "not a file dialog";
+            if (look) look(*files);
             files->SetPath(ToUiString(path));
             // The chooser takes the folder over in the background.
             gui_env::WaitUntil([files] { return !files->GetPath().empty(); }, 2000);
@@ -146,10 +129,26 @@ bool ChooseFile(const std::string& path, const std::function<void()>& open) {
         open);
 }
 
+void PressKey(CMainFrame& window, int keyCode, int modifiers) {
+    wxKeyEvent key(wxEVT_CHAR_HOOK);
+    key.m_keyCode = keyCode;
+    key.m_controlDown = (modifiers & wxMOD_CONTROL) != 0;
+    key.m_altDown = (modifiers & wxMOD_ALT) != 0;
+    key.m_shiftDown = (modifiers & wxMOD_SHIFT) != 0;
+    key.SetEventObject(&window);
+    window.GetEventHandler()->ProcessEvent(key);
+    gui_env::Settle();
+}
+
 std::string WriteTempFile(const std::string& name, const std::string& bytes) {
     const std::string path = test_env::TempDir() + "/" + name;
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 std::string ScriptText() { return Frame().ScriptPane()->GetText(); }

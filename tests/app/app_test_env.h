@@ -7,6 +7,7 @@
 class CMainFrame;
 class CTarnwellApp;
 class wxDialog;
+class wxFileDialog;
 
 // The worksheet application, started once for the GUI test program the way
 // the program starts (without the Connect dialog), on the display that Xvfb
@@ -26,22 +27,26 @@ std::vector<MessageBox> TakeMessageBoxes();
 
 // Runs open, which shows a modal dialog, and drives that dialog with drive
 // from inside its modal loop. drive must end the dialog; a dialog still open
-// afterwards is cancelled. False when no dialog came up.
+// afterwards is cancelled, and dialogs that come later are refused. False
+// when no dialog came up.
 bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::function<void()>& open);
 
-// Runs open, which shows a modal dialog, and answers that dialog with the
-// id answer returns, without showing it. False when no dialog came.
-bool AnswerDialog(const std::function<int(wxDialog&)>& answer, const std::function<void()>& open);
-
 // The titles of the dialogs refused since the last call: every modal dialog
-// that a test neither drives nor answers is cancelled unseen.
+// that a test does not drive is cancelled unseen.
 std::vector<std::string> TakeRefusedDialogs();
 
-// Runs open, which shows a file dialog, and chooses path in it (OK).
-bool ChooseFile(const std::string& path, const std::function<void()>& open);
+// Runs open, which shows a file dialog, lets look see the dialog as it came
+// up, and chooses path in it (OK).
+bool ChooseFile(const std::string& path, const std::function<void()>& open,
+                const std::function<void(wxFileDialog&)>& look = {});
+
+// A key as it reaches window before any pane sees it (wxMOD_* modifiers).
+void PressKey(CMainFrame& window, int keyCode, int modifiers = 0);
 
 // Writes a file in the test's temporary folder and returns its full path.
 std::string WriteTempFile(const std::string& name, const std::string& bytes);
+// A file's bytes ("" when it cannot be read).
+std::string ReadFile(const std::string& path);
 
 // The script pane's and the output pane's text.
 std::string ScriptText();

@@ -5,35 +5,26 @@
 #include <gtest/gtest.h>
 
 #include <new>
-#include <stdexcept>
 
 namespace {
 
-TEST(CommandFailureTest, ShowsTheProgramsOwnTextOrAGenericOneByOrigin) {
+// The window test sends the program's own failures, running out of memory
+// and a standard exception through each origin; these are the rest.
+TEST(CommandFailureTest, AFailureWithoutATextOfItsOwnGetsTheTextOfItsOrigin) {
     using enum CommandOrigin;
-    struct Case {
+    const struct {
         std::exception_ptr failure;
         CommandOrigin origin;
         const char* text;
         bool outOfMemory;
-    };
-    const Case cases[] = {
-        {std::make_exception_ptr(CException("The file /tmp/x.sql could not be found.")), MenuOrAccelerator,
-         "The file /tmp/x.sql could not be found.", false},
-        {std::make_exception_ptr(CException("The file /tmp/x.sql could not be found.")), Other,
-         "The file /tmp/x.sql could not be found.", false},
+    } cases[] = {
         {std::make_exception_ptr(CException("")), MenuOrAccelerator, "Command failed.", false},
         {std::make_exception_ptr(CException("")), Other, "Internal application error.", false},
-        {std::make_exception_ptr(std::bad_alloc()), MenuOrAccelerator, "Out of memory.", true},
-        {std::make_exception_ptr(std::bad_alloc()), Other, "Out of memory.", true},
-        {std::make_exception_ptr(std::runtime_error("vector::_M_range_check")), MenuOrAccelerator,
-         "Command failed.", false},
-        {std::make_exception_ptr(std::runtime_error("vector::_M_range_check")), Other,
-         "Internal application error.", false},
         {std::make_exception_ptr(42), MenuOrAccelerator, "Command failed.", false},
         {nullptr, Other, "Internal application error.", false},
+        {std::make_exception_ptr(std::bad_alloc()), Other, "Out of memory.", true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const CommandFailure failure = DescribeCommandFailure(c.failure, c.origin);
         EXPECT_EQ(failure.text, c.text);
         EXPECT_EQ(failure.outOfMemory, c.outOfMemory) << c.text;

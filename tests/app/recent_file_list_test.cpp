@@ -5,81 +5,64 @@
 #include "app/recent_file_list.h"
 #include "app/tarnwell_app.h"
 #include "app/ui_text.h"
-#include "script/script.h"
 
 #include <gtest/gtest.h>
 #include <wx/fileconf.h>
 #include <wx/menu.h>
 #include <wx/sstream.h>
 
-#include <memory>
-
 using namespace app_test;
 
 namespace {
 
-// A File menu like the window's: the recent-file entries stand before the
-// separator ahead of "Exit".
-class RecentFileListTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_menu.Append(wxID_OPEN, "&Open...");
-        m_menu.AppendSeparator();
-        m_pBefore = m_menu.AppendSeparator();
-        m_menu.Append(wxID_EXIT, "E&xit");
-        m_recent.UseMenuBefore(&m_menu, m_pBefore);
+using Labels = std::vector<std::string>;
+
+// The list in a File menu like the window's: its entries stand before the
+// separator ahead of "Exit". Returns the labels between the two separators.
+Labels EntriesOf(CRecentFileList& recent) {
+    wxMenu menu;
+    menu.Append(wxID_OPEN, "&Open...");
+    menu.AppendSeparator();
+    recent.UseMenuBefore(&menu, menu.AppendSeparator());
+    menu.Append(wxID_EXIT, "E&xit");
+    Labels labels;
+    const wxMenuItemList& items = menu.GetMenuItems();
+    for (size_t i = 2; i + 2 < items.size(); ++i) {
+        labels.push_back(FromUiString(items[i]->GetItemLabel()));
+        EXPECT_EQ(items[i]->GetId(), wxID_FILE1 + static_cast<int>(i - 2));
+        EXPECT_EQ(items[i]->IsEnabled(), recent.GetCount() > 0);
     }
-
-    // The labels between the first separator and the one before Exit.
-    std::vector<std::string> Entries() {
-        std::vector<std::string> labels;
-        const wxMenuItemList& items = m_menu.GetMenuItems();
-        for (size_t i = 2; i + 2 < items.size(); ++i) labels.push_back(FromUiString(items[i]->GetItemLabel()));
-        return labels;
-    }
-
-    wxMenu m_menu;
-    wxMenuItem* m_pBefore = nullptr;
-    CRecentFileList m_recent;
-};
-
-TEST_F(RecentFileListTest, EmptyListShowsADisabledPlaceholder) {
-    EXPECT_EQ(Entries(), std::vector<std::string>{"Recent File"});
-    EXPECT_FALSE(m_menu.FindItem(wxID_FILE1)->IsEnabled());
-    EXPECT_EQ(m_menu.FindItem(wxID_FILE1)->GetHelp(), "Open this document");
+    recent.UseMenuBefore(nullptr, nullptr);
+    return labels;
 }
 
-TEST_F(RecentFileListTest, KeepsTheFourNewestFilesNewestFirst) {
+TEST(RecentFileListTest, KeepsTheFourNewestFilesNewestFirst) {
+    CRecentFileList recent;
+    EXPECT_EQ(EntriesOf(recent), Labels{"Recent File"});  // a disabled placeholder
     for (const char* name : {"/s/one.sql", "/s/two.sql", "/s/three.sql", "/s/four.sql", "/s/five.sql"})
-        m_recent.AddFileToHistory(name);
-    ASSERT_EQ(m_recent.GetCount(), 4u);
-    EXPECT_EQ(m_recent.GetHistoryFile(0), "/s/five.sql");
-    EXPECT_EQ(m_recent.GetHistoryFile(3), "/s/two.sql");
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"&1 /s/five.sql", "&2 /s/four.sql", "&3 /s/three.sql",
-                                                   "&4 /s/two.sql"}));
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(m_menu.FindItemByPosition(2 + i)->GetId(), wxID_FILE1 + i);
+        recent.AddFileToHistory(name);
+    EXPECT_EQ(EntriesOf(recent), (Labels{"&1 /s/five.sql", "&2 /s/four.sql", "&3 /s/three.sql", "&4 /s/two.sql"}));
 
     // A file already listed moves to the top instead of being listed twice.
-    m_recent.AddFileToHistory("/s/three.sql");
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"&1 /s/three.sql", "&2 /s/five.sql", "&3 /s/four.sql",
-                                                   "&4 /s/two.sql"}));
-    while (m_recent.GetCount() > 0) m_recent.RemoveFileFromHistory(0);
-    EXPECT_EQ(Entries(), std::vector<std::string>{"Recent File"});
+    recent.AddFileToHistory("/s/three.sql");
+    EXPECT_EQ(EntriesOf(recent), (Labels{"&1 /s/three.sql", "&2 /s/five.sql", "&3 /s/four.sql", "&4 /s/two.sql"}));
+    while (recent.GetCount() > 0) recent.RemoveFileFromHistory(0);
+    EXPECT_EQ(EntriesOf(recent), Labels{"Recent File"});
 }
 
-TEST_F(RecentFileListTest, StoredAsFile1ToFile4) {
+TEST(RecentFileListTest, StoredAsFile1ToFile4) {
     wxStringInputStream empty(wxString{});
     wxFileConfig config(empty);
-    config.SetPath("/Recent File List");
     config.Write("File4", "/stale.sql");
-    m_recent.AddFileToHistory("/s/old.sql");
-    m_recent.AddFileToHistory("/s/new.sql");
-    m_recent.Save(config);
+    CRecentFileList recent;
+    recent.AddFileToHistory("/s/old.sql");
+    recent.AddFileToHistory("/s/new.sql");
+    recent.Save(config);
     EXPECT_EQ(config.Read("File1"), "/s/new.sql");
     EXPECT_EQ(config.Read("File2"), "/s/old.sql");
-    EXPECT_FALSE(config.HasEntry("File3"));
     EXPECT_FALSE(config.HasEntry("File4"));
 
+    // An empty value ends the list.
     config.Write("File3", "");
     config.Write("File4", "/after/a/gap.sql");
     CRecentFileList loaded;
@@ -100,7 +83,6 @@ TEST(RecentFilesOfTheWindowTest, FifthOpenedScriptDropsTheOldest) {
     const CRecentFileList* recent = manager->GetRecentFiles();
     ASSERT_EQ(recent->GetCount(), 4u);
     for (size_t i = 0; i < 4; ++i) EXPECT_EQ(FromUiString(recent->GetHistoryFile(i)), paths[4 - i]);
-    EXPECT_TRUE(Frame().IsCommandEnabled(wxID_FILE1 + 3));
 
     // The second entry of the menu opens the fourth script again.
     EXPECT_TRUE(Frame().RunCommand(wxID_FILE1 + 1));

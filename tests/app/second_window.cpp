@@ -2,13 +2,13 @@
 
 #include "app/doc_manager.h"
 #include "app/main_frame.h"
+#include "app/row_splitter.h"
 #include "app_test_env.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
 #include "support/gui_env.h"
 
 #include <wx/docview.h>
-#include "app/row_splitter.h"
 
 using namespace app_test;
 
@@ -32,12 +32,12 @@ void CMemoryProfileStore::WriteProfileString(const std::string& section, const s
     m_values[section + "/" + key] = value;
 }
 
-CSecondWindow::CSecondWindow(CProfileStore& store, const wxSize& size) {
+CSecondWindow::CSecondWindow(CProfileStore& store, const wxSize& size, bool attach) {
     m_manager = new CDocManager;
     new wxDocTemplate(m_manager, "Script Files", "*.sql", wxString(), "sql", "Tarnwl", "Tarnwl", wxCLASSINFO(CScript),
                       wxCLASSINFO(CScriptPane));
     m_frame = new CMainFrame(m_manager, store, size);
-    m_attached = m_frame->AttachDocument(dynamic_cast<CScript*>(m_manager->CreateNewDocument()));
+    if (attach) m_attached = m_frame->AttachDocument(dynamic_cast<CScript*>(m_manager->CreateNewDocument()));
     m_frame->Show();
     gui_env::Settle();
 }

@@ -22,11 +22,12 @@ public:
 };
 
 // A further main window with its own document manager, made as start-up
-// makes the first one, at a given outer size, and shown. Closed (without
-// asking to save) when the object goes unless the test closed it.
+// makes the first one, at a given outer size, and shown (without its script
+// document and panes when attach is false). Closed (without asking to save)
+// when the object goes unless the test closed it.
 class CSecondWindow {
 public:
-    CSecondWindow(CProfileStore& store, const wxSize& size);
+    CSecondWindow(CProfileStore& store, const wxSize& size, bool attach = true);
     ~CSecondWindow();
     CSecondWindow(const CSecondWindow&) = delete;
     CSecondWindow& operator=(const CSecondWindow&) = delete;

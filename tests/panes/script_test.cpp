@@ -1,10 +1,8 @@
-// The script document: files read and written whole through the document
-// framework, failures reported and nothing lost, New and its save prompt,
-// and the reader over the pane's text.
+// The script document: files read and written whole, a failed save reported
+// with nothing lost, New and its save prompt, and the reader over the pane.
 #include "worksheet_fixture.h"
 
 #include "settings/settings_record.h"
-#include "support/test_env.h"
 
 #include <wx/docview.h>
 #include <wx/msgdlg.h>
@@ -25,8 +23,6 @@ TEST_F(ScriptTest, OpenAndSaveKeepEveryByte) {
     ASSERT_TRUE(m_pScript->OnOpenDocument(wxString::FromUTF8(source)));
     EXPECT_EQ(m_pScriptPane->GetText(), bytes);
     EXPECT_FALSE(m_pScript->IsModified());
-    EXPECT_EQ(m_pScript->GetUserReadableName(), "round trip.sql");
-
     m_pScript->Modify(true);
     ASSERT_TRUE(m_pScript->OnSaveDocument(wxString::FromUTF8(copy)));
     EXPECT_EQ(ReadBytes(copy), bytes);
@@ -38,66 +34,32 @@ TEST_F(ScriptTest, OpenAndSaveKeepEveryByte) {
     EXPECT_EQ(ReadBytes(copy), "select 3");
 }
 
-TEST_F(ScriptTest, AFileThatCannotBeReadOrWrittenIsReportedAndNothingIsLost) {
-    const std::string missing = TempPath("no such script.sql");
+TEST_F(ScriptTest, AFailedSaveIsReportedAndNothingIsLost) {
     const std::string badFolder = TempPath("no such folder/out.sql");
     m_pScriptPane->SetText("keep this", false);
-    m_pScript->Modify(true);
-
     gui_env::ModalCapture boxes;
-    EXPECT_FALSE(m_pScript->OnOpenDocument(wxString::FromUTF8(missing)));
     EXPECT_FALSE(m_pScript->OnSaveDocument(wxString::FromUTF8(badFolder)));
-
-    ASSERT_EQ(boxes.Messages().size(), 2u);
-    EXPECT_EQ(boxes.Messages()[0].text, missing + " was not found.");
-    EXPECT_EQ(boxes.Messages()[1].text, badFolder + " contains an invalid path.");
-    for (const auto& box : boxes.Messages()) {
-        EXPECT_EQ(box.caption, "Tarnwell");
-        EXPECT_TRUE(box.style & wxICON_ERROR);
-    }
+    ASSERT_EQ(boxes.Messages().size(), 1u);
+    EXPECT_EQ(boxes.Messages()[0].text, badFolder + " contains an invalid path.");
+    EXPECT_EQ(boxes.Messages()[0].caption, "Tarnwell");
+    EXPECT_TRUE(boxes.Messages()[0].style & wxICON_ERROR);
     EXPECT_EQ(m_pScriptPane->GetText(), "keep this");
     EXPECT_TRUE(m_pScript->IsModified());
     EXPECT_FALSE(std::filesystem::exists(TempPath("no such folder")));
 }
 
 TEST_F(ScriptTest, NewEmptiesThePaneAfterTheSavePrompt) {
-    struct Case {
-        const char* name;
-        int answer;
-        bool created;
-        std::string textAfter;
-    };
-    const std::vector<Case> cases = {
-        {"cancel keeps the script", wxID_CANCEL, false, "select 1"},
-        {"no discards it", wxID_NO, true, ""},
-    };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.name);
+    for (const int answer : {wxID_CANCEL, wxID_NO}) {
+        SCOPED_TRACE(answer);
         m_pScriptPane->SetText("select 1", false);
-        ASSERT_TRUE(m_pScript->IsModified());
-        gui_env::ModalCapture boxes(test.answer);
-        EXPECT_EQ(m_pScript->OnNewDocument(), test.created);
+        gui_env::ModalCapture boxes(answer);
+        EXPECT_EQ(m_pScript->OnNewDocument(), answer == wxID_NO);
         ASSERT_EQ(boxes.Messages().size(), 1u);
-        EXPECT_EQ(boxes.Messages()[0].text, "Save changes to " + m_pScript->GetUserReadableName().utf8_string() + "?");
-        EXPECT_EQ(m_pScriptPane->GetText(), test.textAfter);
-        EXPECT_EQ(m_pScript->IsModified(), !test.created);
+        EXPECT_EQ(boxes.Messages()[0].text, "Save changes to untitled?");
+        EXPECT_EQ(m_pScriptPane->GetText(), answer == wxID_NO ? "" : "select 1");
+        EXPECT_EQ(m_pScript->IsModified(), answer == wxID_CANCEL);
     }
-    EXPECT_EQ(m_pScript->GetUserReadableName(), "untitled");
     EXPECT_TRUE(m_pScript->GetFilename().empty());
-}
-
-TEST_F(ScriptTest, OpeningThroughTheManagerShowsTheFileUnmodified) {
-    const std::string path = TempPath("opened.sql");
-    WriteBytes(path, "select 1;\r\n");
-    m_pScript->Modify(false);
-    CPane::SetTemplateParent(m_pFrame);
-    auto* opened = wxDynamicCast(m_pManager->CreateDocument(wxString::FromUTF8(path), wxDOC_SILENT), CScript);
-    CPane::SetTemplateParent(nullptr);
-    ASSERT_NE(opened, nullptr);
-    auto* pane = wxDynamicCast(opened->GetFirstView(), CScriptPane);
-    ASSERT_NE(pane, nullptr);
-    EXPECT_EQ(pane->GetText(), "select 1;\r\n");
-    EXPECT_FALSE(opened->IsModified());
 }
 
 TEST_F(ScriptTest, TheReaderWalksThePanesTextWithTheCommentSettings) {
@@ -107,20 +69,20 @@ TEST_F(ScriptTest, TheReaderWalksThePanesTextWithTheCommentSettings) {
     settings.MultilineCommentEnd = "*/";
     settings.RemoveComments = 1;
     m_pScript->SetSettings(&settings);
-    m_pScriptPane->SetText("select 1; # a;\r\nselect/* ; */2;\0select 3"s, false);
+    const std::string text = "select 1; # a;\r\nselect/* ; */2;\0select 3"s;
+    m_pScriptPane->SetText(text, false);
 
     m_pScript->ResetReader();
     std::vector<std::string> statements;
     for (std::string statement; m_pScript->GetNextStatement(statement);) statements.push_back(statement);
     EXPECT_EQ(statements, (std::vector<std::string>{"select 1", " select2"}));
     // The snapshot is the pane's whole text; the reader stopped at the NUL.
-    EXPECT_EQ(m_pScript->ScriptText(), "select 1; # a;\r\nselect/* ; */2;\0select 3"s);
+    EXPECT_EQ(m_pScript->ScriptText(), text);
 
     settings.RemoveComments = 0;
     m_pScript->ResetReader();
-    std::string first;
-    ASSERT_TRUE(m_pScript->GetNextStatement(first));
-    ASSERT_TRUE(m_pScript->GetNextStatement(first));
-    EXPECT_EQ(first, " # a;\r\nselect/* ; */2");
+    std::string statement;
+    ASSERT_TRUE(m_pScript->GetNextStatement(statement) && m_pScript->GetNextStatement(statement));
+    EXPECT_EQ(statement, " # a;\r\nselect/* ; */2");
     m_pScript->SetSettings(nullptr);
 }

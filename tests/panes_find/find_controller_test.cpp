@@ -1,17 +1,13 @@
+// The find and replace dialog wired to CFindState and a text control.
 #include "panes/find_controller.h"
 #include "stc_fixture.h"
-#include "support/gui_env.h"
 
-#include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/checkbox.h>
-#include <wx/frame.h>
 #include <wx/radiobox.h>
-#include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace {
@@ -55,12 +51,11 @@ protected:
         return nullptr;
     }
     void Press(int buttonId) { gui_env::Click(controller->GetDialog()->FindWindow(buttonId)); }
-    int OpenDialogs() const {
+    // Find dialogs that are not on their way out.
+    static int OpenDialogs() {
         int count = 0;
         for (wxWindow* window : wxTopLevelWindows) {
-            if (dynamic_cast<wxFindReplaceDialog*>(window) != nullptr && !wxTheApp->IsScheduledForDestruction(window)) {
-                ++count;
-            }
+            count += dynamic_cast<wxFindReplaceDialog*>(window) != nullptr && !wxTheApp->IsScheduledForDestruction(window);
         }
         return count;
     }
@@ -100,7 +95,7 @@ TEST_F(FindControllerTest, ReplaceAllIsUndoneAsOneStep) {
     EXPECT_EQ(Text(), "aaa");
 }
 
-TEST_F(FindControllerTest, FindButtonSearchesTheDialogTextAsUtf8) {
+TEST_F(FindControllerTest, FindButtonSearchesTheDialogTextAsUtf8WithTheBoxes) {
     SetText("caf\xC3\xA9 CAF\xC3\xA9");
     controller->OnEditFind();
     FindField()->SetValue(wxString::FromUTF8("caf\xC3\xA9"));
@@ -114,25 +109,10 @@ TEST_F(FindControllerTest, FindButtonSearchesTheDialogTextAsUtf8) {
     EXPECT_EQ(Selection(), (Match{6, 11}));
 }
 
-TEST_F(FindControllerTest, FindWhileTheReplaceDialogIsOpenOpensNoSecondDialog) {
+TEST_F(FindControllerTest, TheDialogHasNoDirectionAndFieldsOfAtMost127Characters) {
     controller->OnEditReplace();
-    wxFindReplaceDialog* dialog = controller->GetDialog();
-    controller->OnEditFind();
-    controller->OnFindNext();  // nothing saved yet: the same as Find
-    EXPECT_EQ(controller->GetDialog(), dialog);
-    EXPECT_TRUE(dialog->HasFlag(wxFR_REPLACEDIALOG));
-    EXPECT_EQ(OpenDialogs(), 1);
-}
-
-TEST_F(FindControllerTest, TheDirectionChoiceIsHidden) {
-    controller->OnEditFind();
     for (wxRadioBox* box : Controls<wxRadioBox>()) EXPECT_FALSE(box->IsShown());
-}
-
-TEST_F(FindControllerTest, FieldsTakeAtMost127Characters) {
-    controller->OnEditReplace();
     for (wxTextCtrl* field : {FindField(), ReplaceField()}) {
-        field->ChangeValue("");
         field->WriteText(wxString(127, 'x'));
         field->WriteText("y");
         EXPECT_EQ(field->GetValue(), wxString(127, 'x'));
@@ -140,37 +120,32 @@ TEST_F(FindControllerTest, FieldsTakeAtMost127Characters) {
 }
 
 TEST_F(FindControllerTest, ClosingSavesTextsAndBoxesForTheNextDialog) {
-    SetText("abc abc");
     controller->OnEditReplace();
     FindField()->SetValue("abc");
     ReplaceField()->SetValue("xyz");
-    Box("Match case")->SetValue(true);
+    Box("Whole word")->SetValue(true);
     Press(wxID_CANCEL);
     EXPECT_EQ(controller->GetDialog(), nullptr);
     gui_env::Settle();
     EXPECT_EQ(OpenDialogs(), 0);
     EXPECT_EQ(controller->GetState().FindText(), "abc");
     EXPECT_EQ(controller->GetState().ReplaceText(), "xyz");
-    EXPECT_EQ(controller->GetState().FindFlags(), CFindState::kFrMatchCase);
+    EXPECT_EQ(controller->GetState().FindFlags(), CFindState::kFrWholeWord);
 
     // A find dialog has no replacement field; closing it keeps the saved one.
     controller->OnEditFind();
     ASSERT_NE(controller->GetDialog(), nullptr);
     EXPECT_FALSE(controller->GetDialog()->HasFlag(wxFR_REPLACEDIALOG));
     EXPECT_EQ(FindField()->GetValue(), "abc");
-    EXPECT_TRUE(Box("Match case")->GetValue());
-    EXPECT_FALSE(Box("Whole word")->GetValue());
+    EXPECT_FALSE(Box("Match case")->GetValue());
+    EXPECT_TRUE(Box("Whole word")->GetValue());
+    Box("Match case")->SetValue(true);
     Press(wxID_CANCEL);
-    EXPECT_EQ(controller->GetState().ReplaceText(), "xyz");
+    EXPECT_EQ(controller->GetState().FindFlags(), CFindState::kFrMatchCase | CFindState::kFrWholeWord);
 
     controller->OnEditReplace();
     EXPECT_EQ(ReplaceField()->GetValue(), "xyz");
-    Press(wxID_CANCEL);
-
-    // Find Next with the saved text, no dialog.
-    controller->OnFindNext();
-    EXPECT_EQ(Selection(), (Match{0, 3}));
-    EXPECT_EQ(OpenDialogs(), 0);
+    EXPECT_TRUE(Box("Match case")->GetValue());
 }
 
 TEST_F(FindControllerTest, ADialogDestroyedWithItsOwnerIsForgotten) {

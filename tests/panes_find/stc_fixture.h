@@ -9,8 +9,7 @@
 
 #include <string>
 
-// A shown frame holding one text control, made for each test and destroyed
-// after it.
+// A shown frame holding one text control, made for each test.
 class StcFixture : public ::testing::Test {
 protected:
     using Match = CSearchTarget::Match;
@@ -25,8 +24,7 @@ protected:
         gui_env::Settle();
     }
 
-    // Replaces the text (bytes as they are), puts the caret at the start and
-    // makes the control read-only when asked.
+    // Puts text in (bytes as they are) with the caret at the start.
     void SetText(const std::string& text, bool readOnly = false) {
         control->SetReadOnly(false);
         control->SetTextRaw(text.c_str());

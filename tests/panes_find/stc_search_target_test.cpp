@@ -1,125 +1,64 @@
-#include "panes/find_state.h"
+// Searching and replacing in a real text control: its match-case and
+// whole-word rules, byte positions in UTF-8 text, and replacements in a
+// control the user cannot type into.
 #include "panes/stc_search_target.h"
 #include "stc_fixture.h"
 
-#include <gtest/gtest.h>
-#include <wx/stc/stc.h>
-
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace {
 
-using Match = CSearchTarget::Match;
-
-// Find and replace over a real text control, with the dialog left out.
-class StcFindUi : public CFindUi {
-public:
-    explicit StcFindUi(wxStyledTextCtrl& control) : m_control(control) {}
-    CSearchTarget* ActiveTarget() override {
-        m_target.emplace(m_control);
-        return &*m_target;
-    }
-    bool OpenDialog(DialogKind, const std::string&, const std::string&, std::uint32_t) override { return true; }
-    void BringDialogToFront() override {}
-    void ShowNotFound() override { ++notFound; }
-
-    int notFound = 0;
-
-private:
-    wxStyledTextCtrl& m_control;
-    std::optional<CStcSearchTarget> m_target;
-};
-
+using namespace std::string_literals;
 using StcSearchTargetTest = StcFixture;
 
-TEST_F(StcSearchTargetTest, DialogFindNextOnTheControl) {
+constexpr std::uint32_t kCase = CSearchTarget::kMatchCase;
+constexpr std::uint32_t kWord = CSearchTarget::kWholeWord;
+
+TEST_F(StcSearchTargetTest, FindTakesTheFlagsAndStaysOnWholeCharacters) {
+    const std::string uu = "\xC3\xBC\xC3\xBC";
     struct Case {
-        const char* name;
-        std::string text;
-        std::string find;
+        std::string text, find;
         std::uint32_t flags;
-        std::vector<std::optional<Match>> presses;
-    };
-    const std::vector<Case> cases = {
-        {"three matches then none", "abc abc abc", "abc", 0, {Match{0, 3}, Match{4, 7}, Match{8, 11}, std::nullopt}},
-        {"match case on", "select", "Select", CFindState::kFrMatchCase, {std::nullopt}},
-        {"match case off", "select", "Select", 0, {Match{0, 6}}},
-        {"whole word", "concat cat cats cat", "cat", CFindState::kFrWholeWord, {Match{7, 10}, Match{16, 19}}},
-        {"byte positions", "\xC3\xA9 abc \xC3\xBC abc", "abc", 0, {Match{3, 6}, Match{10, 13}, std::nullopt}},
-        {"no match inside a character", "\xC3\xBC", "\xBC", 0, {std::nullopt}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        SetText(c.text);
-        StcFindUi ui(*control);
-        CFindState state(ui);
-        state.OnEditFind();
-        Match selection{0, 0};
-        int notFound = 0;
-        for (const auto& expected : c.presses) {
-            state.OnFindReplace(CFindState::kFrFindNext | c.flags, c.find, "");
-            if (expected) {
-                selection = *expected;
-            } else {
-                ++notFound;
-            }
-            EXPECT_EQ(Selection(), selection);
-            EXPECT_EQ(ui.notFound, notFound);
-        }
-    }
-}
-
-TEST_F(StcSearchTargetTest, ReplaceChangesAReadOnlyControlAndKeepsItReadOnly) {
-    SetText("x x x", true);
-    StcFindUi ui(*control);
-    CFindState state(ui);
-    state.OnEditReplace();
-    const std::vector<std::pair<std::string, Match>> steps = {
-        {"x x x", {0, 1}}, {"y x x", {2, 3}}, {"y y x", {4, 5}}, {"y y y", {5, 5}}};
-    for (const auto& [text, selection] : steps) {
-        state.OnFindReplace(CFindState::kFrReplace, "x", "y");
-        EXPECT_EQ(Text(), text);
-        EXPECT_EQ(Selection(), selection);
-        EXPECT_TRUE(control->GetReadOnly());
-    }
-    EXPECT_EQ(ui.notFound, 1);
-}
-
-TEST_F(StcSearchTargetTest, ReplaceAllOnTheControl) {
-    struct Case {
-        std::string text;
-        std::string find;
-        std::string replace;
-        std::string result;
+        long start, end;
+        std::optional<Match> match;
     };
     const Case cases[] = {
-        {"aaa", "a", "ba", "bababa"},
-        {"aaaa", "aa", "", ""},
-        {"\xC3\xA9 x\r\n\xC3\xA9", "\xC3\xA9", "\xE2\x82\xAC\xE2\x82\xAC", "\xE2\x82\xAC\xE2\x82\xAC x\r\n\xE2\x82\xAC\xE2\x82\xAC"},
+        {"select Select", "Select", kCase, 0, -1, Match{7, 13}},
+        {"select Select", "Select", 0, 0, -1, Match{0, 6}},
+        {"concat cat cats cat", "cat", kWord, 0, -1, Match{7, 10}},
+        {"concat cat cats cat", "cat", kWord, 8, -1, Match{16, 19}},
+        {"concat cat cats cat", "cat", 0, 0, -1, Match{3, 6}},
+        {"\xC3\xA9 abc \xC3\xBC abc", "abc", 0, 4, -1, Match{10, 13}},
+        {"caf\xC3\xA9 CAF\xC3\x89", "CAF\xC3\x89", kCase, 0, -1, Match{6, 11}},
+        {uu, "\xBC", 0, 0, -1, std::nullopt},  // not UTF-8: no match inside a character
+        {uu, "\xC3\xBC", 0, 1, -1, Match{2, 4}},  // a start inside a character moves past it
+        {uu, "\xC3\xBC", 0, 3, -1, std::nullopt},
+        {uu, "\xC3\xBC", 0, 400, -1, std::nullopt},
+        {uu, "\xC3\xBC", 0, 0, 2, Match{0, 2}},
+        {uu, "\xC3\xBC", 0, 1, 3, std::nullopt},
+        {"abc", "", 0, 0, -1, std::nullopt},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        SetText(c.text, true);
-        StcFindUi ui(*control);
-        CFindState state(ui);
-        state.OnEditReplace();
-        state.OnFindReplace(CFindState::kFrReplaceAll, c.find, c.replace);
-        EXPECT_EQ(Text(), c.result);
-        EXPECT_TRUE(control->GetReadOnly());
-        EXPECT_EQ(ui.notFound, 0);
+        SCOPED_TRACE(c.text + " / " + c.find + " from " + std::to_string(c.start));
+        SetText(c.text);
+        CStcSearchTarget target(*control);
+        EXPECT_EQ(target.Find(c.find, c.flags, c.start, c.end), c.match);
     }
 }
 
-TEST_F(StcSearchTargetTest, StartsBeyondTheTextOrInsideACharacterAreSafe) {
-    SetText("\xC3\xBC\xC3\xBC");
+TEST_F(StcSearchTargetTest, ReplaceSelectionPutsInTheBytesAlsoWhenReadOnly) {
+    SetText("a\xC3\xA9" "b", true);
     CStcSearchTarget target(*control);
-    EXPECT_EQ(target.Find("\xC3\xBC", 0, 1), (Match{2, 4}));
-    EXPECT_EQ(target.Find("\xC3\xBC", 0, 3), std::nullopt);
-    EXPECT_EQ(target.Find("\xC3\xBC", 0, 400), std::nullopt);
-    EXPECT_EQ(target.Find("\xC3\xBC", 0, 0, 2), (Match{0, 2}));
-    EXPECT_EQ(target.Find("\xC3\xBC", 0, 1, 3), std::nullopt);
+    target.SetSelection(1, 3);
+    target.ReplaceSelection("x\0\xE2\x82\xAC"s);
+    EXPECT_EQ(Text(), "ax\0\xE2\x82\xAC" "b"s);
+    EXPECT_EQ(Selection(), (Match{6, 6}));
+    target.SetSelection(0, 2);
+    target.ReplaceSelection("");
+    EXPECT_EQ(Text(), "\0\xE2\x82\xAC" "b"s);
+    EXPECT_EQ(Selection(), (Match{0, 0}));
+    EXPECT_TRUE(control->GetReadOnly());
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 #include <wx/modalhook.h>
 #include <wx/textctrl.h>
 
+#include <stdexcept>
+#include <string>
+
 namespace {
 
 // Lets the script act on the sheet when Run shows it.
@@ -18,7 +21,7 @@ public:
     int Enter(wxDialog* dialog) override {
         auto* sheet = dynamic_cast<CPrefDlg*>(dialog);
         if (sheet == nullptr) {
-            ADD_FAILURE() << "an unexpected modal dialog: " << dialog->GetTitle().utf8_string();
+            ADD_FAILURE() << "an unexpected modal dialog";
             return wxID_CANCEL;
         }
         sheet->Show();
@@ -32,6 +35,22 @@ public:
 private:
     const SheetTest::Script& m_script;
 };
+
+template <typename Control>
+Control& Get(CPrefDlg& sheet, int id) {
+    auto* control = dynamic_cast<Control*>(sheet.FindWindow(id));
+    if (control == nullptr) throw std::runtime_error("no control " + std::to_string(id));
+    return *control;
+}
+
+// Sends the notification a user's action would.
+void Notify(wxWindow& control, wxEventType type, int value) {
+    wxCommandEvent event(type, control.GetId());
+    event.SetEventObject(&control);
+    event.SetInt(value);
+    control.ProcessWindowEvent(event);
+    gui_env::Pump();
+}
 
 }  // namespace
 
@@ -51,36 +70,27 @@ bool SheetTest::RunSheet(const Script& script) {
 
 int SheetTest::Ok(CPrefDlg& sheet) { return sheet.ConfirmOk() ? wxID_OK : wxID_CANCEL; }
 
-void SheetTest::Type(wxTextCtrl* edit, const std::string& text) {
-    ASSERT_NE(edit, nullptr);
-    edit->SetFocus();
-    edit->SetValue(wxString::FromUTF8(text));
+void SheetTest::Type(CPrefDlg& sheet, int id, const std::string& text) {
+    auto& edit = Get<wxTextCtrl>(sheet, id);
+    edit.SetFocus();
+    edit.SetValue(wxString::FromUTF8(text));
     gui_env::Pump();
 }
 
-void SheetTest::Click(wxWindow* button) {
-    gui_env::Click(button);
-    gui_env::Pump();
+void SheetTest::Toggle(CPrefDlg& sheet, int id) {
+    auto& box = Get<wxCheckBox>(sheet, id);
+    box.SetValue(!box.GetValue());
+    Notify(box, wxEVT_CHECKBOX, box.GetValue() ? 1 : 0);
 }
 
-void SheetTest::Toggle(wxCheckBox* box) {
-    ASSERT_NE(box, nullptr);
-    box->SetValue(!box->GetValue());
-    wxCommandEvent event(wxEVT_CHECKBOX, box->GetId());
-    event.SetEventObject(box);
-    event.SetInt(box->GetValue() ? 1 : 0);
-    box->ProcessWindowEvent(event);
+void SheetTest::Click(CPrefDlg& sheet, int id) {
+    gui_env::Click(sheet.FindWindow(id));
     gui_env::Pump();
 }
 
 void SheetTest::Choose(wxListBox* list, int index) {
-    ASSERT_NE(list, nullptr);
     list->SetSelection(index);
-    wxCommandEvent event(wxEVT_LISTBOX, list->GetId());
-    event.SetEventObject(list);
-    event.SetInt(index);
-    list->ProcessWindowEvent(event);
-    gui_env::Pump();
+    Notify(*list, wxEVT_LISTBOX, index);
 }
 
 bool SheetTest::ShowPage(CPrefDlg& sheet, int page) {
@@ -89,20 +99,20 @@ bool SheetTest::ShowPage(CPrefDlg& sheet, int page) {
     return sheet.GetBookCtrl()->GetSelection() == page;
 }
 
-::testing::AssertionResult SheetTest::FocusedAndSelected(wxTextCtrl* edit) {
-    if (edit == nullptr) return ::testing::AssertionFailure() << "no such edit";
+std::string SheetTest::Text(CPrefDlg& sheet, int id) { return Get<wxTextCtrl>(sheet, id).GetValue().utf8_string(); }
+
+bool SheetTest::Checked(CPrefDlg& sheet, int id) { return Get<wxCheckBox>(sheet, id).GetValue(); }
+
+bool SheetTest::Enabled(CPrefDlg& sheet, int id) { return Get<wxWindow>(sheet, id).IsEnabled(); }
+
+::testing::AssertionResult SheetTest::FocusedAndSelected(CPrefDlg& sheet, int id) {
+    auto& edit = Get<wxTextCtrl>(sheet, id);
     long from = 0;
     long to = 0;
-    edit->GetSelection(&from, &to);
-    if (from != 0 || to != edit->GetLastPosition()) {
-        return ::testing::AssertionFailure() << "selection " << from << ".." << to << " of "
-                                             << edit->GetLastPosition();
-    }
+    edit.GetSelection(&from, &to);
+    if (from != 0 || to != edit.GetLastPosition())
+        return ::testing::AssertionFailure() << "selection " << from << ".." << to << " of " << edit.GetLastPosition();
     gui_env::Pump();
-    const wxWindow* focus = wxWindow::FindFocus();
-    if (focus != edit) {
-        return ::testing::AssertionFailure() << "the focus is on window " << (focus ? focus->GetId() : 0)
-                                             << ", not on " << edit->GetId();
-    }
+    if (wxWindow::FindFocus() != &edit) return ::testing::AssertionFailure() << "the focus is elsewhere";
     return ::testing::AssertionSuccess();
 }
