@@ -228,7 +228,7 @@ TEST_F(CommandsTest, OptionsChangeThePanesAtOnceAndTheSettingsFileAtExit) {
         // Both panes show the new font at once; the selection and the
         // unsaved state stay.
         wxClientDC dc(&*window);
-        const double points = TwipsFromCharHeight(height, dc.GetPPI().y) / 20.0;
+        const double points = font_arithmetic::TwipsForHeight(height, dc.GetPPI().y) / 20.0;
         for (CPane* pane : {static_cast<CPane*>(window->ScriptPane()), static_cast<CPane*>(window->OutputPane())}) {
             EXPECT_EQ(FromUiString(pane->GetControl()->StyleGetFaceName(wxSTC_STYLE_DEFAULT)), face);
             EXPECT_NEAR(pane->GetControl()->StyleGetSizeFractional(wxSTC_STYLE_DEFAULT),

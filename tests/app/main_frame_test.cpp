@@ -35,6 +35,7 @@
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -172,21 +173,36 @@ TEST_F(MainFrameTest, OutputIsWrappedAtThePanesWidth) {
 }
 
 TEST_F(MainFrameTest, PaneFontIsFixedPitchWithTheStoredHeight) {
-    static_assert(TwipsFromCharHeight(-15, 96) == 225 && TwipsFromCharHeight(-16, 120) == 192);
     wxClientDC dc(&Frame());
+    const int ppi = dc.GetPPI().y;
     for (const char* face : {"Courier New", "No Such Face 4711", ""}) {
         SCOPED_TRACE(face);
         LOGFONT logFont;
         std::strncpy(logFont.lfFaceName, face, sizeof logFont.lfFaceName - 1);
-        logFont.lfHeight = -15;  // the character height
+        logFont.lfHeight = -15;  // the character height: 15 * 1440 / ppi twips
         const wxFont font = MakePaneFont(logFont, dc);
         ASSERT_TRUE(font.IsOk());
         EXPECT_TRUE(font.IsFixedWidth());
         EXPECT_EQ(font.GetWeight(), wxFONTWEIGHT_NORMAL);
-        EXPECT_DOUBLE_EQ(font.GetFractionalPointSize(), TwipsFromCharHeight(-15, dc.GetPPI().y) / 20.0);
+        EXPECT_DOUBLE_EQ(font.GetFractionalPointSize(), 15 * 1440 / ppi / 20.0);
         logFont.lfHeight = 24;  // the height of the character cell
         dc.SetFont(MakePaneFont(logFont, dc));
         EXPECT_NEAR(dc.GetCharHeight(), 24, 1);
+    }
+}
+
+// A settings file may hold any height: the font stays one the toolkit can
+// draw (no overflow, no failed assertion), at most 32,767 twips.
+TEST_F(MainFrameTest, PaneFontHeightFromAnOddSettingIsKeptDrawable) {
+    wxClientDC dc(&Frame());
+    for (const int height : {INT_MIN, -100000, -1, 100000, INT_MAX}) {
+        SCOPED_TRACE(height);
+        LOGFONT logFont;
+        logFont.lfHeight = height;
+        const wxFont font = MakePaneFont(logFont, dc);
+        ASSERT_TRUE(font.IsOk());
+        EXPECT_GT(font.GetFractionalPointSize(), 0);
+        EXPECT_LE(font.GetFractionalPointSize(), 32767 / 20.0);
     }
 }
 

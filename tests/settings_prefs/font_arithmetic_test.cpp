@@ -35,6 +35,16 @@ TEST(FontArithmetic, MulDivRoundsHalvesAwayFromZeroAndClamps) {
     }
 }
 
+TEST(FontArithmetic, TwipsForHeightRoundsTowardZeroWithoutOverflow) {
+    using font_arithmetic::TwipsForHeight;
+    EXPECT_EQ(TwipsForHeight(-15, 96), 225);  // 11.25 points
+    EXPECT_EQ(TwipsForHeight(-16, 120), 192);
+    EXPECT_EQ(TwipsForHeight(-1, 1000), 1);   // 1.44
+    EXPECT_EQ(TwipsForHeight(15, 96), -225);
+    EXPECT_EQ(TwipsForHeight(INT_MIN, 96), INT_MAX);  // clamped, not wrapped
+    EXPECT_EQ(TwipsForHeight(-15, 0), 0);
+}
+
 // The description the page builds: the size box's leading number as a
 // height at the pixels per inch, the face and the charset; nothing else.
 TEST(FontDescription, BuildReadsTheSizeTextAsAHeight) {
