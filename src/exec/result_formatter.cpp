@@ -58,6 +58,9 @@ char* PutBlankCell(char* out, int width) noexcept {
     return out + blanks;
 }
 
+// The largest column buffer, and default width, the preferences accept.
+constexpr int kMaxColumnBuffer = 1000;
+
 void AppendRowCount(COutputSink& output, std::int64_t rows) {
     char text[100];
     const int length = std::snprintf(text, sizeof text, "%" PRId64 " row(s) fetched\r\n", rows);
@@ -69,8 +72,11 @@ void AppendRowCount(COutputSink& output, std::int64_t rows) {
 CResultFormatter::CResultFormatter(int defColLen, int maxColLen)
     // Settings edited by hand in the profile can hold anything: a buffer
     // needs at least one byte (for the NUL), and a default width below 0
-    // means none.
-    : m_nDefColLen(std::max(0, defColLen)), m_nMaxColLen(std::max(1, maxColLen)) {}
+    // means none. Above, the buffers stay within what the preferences
+    // accept: drivers fill a bound buffer to its end on every fetch (SQLite's
+    // pads the value with NULs), so a buffer of a billion bytes would take
+    // seconds per row and gigabytes of memory.
+    : m_nDefColLen(std::clamp(defColLen, 0, kMaxColumnBuffer)), m_nMaxColLen(std::clamp(maxColLen, 1, kMaxColumnBuffer)) {}
 
 void CResultFormatter::Print(CDbStatement& statement, COutputSink& output) {
     output.AppendText("\r\n");

@@ -76,6 +76,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "\r\n" "  " "\r\n" + Line("  ") + Line("  ") + "1 row(s) fetched\r\n", false},
         FormatCase{"MaxColLenBelowOneActsAsOne", 10, -7, {{"", 5}}, {{"a"}}, false,
                    "\r\n" " " "\r\n" + Line(" ") + Line(" ") + "1 row(s) fetched\r\n", false},
+        // Hand-edited settings: treated as 1000, the most the preferences accept.
+        FormatCase{"HugeMaxColLenActsAsAThousand", 2000000000, 2000000000, {{"", 0}}, {{std::string(1050, 'v')}}, false,
+                   "\r\n" + std::string(1000, ' ') + "\r\n" + Line(std::string(999, '-') + " ") +
+                       Line(std::string(999, 'v') + " ") + "1 row(s) fetched\r\n", false},
         FormatCase{"NameOfMaxColLenStopsTheHeader", 10, 5, {{"AB", 2}, {"ABCDE", 2}, {"C", 2}}, {{"1", "2", "3"}},
                    false, "\r\n" "AB ", true},
         FormatCase{"FetchErrorKeepsRowsAndCount", 10, 100, {{"X", 2}}, {{"0"}, {"1"}}, true,
