@@ -4,16 +4,15 @@
 #include "app/tarnwell_app.h"
 #include "app/ui_text.h"
 #include "common/message_box.h"
-#include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
 #include "support/gui_env.h"
 #include "support/test_env.h"
 
-#include <gtest/gtest.h>
 #include <wx/dialog.h>
 #include <wx/filedlg.h>
 #include <wx/modalhook.h>
+#include <wx/stc/stc.h>
 #include <wx/timer.h>
 
 #include <cstdlib>
@@ -60,12 +59,14 @@ CDialogHook& Hook() {
 
 // The test program's application is the worksheet itself, started as the
 // program starts but without the Connect dialog, with message boxes recorded
-// and every modal dialog passing the hook above.
+// (each must carry the program's caption) and every modal dialog passing the
+// hook above.
 [[maybe_unused]] const bool s_bAppFactory = [] {
     gui_env::SetAppFactory([] {
         setenv("TARNWELL_NO_CONNECT_DIALOG", "1", 1);
         SetMessageBoxHandler([](const wxString& text, const wxString& caption, long style, wxWindow*) {
-            Boxes().push_back({FromUiString(text), FromUiString(caption), style});
+            EXPECT_EQ(FromUiString(caption), "Tarnwell") << FromUiString(text);
+            Boxes().push_back({FromUiString(text), style});
             return (style & wxCANCEL) ? wxCANCEL : (style & wxYES_NO) ? wxNO : wxOK;
         });
         Hook().Register();
@@ -83,6 +84,12 @@ CTarnwellApp& App() { return *static_cast<CTarnwellApp*>(wxTheApp); }
 CMainFrame& Frame() { return *App().GetMainFrame(); }
 
 std::vector<MessageBox> TakeMessageBoxes() { return std::exchange(Boxes(), {}); }
+
+MessageBox TakeOneMessageBox() {
+    const std::vector<MessageBox> boxes = TakeMessageBoxes();
+    EXPECT_EQ(boxes.size(), 1u);
+    return boxes.size() == 1 ? boxes[0] : MessageBox{};
+}
 
 bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::function<void()>& open) {
     // The hook names the dialog as it is about to be shown; a timer (timers
@@ -153,11 +160,24 @@ std::string ReadFile(const std::string& path) {
 
 std::string ScriptText() { return Frame().ScriptPane()->GetText(); }
 
-std::string OutputText() { return Frame().OutputPane()->GetText(); }
-
 void SetScript(const std::string& text) {
     Frame().ScriptPane()->SetText(std::string_view(text), false);
     Frame().Script()->Modify(false);
+}
+
+std::string TitleOf(CMainFrame& window) { return FromUiString(window.GetTitle()); }
+
+std::pair<int, int> SelectionOf(CPane* pane) {
+    return {pane->GetControl()->GetSelectionStart(), pane->GetControl()->GetSelectionEnd()};
+}
+
+void WindowTest::SetUp() {
+    TakeMessageBoxes();
+    TakeRefusedDialogs();
+}
+
+void WindowTest::TearDown() {
+    EXPECT_EQ(TakeRefusedDialogs(), std::vector<std::string>()) << "a dialog came up unexpectedly";
 }
 
 }  // namespace app_test

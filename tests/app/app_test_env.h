@@ -1,16 +1,20 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class CMainFrame;
+class CPane;
 class CTarnwellApp;
 class wxDialog;
 class wxFileDialog;
 
-// The worksheet application, started once for the GUI test program the way
-// the program starts (without the Connect dialog), on the display that Xvfb
+// The worksheet application, started once for the GUI test program as the
+// program starts (without the Connect dialog), on the display that Xvfb
 // provides. Message boxes are recorded instead of shown.
 namespace app_test {
 
@@ -19,11 +23,13 @@ CMainFrame& Frame();
 
 struct MessageBox {
     std::string text;
-    std::string caption;
     long style = 0;
 };
 // The message boxes shown since the last call.
 std::vector<MessageBox> TakeMessageBoxes();
+// The one message box shown since the last call, captioned "Tarnwell" (a
+// failure of the test, and an empty box, when there was not exactly one).
+MessageBox TakeOneMessageBox();
 
 // Runs open, which shows a modal dialog, and drives that dialog with drive
 // from inside its modal loop. drive must end the dialog; a dialog still open
@@ -48,11 +54,21 @@ std::string WriteTempFile(const std::string& name, const std::string& bytes);
 // A file's bytes ("" when it cannot be read).
 std::string ReadFile(const std::string& path);
 
-// The script pane's and the output pane's text.
+// The application window's script text; SetScript replaces it and marks it
+// unmodified, so no later New or Open asks to save it.
 std::string ScriptText();
-std::string OutputText();
-// Replaces the script with text and marks it unmodified, so no later New or
-// Open asks to save it.
 void SetScript(const std::string& text);
+
+// A window's title, and a pane's selection (start, end).
+std::string TitleOf(CMainFrame& window);
+std::pair<int, int> SelectionOf(CPane* pane);
+
+// Starts with no message box or refused dialog left over; a dialog that the
+// test did not drive fails it.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
 
 }  // namespace app_test

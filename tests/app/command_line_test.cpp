@@ -30,9 +30,7 @@ TEST(CommandLineTest, ParsesOptionsAndAtMostOneScript) {
         {{""}, "", "", "", false, "The script file name is empty."},
     };
     for (const auto& c : cases) {
-        std::string joined;
-        for (const std::string& arg : c.args) joined += "[" + arg + "]";
-        SCOPED_TRACE(joined);
+        SCOPED_TRACE(::testing::PrintToString(c.args));
         const CommandLine line = ParseCommandLine(c.args);
         EXPECT_EQ(line.error, c.error);
         EXPECT_EQ(line.help, c.help);

@@ -6,7 +6,6 @@
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
-#include "app/pane_font.h"
 #include "app/ui_text.h"
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
@@ -20,7 +19,6 @@
 #include "support/gui_env.h"
 #include "support/test_env.h"
 
-#include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/bookctrl.h>
 #include <wx/dcclient.h>
@@ -30,23 +28,18 @@
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 
-#include <algorithm>
-#include <memory>
 #include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <string>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 using namespace app_test;
 
 namespace {
-
-std::pair<int, int> SelectionOf(wxStyledTextCtrl* control) {
-    return {control->GetSelectionStart(), control->GetSelectionEnd()};
-}
 
 // The find or replace dialogs of window that are still alive.
 std::vector<wxFindReplaceDialog*> FindDialogsOf(CMainFrame& window) {
@@ -59,30 +52,13 @@ std::vector<wxFindReplaceDialog*> FindDialogsOf(CMainFrame& window) {
     return dialogs;
 }
 
-// Presses a button of a dialog as a click does.
-void PressIn(wxDialog& dialog, int id) {
-    gui_env::Click(dialog.FindWindow(id));
-    gui_env::Settle();
-}
-
-class CommandsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TakeMessageBoxes();
-        TakeRefusedDialogs();
-    }
-    void TearDown() override {
-        EXPECT_EQ(TakeRefusedDialogs(), std::vector<std::string>()) << "a dialog came up unexpectedly";
-    }
-    CMemoryProfileStore m_store;
-};
+using CommandsTest = WindowTest;
 
 TEST_F(CommandsTest, FindSearchesTheActivePane) {
-    CSecondWindow window(m_store, wxSize(700, 500));
+    CSecondWindow window(wxSize(700, 500));
     window->ScriptPane()->SetText("abc in the script", false);
     window->ScriptPane()->SetSelection(0, 0);
     window->OutputPane()->AppendText("SQL> select abc\r\nabc\r\n");
-    wxStyledTextCtrl* output = window->OutputPane()->GetControl();
     PressKey(*window, WXK_F6);  // the output pane is active now
     window->OutputPane()->SetSelection(0, 0);
 
@@ -96,25 +72,25 @@ TEST_F(CommandsTest, FindSearchesTheActivePane) {
     EXPECT_EQ(FindDialogsOf(*window), std::vector<wxFindReplaceDialog*>{&dialog});
     EXPECT_FALSE(dialog.HasFlag(wxFR_REPLACEDIALOG));
 
-    std::vector<wxTextCtrl*> fields;
+    wxTextCtrl* findWhat = nullptr;  // the dialog's first field
     for (wxWindow* child : dialog.GetChildren())
-        if (auto* field = dynamic_cast<wxTextCtrl*>(child)) fields.push_back(field);
-    ASSERT_FALSE(fields.empty());
-    fields[0]->SetValue("abc");
-    PressIn(dialog, wxID_FIND);
-    EXPECT_EQ(SelectionOf(output), std::pair(12, 15));
+        if (findWhat == nullptr) findWhat = dynamic_cast<wxTextCtrl*>(child);
+    ASSERT_NE(findWhat, nullptr);
+    findWhat->SetValue("abc");
+    gui_env::Click(dialog.FindWindow(wxID_FIND));
+    EXPECT_EQ(SelectionOf(window->OutputPane()), std::pair(12, 15));
 
     // Closed, F3 goes on with the saved text and says when nothing is left.
-    PressIn(dialog, wxID_CANCEL);
+    gui_env::Click(dialog.FindWindow(wxID_CANCEL));
+    gui_env::Settle();
     PressKey(*window, WXK_F3);
-    EXPECT_EQ(SelectionOf(output), std::pair(17, 20));
+    EXPECT_EQ(SelectionOf(window->OutputPane()), std::pair(17, 20));
     EXPECT_TRUE(TakeMessageBoxes().empty());
     PressKey(*window, WXK_F3);
-    const std::vector<MessageBox> boxes = TakeMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Search string not found");
-    EXPECT_TRUE(boxes[0].style & wxICON_EXCLAMATION);
-    EXPECT_EQ(SelectionOf(window->ScriptPane()->GetControl()), std::pair(0, 0));
+    const MessageBox box = TakeOneMessageBox();
+    EXPECT_EQ(box.text, "Search string not found");
+    EXPECT_TRUE(box.style & wxICON_EXCLAMATION);
+    EXPECT_EQ(SelectionOf(window->ScriptPane()), std::pair(0, 0));
 }
 
 // Save Output into path; returns the name and filters the dialog came up with.
@@ -132,7 +108,7 @@ std::string SaveOutputAs(CMainFrame& window, const std::string& path) {
 TEST_F(CommandsTest, SaveOutputWritesThePaneBytesAndAsksBeforeReplacing) {
     const std::string folder = test_env::TempDir() + "/save_output";
     std::filesystem::create_directories(folder);
-    CSecondWindow window(m_store, wxSize(700, 500));
+    CSecondWindow window(wxSize(700, 500));
     const std::string transcript = "SQL> select '\xC3\xA9'\r\n\r\n'\xC3\xA9'\r\n---\r\n\xC3\xA9\r\n";
     window->OutputPane()->AppendText(transcript);
 
@@ -146,35 +122,30 @@ TEST_F(CommandsTest, SaveOutputWritesThePaneBytesAndAsksBeforeReplacing) {
     // The name with ".txt" added is another file than the one the dialog
     // confirmed: replacing it is asked first, and No writes nothing (the
     // dialog comes again, here refused).
-    std::ofstream(folder + "/kept.txt", std::ios::binary) << "kept";
+    WriteTempFile("save_output/kept.txt", "kept");
     SaveOutputAs(*window, folder + "/kept");
     EXPECT_EQ(TakeRefusedDialogs().size(), 1u);
-    std::vector<MessageBox> boxes = TakeMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, folder + "/kept.txt already exists.\nDo you want to replace it?");
+    EXPECT_EQ(TakeOneMessageBox().text, folder + "/kept.txt already exists.\nDo you want to replace it?");
     EXPECT_EQ(ReadFile(folder + "/kept.txt"), "kept");
 
-    // A file another program holds locked: a stop message naming the file,
-    // which keeps its content.
-    const std::string held = folder + "/held.txt";
-    std::ofstream(held, std::ios::binary) << "held elsewhere";
+    // A file another program holds locked: a stop message, and the file
+    // keeps its content.
+    const std::string held = WriteTempFile("save_output/held.txt", "held elsewhere");
     const int other = ::open(held.c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
     SaveOutputAs(*window, held);
     ::close(other);
-    boxes = TakeMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "A sharing violation occurred while accessing " + held + ".");
-    EXPECT_TRUE(boxes[0].style & wxICON_ERROR);
+    const MessageBox box = TakeOneMessageBox();
+    EXPECT_EQ(box.text, "A sharing violation occurred while accessing " + held + ".");
+    EXPECT_TRUE(box.style & wxICON_ERROR);
     EXPECT_EQ(ReadFile(held), "held elsewhere");
 }
 
-// Chooses entry in one of the font page's boxes as a click does.
+// Chooses entry in one of the font page's boxes as a click on its list does.
 void ChooseIn(CSimpleComboBox* box, const std::string& entry) {
     const auto& entries = box->Entries();
-    const auto at = std::find(entries.begin(), entries.end(), entry);
-    ASSERT_NE(at, entries.end()) << entry;
-    const int index = static_cast<int>(at - entries.begin());
+    const int index = static_cast<int>(std::find(entries.begin(), entries.end(), entry) - entries.begin());
+    ASSERT_LT(index, static_cast<int>(entries.size())) << entry;
     box->List()->SetSelection(index);
     wxCommandEvent changed(wxEVT_LISTBOX, box->List()->GetId());
     changed.SetEventObject(box->List());
@@ -183,24 +154,27 @@ void ChooseIn(CSimpleComboBox* box, const std::string& entry) {
     gui_env::Pump();
 }
 
-// A face of the system that differs from the panes' current one.
-std::string OtherFace(const std::string& current) {
-    for (const char* face : {"Nimbus Mono PS", "Noto Mono", "DejaVu Sans Mono", "Liberation Mono", "DejaVu Sans"}) {
-        if (face != current && wxFont(wxFontInfo(10).FaceName(face)).GetFaceName() == face) return face;
-    }
-    return {};
+// The face and size (in hundredths of a point) of each pane's text.
+std::string PaneFonts(CMainFrame& window) {
+    std::string fonts;
+    for (CPane* pane : {static_cast<CPane*>(window.ScriptPane()), static_cast<CPane*>(window.OutputPane())})
+        fonts += FromUiString(pane->GetControl()->StyleGetFaceName(wxSTC_STYLE_DEFAULT)) + " " +
+                 std::to_string(pane->GetControl()->StyleGetSizeFractional(wxSTC_STYLE_DEFAULT)) + "\n";
+    return fonts;
 }
 
 TEST_F(CommandsTest, OptionsChangeThePanesAtOnceAndTheSettingsFileAtExit) {
-    const std::string folder = test_env::TempDir() + "/options_restart";
-    std::filesystem::remove_all(folder);
-    const std::string path = folder + "/Tarnwell.conf";
-    std::string face;
+    const std::string path = test_env::TempDir() + "/options_restart/Tarnwell.conf";
+    std::string fonts;  // as PaneFonts shows them
     int height = 0;
-    auto store = std::make_unique<CFileProfileStore>(path);
     {
-        CSecondWindow window(*store, wxSize(700, 500));
-        face = OtherFace(window->Settings().FontName());
+        CFileProfileStore store(path);
+        CSecondWindow window(wxSize(700, 500), &store);
+        std::string face;  // one of the system's faces other than the panes' current one
+        for (const char* fixed : {"Nimbus Mono PS", "Noto Mono", "DejaVu Sans Mono", "Liberation Mono", "DejaVu Sans"})
+            if (face.empty() && fixed != window->Settings().FontName() &&
+                wxFont(wxFontInfo(10).FaceName(fixed)).GetFaceName() == fixed)
+                face = fixed;
         if (face.empty()) GTEST_SKIP() << "no second fixed face on this system";
         // Text in both panes, a selection in the script and unsaved changes.
         window->OutputPane()->AppendText("SQL> select 1\r\nok\r\n");
@@ -222,38 +196,27 @@ TEST_F(CommandsTest, OptionsChangeThePanesAtOnceAndTheSettingsFileAtExit) {
             },
             [&] { EXPECT_TRUE(window->RunCommand(ID_OPTIONS)); }));
         EXPECT_EQ(window->Settings().MaxColLen, 55);
-        EXPECT_EQ(window->Settings().FontName(), face);
         EXPECT_EQ(window->Settings().m_logFont.lfHeight, height);
 
         // Both panes show the new font at once; the selection and the
         // unsaved state stay.
         wxClientDC dc(&*window);
-        const double points = font_arithmetic::TwipsForHeight(height, dc.GetPPI().y) / 20.0;
-        for (CPane* pane : {static_cast<CPane*>(window->ScriptPane()), static_cast<CPane*>(window->OutputPane())}) {
-            EXPECT_EQ(FromUiString(pane->GetControl()->StyleGetFaceName(wxSTC_STYLE_DEFAULT)), face);
-            EXPECT_NEAR(pane->GetControl()->StyleGetSizeFractional(wxSTC_STYLE_DEFAULT),
-                        points * wxSTC_FONT_SIZE_MULTIPLIER, 1);
-        }
-        EXPECT_EQ(SelectionOf(window->ScriptPane()->GetControl()), std::pair(3, 12));
+        const int twips = font_arithmetic::TwipsForHeight(height, dc.GetPPI().y);
+        fonts = face + " " + std::to_string(twips * wxSTC_FONT_SIZE_MULTIPLIER / 20) + "\n";
+        EXPECT_EQ(PaneFonts(*window), fonts + fonts);
+        EXPECT_EQ(SelectionOf(window->ScriptPane()), std::pair(3, 12));
         EXPECT_TRUE(window->Script()->IsModified());
 
         // Nothing reaches the store before the window goes.
-        EXPECT_EQ(store->GetProfileInt("Settings", "MaxColLen", -1), -1);
-        window->Script()->Modify(false);
-        ASSERT_TRUE(window.Close());
+        EXPECT_EQ(store.GetProfileInt("Settings", "MaxColLen", -1), -1);
     }
-    store.reset();  // the program's exit writes the file
-    const std::string file = ReadFile(path);
-    EXPECT_NE(file.find("FontName=" + face + "\n"), std::string::npos) << file;
-
     // Started again on that file: the settings are back and the panes show
     // the font.
-    CFileProfileStore storeAgain(path);
-    CSecondWindow window(storeAgain, wxSize(700, 500));
+    CFileProfileStore store(path);
+    CSecondWindow window(wxSize(700, 500), &store);
     EXPECT_EQ(window->Settings().MaxColLen, 55);
     EXPECT_EQ(window->Settings().m_logFont.lfHeight, height);
-    for (CPane* pane : {static_cast<CPane*>(window->ScriptPane()), static_cast<CPane*>(window->OutputPane())})
-        EXPECT_EQ(FromUiString(pane->GetControl()->StyleGetFaceName(wxSTC_STYLE_DEFAULT)), face);
+    EXPECT_EQ(PaneFonts(*window), fonts + fonts);
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include "support/gui_env.h"
 #include "support/test_env.h"
 
-#include <gtest/gtest.h>
 #include <wx/listbox.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
@@ -23,100 +22,86 @@ using namespace app_test;
 
 namespace {
 
-// What the Connect dialog showed when it came up.
-struct Shown {
-    std::string dataSource;
-    std::string userName;
-    std::string password;
-    bool passwordHidden = false;
-};
-
 // Runs Change Connection on window, types the three values and presses
-// button (OK or Cancel). Returns what the dialog showed first.
-Shown ChangeConnection(CMainFrame& window, const std::string& dataSource, const std::string& userName,
-                       const std::string& password, int button = wxID_OK) {
-    Shown shown;
-    const bool driven = WithModalDialog(
+// button (OK or Cancel). Returns what the dialog showed as it came up, as
+// "data source/user name/password"; the password is never shown.
+std::string ChangeConnection(CMainFrame& window, const std::string& dataSource, const std::string& userName,
+                             const std::string& password, int button = wxID_OK) {
+    std::string shown;
+    EXPECT_TRUE(WithModalDialog(
         [&](wxDialog& dialog) {
             EXPECT_EQ(dialog.GetTitle(), "Connect");
-            const auto field = [&](int id) { return dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id)); };
-            const int ids[] = {CConnectDlg::IDC_DATASOURCE, CConnectDlg::IDC_USERNAME, CConnectDlg::IDC_PASSWORD};
-            std::string* shownValues[] = {&shown.dataSource, &shown.userName, &shown.password};
-            const std::string* typed[] = {&dataSource, &userName, &password};
-            for (int i = 0; i < 3; ++i) {
-                *shownValues[i] = FromUiString(field(ids[i])->GetValue());
-                field(ids[i])->ChangeValue(ToUiString(*typed[i]));
+            for (const auto& [id, typed] : {std::pair{+CConnectDlg::IDC_DATASOURCE, &dataSource},
+                                            std::pair{+CConnectDlg::IDC_USERNAME, &userName},
+                                            std::pair{+CConnectDlg::IDC_PASSWORD, &password}}) {
+                auto* field = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id));
+                ASSERT_NE(field, nullptr);
+                shown += (id == CConnectDlg::IDC_DATASOURCE ? "" : "/") + FromUiString(field->GetValue());
+                field->ChangeValue(ToUiString(*typed));
             }
-            shown.passwordHidden = field(CConnectDlg::IDC_PASSWORD)->HasFlag(wxTE_PASSWORD);
+            EXPECT_TRUE(dialog.FindWindow(CConnectDlg::IDC_PASSWORD)->HasFlag(wxTE_PASSWORD));
             gui_env::Click(dialog.FindWindow(button));
         },
-        [&] { PressKey(window, 'D', wxMOD_CONTROL); });
-    EXPECT_TRUE(driven);
+        [&] { PressKey(window, 'D', wxMOD_CONTROL); }));
     return shown;
 }
 
-std::string TitleOf(CMainFrame& window) { return FromUiString(window.GetTitle()); }
+using ConnectTest = WindowTest;
 
-class ConnectTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TakeMessageBoxes();
-        TakeRefusedDialogs();
-    }
-    void TearDown() override { EXPECT_EQ(TakeRefusedDialogs(), std::vector<std::string>()); }
-    CMemoryProfileStore m_store;
-};
-
-TEST_F(ConnectTest, CancelLeavesTheNewWindowNotConnected) {
-    CSecondWindow window(m_store, wxSize(600, 400));
+TEST_F(ConnectTest, CancelChangesNothingAndAFailedConnectShowsTheDiagnostic) {
+    CSecondWindow window(wxSize(600, 400));
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
-    const Shown shown = ChangeConnection(*window, "TestSQLite", "scott", "tiger", wxID_CANCEL);
-    EXPECT_EQ(shown.dataSource + shown.userName + shown.password, "");
-    EXPECT_TRUE(shown.passwordHidden);
+    EXPECT_EQ(ChangeConnection(*window, "TestSQLite", "scott", "tiger", wxID_CANCEL), "//");
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
     EXPECT_FALSE(window->Connection().IsConnected());
-    // Cancel keeps nothing of what was typed.
-    EXPECT_EQ(ChangeConnection(*window, "", "", "", wxID_CANCEL).dataSource, "");
     EXPECT_TRUE(TakeMessageBoxes().empty());
-}
 
-TEST_F(ConnectTest, FailedConnectShowsTheDiagnosticAndRemembersTheValues) {
-    CSecondWindow window(m_store, wxSize(600, 400));
-    ChangeConnection(*window, "NoSuchDataSource", "ann", "secret");
-    const auto boxes = TakeMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].caption, "Tarnwell");
-    EXPECT_TRUE(boxes[0].style & wxICON_EXCLAMATION);
-    EXPECT_EQ(boxes[0].text.substr(0, 9), "\r\nError: ") << boxes[0].text;
-    EXPECT_NE(boxes[0].text.find("SQLSTATE = IM002"), std::string::npos) << boxes[0].text;
+    // Cancel kept nothing of what was typed; a failed connect keeps it.
+    EXPECT_EQ(ChangeConnection(*window, "NoSuchDataSource", "ann", "secret"), "//");
+    const MessageBox box = TakeOneMessageBox();
+    EXPECT_TRUE(box.style & wxICON_EXCLAMATION);
+    EXPECT_EQ(box.text.substr(0, 9), "\r\nError: ") << box.text;
+    EXPECT_NE(box.text.find("SQLSTATE = IM002"), std::string::npos) << box.text;
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
-
-    const Shown again = ChangeConnection(*window, "", "", "", wxID_CANCEL);
-    EXPECT_EQ(again.dataSource + "/" + again.userName + "/" + again.password, "NoSuchDataSource/ann/secret");
+    EXPECT_EQ(ChangeConnection(*window, "", "", "", wxID_CANCEL), "NoSuchDataSource/ann/secret");
 }
 
-TEST_F(ConnectTest, SuccessNamesUserAndDataSourceUntilAnotherConnectEndsIt) {
-    CSecondWindow window(m_store, wxSize(600, 400));
+// Connected, the title names user and data source until a failed connect or
+// the closing window ends the connection; a close cancelled at the save
+// prompt keeps it.
+TEST_F(ConnectTest, TheConnectionLastsUntilAFailedConnectOrTheClosedWindowEndsIt) {
+    CSecondWindow window(wxSize(600, 400));
     const std::string dsn = test_env::SqliteDsn();
-    ChangeConnection(*window, dsn, "scott", "");
-    EXPECT_TRUE(window->Connection().IsConnected());
-    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - scott@" + dsn);
-
     ChangeConnection(*window, dsn, "", "");
+    EXPECT_TRUE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - @" + dsn);
-    ChangeConnection(*window, "Other", "x", "y", wxID_CANCEL);  // keeps the connection
+    ChangeConnection(*window, "Other", "x", "y", wxID_CANCEL);
     EXPECT_TRUE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - @" + dsn);
 
-    // A failed connect while connected ends not connected.
     ChangeConnection(*window, "NoSuchDataSource", "", "");
     EXPECT_EQ(TakeMessageBoxes().size(), 1u);
     EXPECT_FALSE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
+
+    ChangeConnection(*window, dsn, "scott", "");
+    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - scott@" + dsn);
+    window->ScriptPane()->GetControl()->AddText("select 1");  // a modified script
+    EXPECT_FALSE(window.Close());
+    const MessageBox prompt = TakeOneMessageBox();
+    EXPECT_EQ(prompt.text, "Save changes to untitled?");
+    EXPECT_EQ(prompt.style & (wxYES_NO | wxCANCEL), wxYES_NO | wxCANCEL);
+    EXPECT_TRUE(window->IsShown());
+    EXPECT_TRUE(window->Connection().IsConnected());
+    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - scott@" + dsn);
+
+    window->Script()->Modify(false);
+    EXPECT_TRUE(window.Close());
+    EXPECT_FALSE(window->Connection().IsConnected());
 }
 
 TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
-    CSecondWindow window(m_store, wxSize(700, 500));
+    CSecondWindow window(wxSize(700, 500));
     window->ScriptPane()->SetText(std::string_view("select 1"), false);
     PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
     EXPECT_EQ(window->OutputPane()->GetText(), "not connected\r\n");
@@ -129,14 +114,12 @@ TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
                                "select name from items;\r\nselect * from no_such_table;";
     window->ScriptPane()->SetText(std::string_view(script), false);
     PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
-
-    const std::string output = window->OutputPane()->GetText();
     const std::string expected =
         "SQL> create table items(name varchar(10))\r\nok\r\n"
         "SQL> insert into items values ('pen')\r\nok\r\n"
         "SQL> select name from items\r\nname       \r\n---------- \r\npen        \r\n1 row(s) fetched\r\n"
         "SQL> select * from no_such_table\r\nError: ";
-    EXPECT_EQ(output.substr(0, expected.size()), expected);
+    EXPECT_EQ(window->OutputPane()->GetText().substr(0, expected.size()), expected);
 
     // The run ends with the script in the history, all of it selected.
     ASSERT_EQ(window->History().Size(), 1u);
@@ -145,7 +128,7 @@ TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
 }
 
 TEST_F(ConnectTest, PreviousNextAndTheHistoryDialogLoadWholeScripts) {
-    CSecondWindow window(m_store, wxSize(700, 500));
+    CSecondWindow window(wxSize(700, 500));
     ChangeConnection(*window, test_env::SqliteDsn(), "", "");
     for (const char* script : {"select 1", "select 2", "select\r\n3"}) {
         window->ScriptPane()->SetText(script, false);
@@ -177,28 +160,6 @@ TEST_F(ConnectTest, PreviousNextAndTheHistoryDialogLoadWholeScripts) {
     EXPECT_EQ(window->ScriptPane()->GetText(), "select\r\n3");
     EXPECT_EQ(window->ScriptPane()->GetControl()->GetSelectionEnd(), 9);
     EXPECT_FALSE(window->IsCommandEnabled(ID_NEXT_SCRIPT));
-    window->Script()->Modify(false);
-}
-
-TEST_F(ConnectTest, OnlyAClosingWindowEndsItsConnection) {
-    CSecondWindow window(m_store, wxSize(600, 400));
-    ChangeConnection(*window, test_env::SqliteDsn(), "scott", "");
-    window->ScriptPane()->GetControl()->AddText("select 1");  // a modified script
-
-    // The save prompt is answered with Cancel: the window stays, connected.
-    EXPECT_FALSE(window.Close());
-    const auto boxes = TakeMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Save changes to untitled?");
-    EXPECT_EQ(boxes[0].style & (wxYES_NO | wxCANCEL), wxYES_NO | wxCANCEL);
-    EXPECT_TRUE(window->IsShown());
-    EXPECT_TRUE(window->Connection().IsConnected());
-    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - scott@" + test_env::SqliteDsn());
-
-    // Once the close goes ahead, the connection ends with it.
-    window->Script()->Modify(false);
-    EXPECT_TRUE(window.Close());
-    EXPECT_FALSE(window->Connection().IsConnected());
 }
 
 }  // namespace

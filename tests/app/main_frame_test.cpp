@@ -19,6 +19,7 @@
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
+#include "settings/file_profile_store.h"
 #include "support/gui_env.h"
 #include "support/test_env.h"
 
@@ -41,76 +42,69 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <tuple>
 
 using namespace app_test;
 using namespace std::string_literals;
 
 namespace {
 
-std::string Title() { return FromUiString(Frame().GetTitle()); }
-
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public WindowTest {
 protected:
     void SetUp() override {
+        WindowTest::SetUp();
         SetScript("");
         Frame().RunCommand(wxID_NEW);
         Frame().ScriptPane()->Activate(true);
         gui_env::Settle();
-        TakeMessageBoxes();
     }
-    void TearDown() override { Frame().Script()->Modify(false); }
+    void TearDown() override {
+        Frame().Script()->Modify(false);
+        WindowTest::TearDown();
+    }
 };
 
-TEST_F(MainFrameTest, TitleFollowsOpenSaveAsAndNewAndFilesKeepEveryByte) {
-    EXPECT_EQ(Title(), "untitled - Tarnwell - not connected");
+TEST_F(MainFrameTest, FileCommandsSetTheTitleAndKeepEveryByteAndAFailedOpenChangesNothing) {
+    EXPECT_EQ(TitleOf(Frame()), "untitled - Tarnwell - not connected");
     const std::string bytes = "select 'caf\xC3\xA9';\r\n-- \x80\xFF\r\nselect 2;\0after the nul\r\n"s;
-    const std::string path = WriteTempFile("my-script.sql", bytes);
-    ASSERT_TRUE(ChooseFile(path, [] { Frame().RunCommand(wxID_OPEN); }));
-    EXPECT_EQ(Title(), "my-script.sql - Tarnwell - not connected");
+    ASSERT_TRUE(ChooseFile(WriteTempFile("my-script.sql", bytes), [] { Frame().RunCommand(wxID_OPEN); }));
+    EXPECT_EQ(TitleOf(Frame()), "my-script.sql - Tarnwell - not connected");
     EXPECT_EQ(ScriptText(), bytes);
     EXPECT_FALSE(Frame().Script()->IsModified());
 
     const std::string copy = test_env::TempDir() + "/saved-as.sql";
     ASSERT_TRUE(ChooseFile(copy, [] { Frame().RunCommand(wxID_SAVEAS); }));
-    EXPECT_EQ(Title(), "saved-as.sql - Tarnwell - not connected");
+    EXPECT_EQ(TitleOf(Frame()), "saved-as.sql - Tarnwell - not connected");
     EXPECT_EQ(ReadFile(copy), bytes);
 
-    EXPECT_TRUE(Frame().RunCommand(wxID_NEW));
-    EXPECT_EQ(Title(), "untitled - Tarnwell - not connected");
-    EXPECT_EQ(ScriptText(), "");
-}
-
-TEST_F(MainFrameTest, AFailedOpenIsReportedAndKeepsTheScript) {
-    SetScript("keep me");
+    // A file that cannot be read is reported and changes nothing.
     const std::string missing = test_env::TempDir() + "/no-such-folder/missing.sql";
     EXPECT_EQ(App().GetDocManager()->OpenScript(ToUiString(missing)), CDocManager::OpenResult::Failed);
-    const auto boxes = TakeMessageBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, missing + " was not found.");
-    EXPECT_EQ(boxes[0].caption, "Tarnwell");
-    EXPECT_TRUE(boxes[0].style & wxICON_ERROR);
-    EXPECT_EQ(ScriptText(), "keep me");
-    EXPECT_EQ(Title(), "untitled - Tarnwell - not connected");
-}
+    const MessageBox box = TakeOneMessageBox();
+    EXPECT_EQ(box.text, missing + " was not found.");
+    EXPECT_TRUE(box.style & wxICON_ERROR);
+    EXPECT_EQ(TitleOf(Frame()), "saved-as.sql - Tarnwell - not connected");
+    EXPECT_EQ(ScriptText(), bytes);
 
-TEST_F(MainFrameTest, DroppedFileIsOpened) {
-    const std::string path = WriteTempFile("dropped.sql", "select 3;");
+    // A file dropped on the window is opened.
+    wxArrayString dropped;
+    dropped.Add(ToUiString(WriteTempFile("dropped.sql", "select 3;")));
     auto* target = dynamic_cast<wxFileDropTarget*>(Frame().GetDropTarget());
     ASSERT_NE(target, nullptr);
-    wxArrayString files;
-    files.Add(ToUiString(path));
-    EXPECT_TRUE(target->OnDropFiles(5, 5, files));
+    EXPECT_TRUE(target->OnDropFiles(5, 5, dropped));
     gui_env::Settle();
-    EXPECT_EQ(Title(), "dropped.sql - Tarnwell - not connected");
+    EXPECT_EQ(TitleOf(Frame()), "dropped.sql - Tarnwell - not connected");
     EXPECT_EQ(ScriptText(), "select 3;");
+
+    EXPECT_TRUE(Frame().RunCommand(wxID_NEW));
+    EXPECT_EQ(TitleOf(Frame()), "untitled - Tarnwell - not connected");
+    EXPECT_EQ(ScriptText(), "");
 }
 
 TEST_F(MainFrameTest, OutputRowIsHalfTheOuterHeightLessOneHundred) {
     for (const auto& [outerHeight, rowHeight] : {std::pair{100, 0}, std::pair{301, 100}, std::pair{600, 250}}) {
-        SCOPED_TRACE("outer height " + std::to_string(outerHeight));
-        CMemoryProfileStore store;
-        CSecondWindow window(store, wxSize(500, outerHeight));
-        ASSERT_TRUE(window.Attached());
+        SCOPED_TRACE(outerHeight);
+        CSecondWindow window(wxSize(500, outerHeight));
         wxSplitterWindow* splitter = window->Splitter();
         EXPECT_EQ(splitter->GetWindow1(), window->OutputPane()->GetControl());  // output above, script below
         EXPECT_EQ(splitter->GetWindow2(), window->ScriptPane()->GetControl());
@@ -122,24 +116,24 @@ TEST_F(MainFrameTest, OutputRowIsHalfTheOuterHeightLessOneHundred) {
     }
 }
 
-TEST_F(MainFrameTest, SettingsAreLoadedWithTheDocumentAndSavedWithTheWindow) {
-    CMemoryProfileStore store;
-    store.WriteProfileInt("Settings", "MaxColLen", 40);
+// The settings come with the document and go back to the file with the
+// window; a window that never got its document never loaded them and leaves
+// the file as it was.
+TEST_F(MainFrameTest, SettingsAreLoadedWithTheDocumentAndOnlyThenSaved) {
+    const std::string stored = "[Settings]\nMaxColLen=40\n";
+    const std::string path = WriteTempFile("settings.conf", stored);
     {
-        CSecondWindow window(store, wxSize(500, 400));
+        CFileProfileStore store(path);
+        CSecondWindow bare(wxSize(500, 400), &store, false);
+    }
+    EXPECT_EQ(ReadFile(path), stored);
+    {
+        CFileProfileStore store(path);
+        CSecondWindow window(wxSize(500, 400), &store);
         EXPECT_EQ(window->Settings().MaxColLen, 40);
-        EXPECT_GT(window->OutputPane()->GetCharWidth(), 0);  // the pane font came with them
         window->Settings().DefColLen = 12;
     }
-    EXPECT_EQ(store.m_values["Settings/DefColLen"], "12");
-    EXPECT_EQ(store.m_values["Settings/MaxColLen"], "40");
-    EXPECT_EQ(store.m_values["Settings/FontName"], "Courier New");
-
-    // A window that never got its document never loaded them: the stored
-    // settings stay as they are.
-    const auto stored = store.m_values;
-    { CSecondWindow bare(store, wxSize(500, 400), false); }
-    EXPECT_EQ(store.m_values, stored);
+    EXPECT_NE(ReadFile(path).find("\nDefColLen=12\n"), std::string::npos) << ReadFile(path);
 }
 
 TEST_F(MainFrameTest, PaneFontLeavesTheModifiedFlagAndSelectionAlone) {
@@ -150,8 +144,7 @@ TEST_F(MainFrameTest, PaneFontLeavesTheModifiedFlagAndSelectionAlone) {
         Frame().Settings().m_logFont.lfHeight = modified ? -20 : 14;
         Frame().ApplyPaneFont();
         EXPECT_EQ(Frame().Script()->IsModified(), modified);
-        EXPECT_EQ(Frame().ScriptPane()->GetControl()->GetSelectionStart(), 2);
-        EXPECT_EQ(Frame().ScriptPane()->GetControl()->GetSelectionEnd(), 5);
+        EXPECT_EQ(SelectionOf(Frame().ScriptPane()), std::pair(2, 5));
     }
     Frame().Settings().m_logFont.lfHeight = -15;
     Frame().ApplyPaneFont();
@@ -166,7 +159,7 @@ TEST_F(MainFrameTest, OutputIsWrappedAtThePanesWidth) {
     for (const auto& [text, shown] : {std::pair{a40, a40}, std::pair{a40 + b40 + "c", a40 + "\r\n" + b40 + "\r\nc"}}) {
         Frame().RunCommand(ID_CLEAR_OUTPUT);
         output->AppendWrapped(text);
-        EXPECT_EQ(OutputText(), shown);
+        EXPECT_EQ(output->GetText(), shown);
     }
     Frame().RunCommand(ID_CLEAR_OUTPUT);
     Frame().SendSizeEvent();
@@ -214,12 +207,9 @@ TEST_F(MainFrameTest, EditCommandsFollowTheActivePane) {
         wxTheClipboard->SetData(new wxTextDataObject("pasted"));
         wxTheClipboard->Close();
     }
-    struct Expected {
-        int id;
-        bool scriptPane;
-        bool outputPane;
-    };
-    const Expected expected[] = {
+    // A command, and whether it is enabled with the script pane and with the
+    // output pane active.
+    const std::tuple<int, bool, bool> commands[] = {
         {wxID_UNDO, true, false},       {wxID_CUT, true, false},        {wxID_PASTE, true, false},
         {wxID_COPY, true, true},        {wxID_SELECTALL, true, true},   {ID_CLEAR_OUTPUT, true, true},
         {ID_EXECUTE, true, true},       {wxID_SAVE, true, true},        {ID_NEXT_PANE, true, true},
@@ -229,39 +219,22 @@ TEST_F(MainFrameTest, EditCommandsFollowTheActivePane) {
         SCOPED_TRACE(scriptActive ? "script pane" : "output pane");
         EXPECT_EQ(App().GetDocManager()->GetCurrentView(),
                   scriptActive ? static_cast<wxView*>(Frame().ScriptPane()) : Frame().OutputPane());
-        for (const Expected& e : expected)
-            EXPECT_EQ(Frame().IsCommandEnabled(e.id), scriptActive ? e.scriptPane : e.outputPane) << "id " << e.id;
+        for (const auto& [id, inScript, inOutput] : commands)
+            EXPECT_EQ(Frame().IsCommandEnabled(id), scriptActive ? inScript : inOutput) << "id " << id;
         PressKey(Frame(), WXK_F6);  // the other pane becomes active
     }
     EXPECT_EQ(App().GetDocManager()->GetCurrentView(), Frame().ScriptPane());
     wxTheClipboard->Clear();
 }
 
-// Stands in front of the window's own handlers: every command is enabled
-// and only recorded.
-class CCommandRecorder : public wxEvtHandler {
-public:
-    bool ProcessEvent(wxEvent& event) override {
-        if (event.GetEventType() == wxEVT_UPDATE_UI) {
-            static_cast<wxUpdateUIEvent&>(event).Enable(true);
-            return true;
-        }
-        if (event.GetEventType() == wxEVT_MENU) {
-            m_command = event.GetId();
-            return true;
-        }
-        return wxEvtHandler::ProcessEvent(event);
-    }
-    int m_command = 0;
-};
-
 constexpr int kCtrl = wxMOD_CONTROL;
 constexpr int kAlt = wxMOD_ALT;
 constexpr int kShift = wxMOD_SHIFT;
 
 // A command's menu entry as shown (label, then "\t" and the shortcut text;
-// nullptr: a further key of the entry above, or no entry) and one of its
-// keys (0: none). Rows with command 0 are keys that run nothing.
+// nullptr: a further key of the command, written beside its entry, or a
+// command without entry) and one of its keys (0: none). Rows with command 0
+// are keys that run nothing.
 struct CommandCase {
     int command;
     const char* entry;
@@ -277,32 +250,24 @@ const CommandCase kCommands[] = {
     {wxID_SAVEAS, "Save &As...", 0, 0},
     {ID_SAVE_OUTPUT, "Save Out&put...", 0, 0},
     {wxID_EXIT, "E&xit", 0, 0},
-    {wxID_UNDO, "&Undo\tCtrl+Z", kCtrl, 'Z'},
-    {wxID_UNDO, nullptr, kAlt, WXK_BACK},
-    {wxID_CUT, "Cu&t\tCtrl+X", kCtrl, 'X'},
-    {wxID_CUT, nullptr, kShift, WXK_DELETE},
-    {wxID_COPY, "&Copy\tCtrl+C", kCtrl, 'C'},
-    {wxID_COPY, nullptr, kCtrl, WXK_INSERT},
-    {wxID_PASTE, "&Paste\tCtrl+V", kCtrl, 'V'},
-    {wxID_PASTE, nullptr, kShift, WXK_INSERT},
+    {wxID_UNDO, "&Undo\tCtrl+Z", kCtrl, 'Z'},           {wxID_UNDO, nullptr, kAlt, WXK_BACK},
+    {wxID_CUT, "Cu&t\tCtrl+X", kCtrl, 'X'},             {wxID_CUT, nullptr, kShift, WXK_DELETE},
+    {wxID_COPY, "&Copy\tCtrl+C", kCtrl, 'C'},           {wxID_COPY, nullptr, kCtrl, WXK_INSERT},
+    {wxID_PASTE, "&Paste\tCtrl+V", kCtrl, 'V'},         {wxID_PASTE, nullptr, kShift, WXK_INSERT},
     {wxID_SELECTALL, "Select &All\tCtrl+A", kCtrl, 'A'},
     {wxID_FIND, "&Find...\tCtrl+F", kCtrl, 'F'},
     {ID_FIND_NEXT, "Find &Next\tF3", 0, WXK_F3},
     {wxID_REPLACE, "&Replace...\tCtrl+R", kCtrl, 'R'},
     {ID_CLEAR_OUTPUT, "C&lear Output", 0, 0},
     {ID_OPTIONS, "&Options...", 0, 0},
-    {ID_EXECUTE, "&Execute\tCtrl+Enter", kCtrl, WXK_RETURN},
-    {ID_EXECUTE, nullptr, kCtrl, WXK_NUMPAD_ENTER},
+    {ID_EXECUTE, "&Execute\tCtrl+Enter", kCtrl, WXK_RETURN}, {ID_EXECUTE, nullptr, kCtrl, WXK_NUMPAD_ENTER},
     {ID_PREVIOUS_SCRIPT, "&Previous script\tAlt+LeftArrow", kAlt, WXK_LEFT},
     {ID_NEXT_SCRIPT, "&Next script\tAlt+RighArrow", kAlt, WXK_RIGHT},
     {ID_HISTORY, "&History...\tCtrl+H", kCtrl, 'H'},
     {wxID_ABOUT, "&About Tarnwell...", 0, 0},
     {ID_NEXT_PANE, nullptr, 0, WXK_F6},
-    {0, nullptr, 0, 'D'},
-    {0, nullptr, kCtrl | kShift, 'D'},
-    {0, nullptr, kAlt, 'D'},
-    {0, nullptr, 0, WXK_RETURN},
-    {0, nullptr, kCtrl, 'Q'},
+    {0, nullptr, 0, 'D'},        {0, nullptr, kCtrl | kShift, 'D'}, {0, nullptr, kAlt, 'D'},
+    {0, nullptr, 0, WXK_RETURN}, {0, nullptr, kCtrl, 'Q'},
 };
 
 TEST_F(MainFrameTest, EveryCommandHasItsMenuEntryAndKeys) {
@@ -313,7 +278,12 @@ TEST_F(MainFrameTest, EveryCommandHasItsMenuEntryAndKeys) {
             entries += !item->IsSeparator() &&
                        (item->GetId() < wxID_FILE1 || item->GetId() >= wxID_FILE1 + CRecentFileList::kMaxFiles);
 
-    CCommandRecorder recorder;
+    // In front of the window's own handlers every command is enabled and
+    // only recorded.
+    int command = 0;
+    wxEvtHandler recorder;
+    recorder.Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); });
+    recorder.Bind(wxEVT_MENU, [&](wxCommandEvent& event) { command = event.GetId(); });
     Frame().PushEventHandler(&recorder);
     size_t listed = 0;
     for (const CommandCase& c : kCommands) {
@@ -329,9 +299,9 @@ TEST_F(MainFrameTest, EveryCommandHasItsMenuEntryAndKeys) {
             EXPECT_EQ(MenuToolkitAcceleratorCount(*item), 0);
         }
         if (c.key == 0) continue;
-        recorder.m_command = 0;
+        command = 0;
         PressKey(Frame(), c.key, c.modifiers);
-        EXPECT_EQ(recorder.m_command, c.command);
+        EXPECT_EQ(command, c.command);
     }
     Frame().PopEventHandler();
     EXPECT_EQ(entries, listed);
@@ -359,26 +329,17 @@ TEST_F(MainFrameTest, TextControlKeysOfItsOwnDoNothing) {
     EXPECT_EQ(control->GetZoom(), 0);
 }
 
-// Stands in front of the window: every command it is sent, and every button
-// click, fails as m_raise says.
-class CFailingHandler : public wxEvtHandler {
-public:
-    CFailingHandler() {
-        Bind(wxEVT_MENU, [this](wxCommandEvent&) { m_raise(); });
-        Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { m_raise(); });
-    }
-    std::function<void()> m_raise;
-};
-
+// In front of the window, every command it is sent and every button click
+// fails as raise says.
 TEST_F(MainFrameTest, FailuresOfACommandAreReportedByWhereTheCommandCameFrom) {
-    CFailingHandler failing;
+    std::function<void()> raise;
+    wxEvtHandler failing;
+    failing.Bind(wxEVT_MENU, [&](wxCommandEvent&) { raise(); });
+    failing.Bind(wxEVT_BUTTON, [&](wxCommandEvent&) { raise(); });
     Frame().PushEventHandler(&failing);
-    struct Origin {
-        const char* name;
-        std::function<void()> send;
-        const char* generic;  // the text of a failure without one of its own
-    };
-    const Origin origins[] = {
+    // Where a command comes from, and the text of a failure there that has
+    // no text of its own.
+    const std::tuple<const char*, std::function<void()>, const char*> origins[] = {
         {"menu", [] { Frame().GetMenuBar()->GetMenu(2)->SendEvent(ID_HISTORY); }, "Command failed."},
         {"accelerator", [] { PressKey(Frame(), 'H', wxMOD_CONTROL); }, "Command failed."},
         {"tool bar", [] { Frame().GetToolBar()->OnLeftClick(ID_HISTORY, false); }, "Internal application error."},
@@ -389,25 +350,22 @@ TEST_F(MainFrameTest, FailuresOfACommandAreReportedByWhereTheCommandCameFrom) {
          },
          "Internal application error."},
     };
-    for (const Origin& origin : origins) {
-        const struct {
-            std::function<void()> raise;
-            std::string text;
-            long style;
-        } cases[] = {
+    for (const auto& [origin, send, generic] : origins) {
+        // A failure, the text that reports it and the icon.
+        const std::tuple<std::function<void()>, std::string, long> cases[] = {
             {[] { throw CException("/tmp/x.sql was not found."); }, "/tmp/x.sql was not found.", wxICON_ERROR},
+            {[] { throw CException(""); }, generic, wxICON_ERROR},
             {[] { throw std::bad_alloc(); }, "Out of memory.", wxICON_EXCLAMATION | wxSTAY_ON_TOP},
-            {[] { throw std::logic_error("internal"); }, origin.generic, wxICON_ERROR},
+            {[] { throw std::logic_error("internal"); }, generic, wxICON_ERROR},
+            {[] { throw 42; }, generic, wxICON_ERROR},
         };
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(origin.name) + ": " + c.text);
-            failing.m_raise = c.raise;
-            origin.send();
-            const auto boxes = TakeMessageBoxes();
-            ASSERT_EQ(boxes.size(), 1u);
-            EXPECT_EQ(boxes[0].text, c.text);
-            EXPECT_EQ(boxes[0].caption, "Tarnwell");
-            EXPECT_EQ(boxes[0].style & (wxICON_MASK | wxSTAY_ON_TOP), c.style);
+        for (const auto& [failure, text, icon] : cases) {
+            SCOPED_TRACE(std::string(origin) + ": " + text);
+            raise = failure;
+            send();
+            const MessageBox box = TakeOneMessageBox();
+            EXPECT_EQ(box.text, text);
+            EXPECT_EQ(box.style & (wxICON_MASK | wxSTAY_ON_TOP), icon);
         }
     }
     Frame().PopEventHandler();
@@ -421,21 +379,16 @@ std::string StatusField(int field) { return FromUiString(Frame().GetStatusBar()-
 
 TEST_F(MainFrameTest, KeyIndicatorsFollowTheLockKeysAtIdleTime) {
     if (std::system("command -v xdotool > /dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
-    struct Case {
-        const char* key;
-        wxKeyCode code;
-        int field;
-        const char* text;
-    };
-    for (const Case& c : {Case{"Caps_Lock", WXK_CAPITAL, 1, "CAP"}, Case{"Num_Lock", WXK_NUMLOCK, 2, "NUM"}}) {
-        SCOPED_TRACE(c.text);
-        const bool wasOn = IsLockKeyOn(c.code);
-        EXPECT_EQ(StatusField(c.field), wasOn ? c.text : "");
+    for (const auto& [key, code, field, text] :
+         {std::tuple{"Caps_Lock", WXK_CAPITAL, 1, "CAP"}, std::tuple{"Num_Lock", WXK_NUMLOCK, 2, "NUM"}}) {
+        SCOPED_TRACE(text);
+        const bool wasOn = IsLockKeyOn(code);
+        EXPECT_EQ(StatusField(field), wasOn ? text : "");
         for (const bool on : {!wasOn, wasOn}) {
-            KeysOnDisplay(std::string("key ") + c.key);
-            EXPECT_EQ(IsLockKeyOn(c.code), on);
+            KeysOnDisplay(std::string("key ") + key);
+            EXPECT_EQ(IsLockKeyOn(code), on);
             gui_env::Settle();
-            EXPECT_EQ(StatusField(c.field), on ? c.text : "");
+            EXPECT_EQ(StatusField(field), on ? text : "");
         }
     }
     // Holding Scroll Lock down is not its lock: the field follows the light.
@@ -465,7 +418,6 @@ TEST_F(MainFrameTest, AboutBoxShowsTheVersion) {
             EXPECT_EQ(dialog.GetTitle(), "About Tarnwell");
             if (auto* control = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(CAboutDlg::IDC_TEXT)))
                 text = control->GetValue();
-            dialog.EndModal(wxID_OK);
         },
         [] { Frame().RunCommand(wxID_ABOUT); }));
     EXPECT_TRUE(text.StartsWith("Tarnwell, version 0.6.1\n")) << text;

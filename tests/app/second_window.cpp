@@ -7,44 +7,28 @@
 #include "panes/script_pane.h"
 #include "script/script.h"
 #include "support/gui_env.h"
+#include "support/test_env.h"
 
 #include <wx/docview.h>
 
-using namespace app_test;
-
-int CMemoryProfileStore::GetProfileInt(const std::string& section, const std::string& key, int defaultValue) {
-    const auto it = m_values.find(section + "/" + key);
-    return it == m_values.end() ? defaultValue : std::stoi(it->second);
-}
-
-std::string CMemoryProfileStore::GetProfileString(const std::string& section, const std::string& key,
-                                                  const std::string& defaultValue) {
-    const auto it = m_values.find(section + "/" + key);
-    return it == m_values.end() ? defaultValue : it->second;
-}
-
-void CMemoryProfileStore::WriteProfileInt(const std::string& section, const std::string& key, int value) {
-    m_values[section + "/" + key] = std::to_string(value);
-}
-
-void CMemoryProfileStore::WriteProfileString(const std::string& section, const std::string& key,
-                                             const std::string& value) {
-    m_values[section + "/" + key] = value;
-}
-
-CSecondWindow::CSecondWindow(CProfileStore& store, const wxSize& size, bool attach) {
+CSecondWindow::CSecondWindow(const wxSize& size, CProfileStore* store, bool attach) {
+    static int s_nWindows = 0;
+    if (store == nullptr) {
+        m_ownStore = std::make_unique<CFileProfileStore>(test_env::TempDir() + "/window" +
+                                                         std::to_string(++s_nWindows) + ".conf");
+        store = m_ownStore.get();
+    }
     m_manager = new CDocManager;
     new wxDocTemplate(m_manager, "Script Files", "*.sql", wxString(), "sql", "Tarnwl", "Tarnwl", wxCLASSINFO(CScript),
                       wxCLASSINFO(CScriptPane));
-    m_frame = new CMainFrame(m_manager, store, size);
-    if (attach) m_attached = m_frame->AttachDocument(dynamic_cast<CScript*>(m_manager->CreateNewDocument()));
+    m_frame = new CMainFrame(m_manager, *store, size);
+    EXPECT_TRUE(!attach || m_frame->AttachDocument(dynamic_cast<CScript*>(m_manager->CreateNewDocument())));
     m_frame->Show();
     gui_env::Settle();
 }
 
 bool CSecondWindow::Close() {
-    if (m_closed) return true;
-    m_closed = m_frame->Close(false);
+    if (!m_closed) m_closed = m_frame->Close(false);
     return m_closed;
 }
 
@@ -56,5 +40,5 @@ CSecondWindow::~CSecondWindow() {
     gui_env::Settle();
     delete m_manager;
     // The application's window makes the script pane of its next document.
-    CPane::SetTemplateParent(Frame().Splitter());
+    CPane::SetTemplateParent(app_test::Frame().Splitter());
 }

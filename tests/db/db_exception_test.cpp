@@ -7,18 +7,11 @@
 
 namespace {
 
+// Without a readable record the text is fixed, whatever the record holds.
 TEST(DbExceptionMessage, FormatsTheFirstRecordOrTheFixedText) {
-    const std::string readFailed = "\r\nError: SQLGetDiagRec failed\r\n";
-    const std::vector<std::pair<DiagRecord, std::string>> cases = {
-        {{true, "42S02", "no such table: t"}, "\r\nError: no such table: t SQLSTATE = 42S02\r\n"},
-        {{false, "", ""}, readFailed},
-        {{false, "42000", "ignored"}, readFailed},
-    };
-    for (const auto& [record, expected] : cases) {
-        const CDBException error(record);
-        EXPECT_EQ(error.Message(), expected);
-        EXPECT_STREQ(error.what(), expected.c_str());
-    }
+    EXPECT_STREQ(CDBException(DiagRecord{true, "42S02", "no such table: t"}).what(),
+                 "\r\nError: no such table: t SQLSTATE = 42S02\r\n");
+    EXPECT_STREQ(CDBException(DiagRecord{false, "42000", "ignored"}).what(), "\r\nError: SQLGetDiagRec failed\r\n");
 }
 
 // GetErrorMessage keeps the message while it is shorter than the capacity,
@@ -50,7 +43,7 @@ TEST(CExceptionErrorMessage, KeepsTheFirstCapacityMinusOneBytes) {
         if (c.capacity > 0) {
             EXPECT_EQ(std::string(buffer.data()), expected);
         }
-        EXPECT_EQ(std::string(buffer.begin() + static_cast<std::ptrdiff_t>(c.capacity), buffer.end()), std::string(16, '#'));
+        EXPECT_EQ(std::string(buffer.data() + c.capacity, 16), std::string(16, '#'));
     }
 }
 

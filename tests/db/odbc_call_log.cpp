@@ -2,15 +2,14 @@
 
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <map>
+#include <set>
 #include <stdexcept>
-#include <vector>
 
 namespace odbc_log {
 namespace {
 
-std::vector<std::string> g_calls;
+std::map<std::string, std::size_t> g_calls;
 std::set<SQLHANDLE> g_live;
 std::map<std::string, SQLRETURN> g_failures;
 
@@ -28,7 +27,7 @@ Function Real(const char* name) {
 // An allocation that succeeded adds its output handle to the live ones, a
 // free that succeeded removes its handle.
 template <typename Forward>
-SQLRETURN Record(const char* name, Forward forward, SQLHANDLE* allocated = nullptr, SQLHANDLE freed = nullptr) {
+SQLRETURN Record(const char* name, Forward forward, SQLHANDLE* allocated, SQLHANDLE freed) {
     SQLRETURN result;
     if (auto injected = g_failures.find(name); injected != g_failures.end()) {
         result = injected->second;
@@ -36,7 +35,7 @@ SQLRETURN Record(const char* name, Forward forward, SQLHANDLE* allocated = nullp
     } else {
         result = forward();
     }
-    g_calls.emplace_back(name);
+    ++g_calls[name];
     if (SQL_SUCCEEDED(result) && allocated) g_live.insert(*allocated);
     if (SQL_SUCCEEDED(result) && freed) g_live.erase(freed);
     return result;
@@ -49,57 +48,29 @@ void Clear() {
     g_failures.clear();
 }
 
-std::size_t CallCount(const std::string& name) {
-    return static_cast<std::size_t>(std::count(g_calls.begin(), g_calls.end(), name));
-}
+std::size_t CallCount(const std::string& name) { return g_calls[name]; }
 
-std::set<SQLHANDLE> LiveHandles() { return g_live; }
+std::size_t LiveHandles() { return g_live.size(); }
 
 void FailNext(const std::string& name, SQLRETURN result) { g_failures[name] = result; }
 
 }  // namespace odbc_log
 
-using odbc_log::Real;
-using odbc_log::Record;
+// Defines the driver manager's function with those parameters as a call,
+// through Record, of the real one with those arguments; allocated is the
+// output handle of an allocation, freed the handle a free releases.
+#define STAND_IN(function, parameters, arguments, allocated, freed)                                          \
+    SQLRETURN SQL_API function parameters {                                                                  \
+        static const auto real = odbc_log::Real<decltype(&function)>(#function);                             \
+        return odbc_log::Record(#function, [&] { return real arguments; }, allocated, freed);                \
+    }
 
-#define REAL(function) static const auto real = Real<decltype(&function)>(#function)
-
-SQLRETURN SQL_API SQLAllocEnv(SQLHENV* henv) {
-    REAL(SQLAllocEnv);
-    return Record("SQLAllocEnv", [&] { return real(henv); }, henv);
-}
-
-SQLRETURN SQL_API SQLAllocConnect(SQLHENV henv, SQLHDBC* hdbc) {
-    REAL(SQLAllocConnect);
-    return Record("SQLAllocConnect", [&] { return real(henv, hdbc); }, hdbc);
-}
-
-SQLRETURN SQL_API SQLAllocStmt(SQLHDBC hdbc, SQLHSTMT* hstmt) {
-    REAL(SQLAllocStmt);
-    return Record("SQLAllocStmt", [&] { return real(hdbc, hstmt); }, hstmt);
-}
-
-SQLRETURN SQL_API SQLFreeEnv(SQLHENV henv) {
-    REAL(SQLFreeEnv);
-    return Record("SQLFreeEnv", [&] { return real(henv); }, nullptr, henv);
-}
-
-SQLRETURN SQL_API SQLFreeConnect(SQLHDBC hdbc) {
-    REAL(SQLFreeConnect);
-    return Record("SQLFreeConnect", [&] { return real(hdbc); }, nullptr, hdbc);
-}
-
-SQLRETURN SQL_API SQLFreeStmt(SQLHSTMT hstmt, SQLUSMALLINT option) {
-    REAL(SQLFreeStmt);
-    return Record("SQLFreeStmt", [&] { return real(hstmt, option); }, nullptr, option == SQL_DROP ? hstmt : nullptr);
-}
-
-SQLRETURN SQL_API SQLExecDirect(SQLHSTMT hstmt, SQLCHAR* text, SQLINTEGER length) {
-    REAL(SQLExecDirect);
-    return Record("SQLExecDirect", [&] { return real(hstmt, text, length); });
-}
-
-SQLRETURN SQL_API SQLNumResultCols(SQLHSTMT hstmt, SQLSMALLINT* columns) {
-    REAL(SQLNumResultCols);
-    return Record("SQLNumResultCols", [&] { return real(hstmt, columns); });
-}
+STAND_IN(SQLAllocEnv, (SQLHENV* henv), (henv), henv, nullptr)
+STAND_IN(SQLAllocConnect, (SQLHENV henv, SQLHDBC* hdbc), (henv, hdbc), hdbc, nullptr)
+STAND_IN(SQLAllocStmt, (SQLHDBC hdbc, SQLHSTMT* hstmt), (hdbc, hstmt), hstmt, nullptr)
+STAND_IN(SQLFreeEnv, (SQLHENV henv), (henv), nullptr, henv)
+STAND_IN(SQLFreeConnect, (SQLHDBC hdbc), (hdbc), nullptr, hdbc)
+STAND_IN(SQLFreeStmt, (SQLHSTMT hstmt, SQLUSMALLINT option), (hstmt, option), nullptr,
+         option == SQL_DROP ? hstmt : nullptr)
+STAND_IN(SQLExecDirect, (SQLHSTMT hstmt, SQLCHAR* text, SQLINTEGER length), (hstmt, text, length), nullptr, nullptr)
+STAND_IN(SQLNumResultCols, (SQLHSTMT hstmt, SQLSMALLINT* columns), (hstmt, columns), nullptr, nullptr)

@@ -3,7 +3,6 @@
 #include <sql.h>
 #include <sqlext.h>
 
-#include <set>
 #include <string>
 
 // A seam between the database layer and the driver manager, for tests only.
@@ -18,9 +17,9 @@ void Clear();
 // How many calls of that name were made.
 std::size_t CallCount(const std::string& name);
 
-// Handles allocated through the seam and not freed yet (environment,
-// connection and statement handles alike).
-std::set<SQLHANDLE> LiveHandles();
+// How many handles were allocated through the seam and not freed yet
+// (environment, connection and statement handles alike).
+std::size_t LiveHandles();
 
 // The next call of that name returns result without reaching the driver
 // manager (an allocation leaves its output handle untouched).

@@ -20,7 +20,7 @@ TEST_F(ScriptPaneTest, ChangesOfTheTextMarkTheDocumentModified) {
         bool modifiedAfter;
     };
     const Case cases[] = {
-        {"typing", false, [&] { Type('x'); }, true},
+        {"typing", false, [&] { Key('x'); }, true},
         {"program sets the text", false, [&] { m_pScriptPane->SetText("select 2", false); }, true},
         {"replacement", false, [&] { m_pScriptPane->SetSelection(0, 1); m_pScriptPane->SetText("S", true); }, true},
         {"undo", false, [&] { Run(wxID_UNDO); }, true},
@@ -30,7 +30,7 @@ TEST_F(ScriptPaneTest, ChangesOfTheTextMarkTheDocumentModified) {
          [&] { m_pScriptPane->SetPaneFont(wxFont(wxFontInfo(9).FaceName("Sans")), 0); }, true},
         {"selection and copy", false, [&] { m_pScriptPane->SetSelection(0, -1); Run(wxID_COPY); }, false},
         // Taking the document's text also clears what Undo would take back.
-        {"document update", true, [&] { Type('a'); m_pScript->UpdateAllViews(); }, false},
+        {"document update", true, [&] { Key('a'); m_pScript->UpdateAllViews(); }, false},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
@@ -43,45 +43,31 @@ TEST_F(ScriptPaneTest, ChangesOfTheTextMarkTheDocumentModified) {
 }
 
 TEST_F(ScriptPaneTest, NewLinesFollowTheLineEndsOfTheScript) {
-    struct Case {
-        const char* name;
-        std::string file;
-        std::string lineEnd;  // what Enter and Paste make
-    };
-    const Case cases[] = {
-        {"line feeds", "select 1;\nselect 2;\n", "\n"},
-        {"carriage return and line feed", "select 1;\r\nselect 2;\r\n", "\r\n"},
-        {"the first line end decides", "select 1;\nselect 2;\r\n", "\n"},
-        {"the first line end decides, the other way", "select 1;\r\nselect 2;\n", "\r\n"},
-        {"no line end", "select 1;", "\r\n"},
-        {"empty", "", "\r\n"},
+    // A script's file and the line end that Enter and Paste make in it.
+    const std::pair<std::string, std::string> cases[] = {
+        {"select 1;\nselect 2;\n", "\n"},
+        {"select 1;\r\nselect 2;\r\n", "\r\n"},
+        {"select 1;\nselect 2;\r\n", "\n"},  // the first line end decides
+        {"select 1;\r\nselect 2;\n", "\r\n"},
+        {"select 1;", "\r\n"},
+        {"", "\r\n"},
     };
     {
         wxClipboardLocker clipboard;
         ASSERT_TRUE(!!clipboard);
         wxTheClipboard->SetData(new wxTextDataObject("a\r\nb\nc"));
     }
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.name);
-        const std::string path = TempPath("line ends.sql");
-        WriteBytes(path, test.file);
+    const std::string path = TempPath("line ends.sql");
+    for (const auto& [file, eol] : cases) {
+        SCOPED_TRACE(file);
+        WriteBytes(path, file);
         ASSERT_TRUE(m_pScript->OnOpenDocument(wxString::FromUTF8(path)));
-        ASSERT_EQ(m_pScriptPane->GetText(), test.file);
-        // Enter at the end of the text, as the keyboard gives it.
-        wxStyledTextCtrl* control = m_pScriptPane->GetControl();
-        control->DocumentEnd();
-        wxKeyEvent enter(wxEVT_KEY_DOWN);
-        enter.m_keyCode = WXK_RETURN;
-        enter.SetEventObject(control);
-        control->ProcessWindowEvent(enter);
+        ASSERT_EQ(m_pScriptPane->GetText(), file);
+        m_pScriptPane->GetControl()->DocumentEnd();
+        Key(WXK_RETURN, wxEVT_KEY_DOWN);
         Run(wxID_PASTE);
-        EXPECT_EQ(m_pScriptPane->GetText(), test.file + test.lineEnd + "a" + test.lineEnd + "b" + test.lineEnd + "c");
+        EXPECT_EQ(m_pScriptPane->GetText(), file + eol + "a" + eol + "b" + eol + "c");
     }
-    // New starts over with "\r\n".
-    m_pScript->Modify(false);
-    ASSERT_TRUE(m_pScript->OnNewDocument());
-    Run(wxID_PASTE);
-    EXPECT_EQ(m_pScriptPane->GetText(), "a\r\nb\r\nc");
     // Paste needs something on the clipboard.
     wxTheClipboard->Clear();
     EXPECT_FALSE(IsEnabled(wxID_PASTE));

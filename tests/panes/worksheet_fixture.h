@@ -6,6 +6,7 @@
 #include "support/gui_env.h"
 
 #include <gtest/gtest.h>
+#include <wx/event.h>
 
 #include <string>
 
@@ -20,8 +21,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Types one character into the script pane as the keyboard would.
-    void Type(char character);
+    // Sends the script pane a key event (wxEVT_CHAR: a character typed) as
+    // the keyboard would.
+    void Key(int code, wxEventType type = wxEVT_CHAR);
     // Whether the frame's command routing enables command id.
     bool IsEnabled(int id);
     // Runs command id through the frame's command routing.

@@ -1,84 +1,38 @@
-// Find and replace without a window: CFindState over a text in memory.
+// Find and replace as CFindState runs them on a text control, with the dialog
+// and the "not found" message counted instead of shown.
 #include "panes/find_state.h"
+#include "panes/stc_search_target.h"
+#include "stc_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string>
 #include <vector>
 
 namespace {
 
-using Match = CSearchTarget::Match;
 using Kind = CFindUi::DialogKind;
 constexpr std::uint32_t kCase = CFindState::kFrMatchCase;
 constexpr std::uint32_t kWord = CFindState::kFrWholeWord;
+constexpr std::uint32_t kFind = CFindState::kFrFindNext;
+constexpr std::uint32_t kReplace = CFindState::kFrReplace;
+constexpr std::uint32_t kReplaceAll = CFindState::kFrReplaceAll;
+constexpr std::uint32_t kClose = CFindState::kFrDialogTerm;
 
-// A text with the control's search rules: ASCII case folding, words of
-// letters, digits, '_' and every non-ASCII byte.
-class FakeSearchTarget : public CSearchTarget {
-public:
-    long GetSelectionStart() const override { return selection.start; }
-    long GetSelectionEnd() const override { return selection.end; }
-    void SetSelection(long start, long end) override {
-        const long length = static_cast<long>(text.size());
-        selection.start = std::clamp(start, 0L, length);
-        selection.end = end < 0 ? length : std::clamp(end, selection.start, length);
-    }
-    std::optional<Match> Find(std::string_view pattern, std::uint32_t flags, long start, long end) override {
-        const long length = static_cast<long>(text.size());
-        const long size = static_cast<long>(pattern.size());
-        const auto same = [flags](char a, char b) {
-            const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
-            return (flags & kMatchCase) ? a == b : lower(a) == lower(b);
-        };
-        const auto inWord = [this](long at) {
-            const auto c = static_cast<unsigned char>(text[static_cast<std::size_t>(at)]);
-            return std::isalnum(c) || c == '_' || c >= 0x80;
-        };
-        for (long at = std::max(start, 0L); size > 0 && at + size <= (end < 0 ? length : end); ++at) {
-            if (!std::equal(pattern.begin(), pattern.end(), text.begin() + at, same)) continue;
-            const bool wordAround = (at > 0 && inWord(at - 1)) || (at + size < length && inWord(at + size));
-            if ((flags & kWholeWord) && wordAround) continue;
-            return Match{at, at + size};
-        }
-        return std::nullopt;
-    }
-    void ReplaceSelection(std::string_view replacement) override {
-        const auto start = static_cast<std::size_t>(selection.start);
-        text.replace(start, static_cast<std::size_t>(selection.end) - start, replacement);
-        selection.start = selection.end = selection.start + static_cast<long>(replacement.size());
-    }
-
-    std::string text;
-    Match selection{0, 0};
-};
-
-struct OpenedDialog {
-    Kind kind;
-    std::string find, replace;
-    std::uint32_t flags;
-};
-
-class FindStateTest : public ::testing::Test, public CFindUi {
+class FindStateTest : public StcFixture, public CFindUi {
 protected:
-    CSearchTarget* ActiveTarget() override { return &target; }
-    bool OpenDialog(Kind kind, const std::string& find, const std::string& replace, std::uint32_t flags) override {
-        opened.push_back({kind, find, replace, flags});
+    CSearchTarget* ActiveTarget() override { return &target.emplace(*control); }
+    bool OpenDialog(Kind kind, const std::string&, const std::string&, std::uint32_t) override {
+        opened.push_back(kind);
         return true;
     }
     void BringDialogToFront() override { ++broughtToFront; }
     void ShowNotFound() override { ++notFound; }
 
-    // A fresh state over text with the selection start..end, and its dialog of kind open.
-    void Start(const std::string& text, Kind kind, long start = 0, long end = 0) {
-        target.text = text;
-        target.SetSelection(start, end);
-        opened.clear();
+    // A fresh state over text with the selection, and its dialog of kind open.
+    void Start(const std::string& text, Kind kind, Match selection = {0, 0}) {
+        SetText(text);
+        control->SetSelection(selection.start, selection.end);
         broughtToFront = notFound = 0;
         state.emplace(*this);
         kind == Kind::find ? state->OnEditFind() : state->OnEditReplace();
@@ -87,87 +41,100 @@ protected:
     void Press(std::uint32_t button, const std::string& find, const std::string& with = "", std::uint32_t boxes = 0) {
         state->OnFindReplace(button | boxes, find, with);
     }
+    void Click(long start, long end) { control->SetSelection(start, end); }
+    void F3() { state->OnFindNext(); }
 
-    FakeSearchTarget target;
+    std::optional<CStcSearchTarget> target;
     std::optional<CFindState> state{std::in_place, *this};
-    std::vector<OpenedDialog> opened;
+    std::vector<Kind> opened;
     int broughtToFront = 0;
     int notFound = 0;
 };
 
-constexpr std::uint32_t kFind = CFindState::kFrFindNext;
-constexpr std::uint32_t kReplace = CFindState::kFrReplace;
-constexpr std::uint32_t kReplaceAll = CFindState::kFrReplaceAll;
-constexpr std::uint32_t kClose = CFindState::kFrDialogTerm;
-
-TEST_F(FindStateTest, DialogFindNextRunsForwardWithoutWrapping) {
+// One button pressed again and again: searches run forward and never wrap;
+// Replace first finds, then replaces the match and finds the next; Replace
+// All replaces every match after the start without a message.
+TEST_F(FindStateTest, EachPressGoesOnForward) {
+    struct Step {
+        Match selection;
+        int notFound;                // "Search string not found" messages so far
+        const char* text = nullptr;  // after the press; none: unchanged
+    };
     struct Case {
         const char* name;
         std::string text;
         Match selection;
-        std::string find;
+        std::uint32_t button;
+        std::string find, with;
         std::uint32_t boxes;
-        std::vector<std::optional<Match>> presses;  // none: "Search string not found"
+        std::vector<Step> steps;
     };
     const Case cases[] = {
-        {"three matches then none", "abc abc abc", {0, 0}, "abc", 0,
-         {Match{0, 3}, Match{4, 7}, Match{8, 11}, std::nullopt}},
-        {"starts at the selection's end", "abc abc abc", {1, 5}, "abc", 0, {Match{8, 11}, std::nullopt}},
-        {"match case on", "select Select", {0, 0}, "Select", kCase, {Match{7, 13}, std::nullopt}},
-        {"match case off", "select Select", {0, 0}, "Select", 0, {Match{0, 6}, Match{7, 13}}},
-        {"whole word", "concat cat cats cat", {0, 0}, "cat", kWord, {Match{7, 10}, Match{16, 19}, std::nullopt}},
-        {"multi-byte text around matches", "\xC3\xA9 abc \xC3\xBC abc", {0, 0}, "abc", 0,
-         {Match{3, 6}, Match{10, 13}, std::nullopt}},
+        {"three matches then none", "abc abc abc", {0, 0}, kFind, "abc", "", 0,
+         {{{0, 3}, 0}, {{4, 7}, 0}, {{8, 11}, 0}, {{8, 11}, 1}}},
+        {"starts at the selection's end", "abc abc abc", {1, 5}, kFind, "abc", "", 0, {{{8, 11}, 0}, {{8, 11}, 1}}},
+        {"match case on", "select Select", {0, 0}, kFind, "Select", "", kCase, {{{7, 13}, 0}, {{7, 13}, 1}}},
+        {"match case off", "select Select", {0, 0}, kFind, "Select", "", 0, {{{0, 6}, 0}, {{7, 13}, 0}}},
+        {"whole word", "concat cat cats cat", {0, 0}, kFind, "cat", "", kWord,
+         {{{7, 10}, 0}, {{16, 19}, 0}, {{16, 19}, 1}}},
+        {"multi-byte text around matches", "\xC3\xA9 abc \xC3\xBC abc", {0, 0}, kFind, "abc", "", 0,
+         {{{3, 6}, 0}, {{10, 13}, 0}, {{10, 13}, 1}}},
+        // The caret after the last replacement is no match: nothing more is inserted there.
+        {"Replace, same length", "x x x", {0, 0}, kReplace, "x", "y", 0,
+         {{{0, 1}, 0}, {{2, 3}, 0, "y x x"}, {{4, 5}, 0, "y y x"}, {{5, 5}, 1, "y y y"}, {{5, 5}, 2}}},
+        {"Replace with the search text inside", "a a", {0, 0}, kReplace, "a", "ba", 0,
+         {{{0, 1}, 0}, {{3, 4}, 0, "ba a"}, {{5, 5}, 1, "ba ba"}, {{5, 5}, 2}}},
+        {"Replace with nothing", "ab ab", {0, 0}, kReplace, "ab", "", 0,
+         {{{0, 2}, 0}, {{1, 3}, 0, " ab"}, {{1, 1}, 1, " "}}},
+        {"Replace All with the search text inside", "aaa", {0, 0}, kReplaceAll, "a", "ba", 0, {{{6, 6}, 0, "bababa"}}},
+        {"Replace All with nothing", "aaaa", {0, 0}, kReplaceAll, "aa", "", 0, {{{0, 0}, 0, ""}}},
+        {"Replace All after the selection", "a a a", {1, 2}, kReplaceAll, "a", "b", 0, {{{5, 5}, 0, "a b b"}}},
+        {"Replace All, match case on", "Select select", {0, 0}, kReplaceAll, "select", "x", kCase,
+         {{{8, 8}, 0, "Select x"}}},
+        {"Replace All, match case off", "Select select", {0, 0}, kReplaceAll, "select", "x", 0, {{{3, 3}, 0, "x x"}}},
+        {"Replace All, whole word", "cat concat cat", {0, 0}, kReplaceAll, "cat", "dog", kWord,
+         {{{14, 14}, 0, "dog concat dog"}}},
+        {"Replace All finding nothing", "none here", {0, 0}, kReplaceAll, "zzz", "y", 0, {{{0, 0}, 0}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Start(c.text, Kind::find, c.selection.start, c.selection.end);
-        Match selection = c.selection;
-        int misses = 0;
-        for (std::size_t press = 0; press < c.presses.size(); ++press) {
+        Start(c.text, c.button == kFind ? Kind::find : Kind::replace, c.selection);
+        std::string text = c.text;
+        for (std::size_t press = 0; press < c.steps.size(); ++press) {
             SCOPED_TRACE("press " + std::to_string(press + 1));
-            const std::optional<long> lastEnd = state->LastFindEnd();
-            Press(kFind, c.find, "", c.boxes);
-            if (c.presses[press]) selection = *c.presses[press];
-            misses += c.presses[press] ? 0 : 1;
-            EXPECT_EQ(target.selection, selection);
-            EXPECT_EQ(state->LastFindEnd(), c.presses[press] ? std::optional<long>(selection.end) : lastEnd);
-            EXPECT_EQ(notFound, misses);
-            EXPECT_EQ(broughtToFront, misses);  // the dialog comes back after the message
+            const Step& step = c.steps[press];
+            const int missed = notFound;
+            const int inFront = broughtToFront;
+            Press(c.button, c.find, c.with, c.boxes);
+            if (step.text != nullptr) text = step.text;
+            EXPECT_EQ(Text(), text);
+            EXPECT_EQ(Selection(), step.selection);
+            EXPECT_EQ(notFound, step.notFound);
+            // The dialog comes back to the front after the message and after Replace All.
+            EXPECT_EQ(broughtToFront - inFront, c.button == kReplaceAll || notFound > missed);
         }
-        EXPECT_EQ(target.text, c.text);
     }
 }
 
-TEST_F(FindStateTest, OneDialogAtATimeAndClosingSavesItsTextsAndBoxes) {
-    target.text = "abc";
-    state->OnFindNext();  // nothing searched yet: the same as Find
+TEST_F(FindStateTest, OneDialogAtATime) {
+    SetText("abc");
+    F3();  // nothing searched yet: the same as Find
     state->OnEditReplace();
     state->OnEditFind();
-    state->OnFindNext();
-    ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0].kind, Kind::find);
+    F3();
+    EXPECT_EQ(opened, std::vector<Kind>{Kind::find});
     EXPECT_EQ(broughtToFront, 3);
     EXPECT_EQ(notFound, 0);
-    EXPECT_EQ(target.selection, (Match{0, 0}));
-
-    Press(kClose, "abc", "xyz", kCase | kWord);
+    EXPECT_EQ(Selection(), (Match{0, 0}));
+    Press(kClose, "abc");
     EXPECT_FALSE(state->IsDialogOpen());
-    EXPECT_EQ(state->FindText(), "abc");
-    EXPECT_EQ(state->ReplaceText(), "xyz");
-    EXPECT_EQ(state->FindFlags(), kCase | kWord);
     state->OnEditReplace();
-    ASSERT_EQ(opened.size(), 2u);
-    EXPECT_EQ(opened[1].kind, Kind::replace);
-    EXPECT_EQ(opened[1].find, "abc");
-    EXPECT_EQ(opened[1].replace, "xyz");
-    EXPECT_EQ(opened[1].flags, kCase | kWord);
+    EXPECT_EQ(opened, (std::vector<Kind>{Kind::find, Kind::replace}));
 }
 
 // Where a search starts after the user moved the selection, closed the dialog
 // or pressed F3, and when Replace leaves the selection alone.
 TEST_F(FindStateTest, SearchesStartFromTheLastMatchOrTheSelection) {
-    const auto click = [this](long start, long end) { target.SetSelection(start, end); };
     struct Case {
         const char* name;
         std::string text;
@@ -179,89 +146,32 @@ TEST_F(FindStateTest, SearchesStartFromTheLastMatchOrTheSelection) {
     };
     const Case cases[] = {
         {"F3 after the dialog closed starts at a click after the first match", "abc abc abc", Kind::find,
-         [&] { Press(kFind, "abc"); Press(kClose, "abc"); click(5, 5); state->OnFindNext(); state->OnFindNext(); },
+         [&] { Press(kFind, "abc"); Press(kClose, "abc"); Click(5, 5); F3(); F3(); },
          "abc abc abc", {8, 11}, 1},
         {"a click while the dialog is open is not where it goes on", "abc abc abc", Kind::find,
-         [&] { Press(kFind, "abc"); click(9, 9); Press(kFind, "abc"); }, "abc abc abc", {4, 7}, 0},
+         [&] { Press(kFind, "abc"); Click(9, 9); Press(kFind, "abc"); }, "abc abc abc", {4, 7}, 0},
         {"a click counts until something was found", "abc xx abc", Kind::find,
-         [&] { Press(kFind, "zzz"); click(5, 5); Press(kFind, "abc"); }, "abc xx abc", {7, 10}, 1},
+         [&] { Press(kFind, "zzz"); Click(5, 5); Press(kFind, "abc"); }, "abc xx abc", {7, 10}, 1},
         {"F3 with the dialog open takes the saved text and the last boxes", "Select select", Kind::find,
-         [&] { Press(kClose, "select"); state->OnEditFind(); Press(kFind, "zzz", "", kCase); state->OnFindNext(); },
+         [&] { Press(kClose, "select"); state->OnEditFind(); Press(kFind, "zzz", "", kCase); F3(); },
          "Select select", {7, 13}, 1},
+        {"F3 with the dialog open moves where the dialog goes on", "abc abc abc", Kind::find,
+         [&] { Press(kClose, "abc"); state->OnEditFind(); Press(kFind, "abc"); F3(); Press(kFind, "abc"); },
+         "abc abc abc", {8, 11}, 0},
         {"Replace leaves a selection the user moved", "x x x", Kind::replace,
-         [&] { Press(kReplace, "x", "y"); click(1, 3); Press(kReplace, "x", "y"); }, "x x x", {2, 3}, 0},
+         [&] { Press(kReplace, "x", "y"); Click(1, 3); Press(kReplace, "x", "y"); }, "x x x", {2, 3}, 0},
         {"Replace leaves a selection that no longer matches", "X x", Kind::replace,
          [&] { Press(kReplace, "x", "y"); Press(kReplace, "x", "y", kCase); }, "X x", {2, 3}, 0},
         {"Replace All after a search starts at the last match", "a a a", Kind::replace,
-         [&] { Press(kReplace, "a", "b"); click(0, 0); Press(kReplaceAll, "a", "b"); }, "a b b", {5, 5}, 0},
+         [&] { Press(kReplace, "a", "b"); Click(0, 0); Press(kReplaceAll, "a", "b"); }, "a b b", {5, 5}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Start(c.text, c.kind);
         c.act();
-        EXPECT_EQ(target.text, c.textAfter);
-        EXPECT_EQ(target.selection, c.selection);
+        EXPECT_EQ(Text(), c.textAfter);
+        EXPECT_EQ(Selection(), c.selection);
         EXPECT_EQ(notFound, c.notFound);
-    }
-}
-
-TEST_F(FindStateTest, ReplaceFindsFirstThenReplacesTheMatchAndFindsTheNext) {
-    struct Step {
-        std::string text;
-        Match selection;
-        int notFound;  // messages so far
-    };
-    struct Case {
-        const char* name;
-        std::string text, find, replace;
-        std::vector<Step> steps;
-    };
-    const Case cases[] = {
-        // The caret after the last replacement is no match: nothing more is inserted there.
-        {"same length", "x x x", "x", "y",
-         {{"x x x", {0, 1}, 0}, {"y x x", {2, 3}, 0}, {"y y x", {4, 5}, 0}, {"y y y", {5, 5}, 1},
-          {"y y y", {5, 5}, 2}}},
-        {"replacement holding the search text", "a a", "a", "ba",
-         {{"a a", {0, 1}, 0}, {"ba a", {3, 4}, 0}, {"ba ba", {5, 5}, 1}, {"ba ba", {5, 5}, 2}}},
-        {"empty replacement", "ab ab", "ab", "", {{"ab ab", {0, 2}, 0}, {" ab", {1, 3}, 0}, {" ", {1, 1}, 1}}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Start(c.text, Kind::replace);
-        for (const Step& step : c.steps) {
-            Press(kReplace, c.find, c.replace);
-            EXPECT_EQ(target.text, step.text);
-            EXPECT_EQ(target.selection, step.selection);
-            EXPECT_EQ(notFound, step.notFound);
-        }
-    }
-}
-
-TEST_F(FindStateTest, ReplaceAllReplacesEveryMatchAfterTheStartWithoutMessage) {
-    struct Case {
-        const char* name;
-        std::string text;
-        Match selection;
-        std::string find, replace;
-        std::uint32_t boxes;
-        std::string result;
-    };
-    const Case cases[] = {
-        {"replacement holding the search text", "aaa", {0, 0}, "a", "ba", 0, "bababa"},
-        {"empty replacement", "aaaa", {0, 0}, "aa", "", 0, ""},
-        {"only after the selection", "a a a", {1, 2}, "a", "b", 0, "a b b"},
-        {"match case on", "Select select", {0, 0}, "select", "x", kCase, "Select x"},
-        {"match case off", "Select select", {0, 0}, "select", "x", 0, "x x"},
-        {"whole word", "cat concat cat", {0, 0}, "cat", "dog", kWord, "dog concat dog"},
-        {"nothing found", "none here", {0, 0}, "zzz", "y", 0, "none here"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Start(c.text, Kind::replace, c.selection.start, c.selection.end);
-        Press(kReplaceAll, c.find, c.replace, c.boxes);
-        EXPECT_EQ(target.text, c.result);
-        EXPECT_EQ(notFound, 0);
-        EXPECT_EQ(broughtToFront, 1);
     }
 }
 

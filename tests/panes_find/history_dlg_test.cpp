@@ -12,11 +12,6 @@
 
 namespace {
 
-std::string Utf8(const wxString& text) {
-    const wxScopedCharBuffer bytes = text.utf8_str();
-    return std::string(bytes.data(), bytes.length());
-}
-
 TEST(HistoryDlgTest, ListAndPreviewShowTheEntriesCutWhateverTheirBytes) {
     CHistoryList history;
     history.Append("select 'caf\xC3\xA9'\r\nfrom t" + std::string(2000, 'x'));
@@ -26,8 +21,8 @@ TEST(HistoryDlgTest, ListAndPreviewShowTheEntriesCutWhateverTheirBytes) {
     auto* preview = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(CHistoryDlg::kTextId));
     ASSERT_TRUE(list != nullptr && preview != nullptr);
     // 99 characters for the list, 999 for the preview, which takes "\n" line ends.
-    EXPECT_EQ(Utf8(list->GetString(0)), "select 'caf\xC3\xA9'  from t" + std::string(78, 'x'));
-    EXPECT_EQ(Utf8(preview->GetValue()), "select 'caf\xC3\xA9'\nfrom t" + std::string(978, 'x'));
+    EXPECT_EQ(list->GetString(0).utf8_string(), "select 'caf\xC3\xA9'  from t" + std::string(78, 'x'));
+    EXPECT_EQ(preview->GetValue().utf8_string(), "select 'caf\xC3\xA9'\nfrom t" + std::string(978, 'x'));
     // Bytes that are not UTF-8 still show: the line is not empty.
     EXPECT_TRUE(list->GetString(1).StartsWith("select '"));
     EXPECT_GT(list->GetString(1).length(), 8u);

@@ -1,5 +1,6 @@
 // Save Output's file writing: exactly the pane's bytes, replacing what was
 // there, and failures named in the message with nothing written.
+#include "common/file_descriptor.h"
 #include "common/file_exception.h"
 #include "panes/output_file_writer.h"
 #include "support/test_env.h"
@@ -8,11 +9,9 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 
@@ -26,30 +25,34 @@ std::string ReadFile(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-class OutputFileWriterTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::path(test_env::TempDir()) / ("writer_"s + test->name());
-        fs::create_directories(dir);
+// The test's own folder.
+fs::path Folder() {
+    const fs::path dir =
+        fs::path(test_env::TempDir()) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::create_directories(dir);
+    return dir;
+}
+
+// The message of writing path, which must fail.
+std::string Failure(const fs::path& path) {
+    try {
+        COutputFileWriter::Write(path.string(), "text");
+    } catch (const CFileException& failure) {
+        return failure.Message();
     }
+    ADD_FAILURE() << "writing " << path << " succeeded";
+    return {};
+}
 
-    // The message of writing path, which must fail.
-    static std::string Failure(const std::string& path) {
-        try {
-            COutputFileWriter::Write(path, "text");
-        } catch (const CFileException& failure) {
-            return failure.Message();
-        }
-        ADD_FAILURE() << "writing " << path << " succeeded";
-        return {};
-    }
+// A write lock on the whole file (l_whence SEEK_SET, l_start and l_len 0).
+int WriteLock(int fd, int command) {
+    struct flock whole = {};
+    whole.l_type = F_WRLCK;
+    return ::fcntl(fd, command, &whole);
+}
 
-    fs::path dir;
-};
-
-TEST_F(OutputFileWriterTest, WritesExactlyTheBytesOverWhatWasThere) {
-    const fs::path path = dir / "out.txt";
+TEST(OutputFileWriterTest, WritesExactlyTheBytesOverWhatWasThere) {
+    const fs::path path = Folder() / "out.txt";
     std::ofstream(path, std::ios::binary) << std::string(4 * 1024 * 1024, '#');
     // Each is shorter than the one before: nothing of an earlier file stays.
     const std::string cases[] = {
@@ -66,22 +69,23 @@ TEST_F(OutputFileWriterTest, WritesExactlyTheBytesOverWhatWasThere) {
     }
 }
 
-TEST_F(OutputFileWriterTest, FailuresAreNamedInFullAndWriteNothing) {
+TEST(OutputFileWriterTest, FailuresAreNamedInFullAndWriteNothing) {
+    const fs::path dir = Folder();
     const fs::path plain = dir / "plain";
     std::ofstream(plain) << "x";
-    const std::string invalid = " contains an invalid path.";
+    const auto invalid = [](const fs::path& path) { return path.string() + " contains an invalid path."; };
     struct Case {
-        std::string path;
+        fs::path path;
         std::string message;
         const char* needs = nullptr;  // a path the system must have for the case
     };
     const Case cases[] = {
-        {(dir / "missing/out.txt").string(), (dir / "missing/out.txt").string() + invalid},
-        {"relative/out.txt", (dir / "relative/out.txt").string() + invalid},
-        {(plain / "out.txt").string(), (plain / "out.txt").string() + invalid},
-        {dir.string(), dir.string() + invalid},
-        {"", "an unnamed file" + invalid},
-        {(dir / "%1/out.txt").string(), (dir / "%1/out.txt").string() + invalid},
+        {dir / "missing/out.txt", invalid(dir / "missing/out.txt")},
+        {"relative/out.txt", invalid(dir / "relative/out.txt")},
+        {plain / "out.txt", invalid(plain / "out.txt")},
+        {dir, invalid(dir)},
+        {"", "an unnamed file contains an invalid path."},
+        {dir / "%1/out.txt", invalid(dir / "%1/out.txt")},
         // Nobody may create files in sysfs, not even root: a read-only target.
         {"/sys/tarnwell_output.txt", "Access to /sys/tarnwell_output.txt was denied.", "/sys/kernel"},
         {"/dev/full", "Disk full while accessing /dev/full.", "/dev/full"},
@@ -101,32 +105,24 @@ TEST_F(OutputFileWriterTest, FailuresAreNamedInFullAndWriteNothing) {
     EXPECT_EQ(ReadFile(plain), "x");
 }
 
-TEST_F(OutputFileWriterTest, AFileLockedElsewhereIsASharingViolationAndKeepsItsContent) {
+TEST(OutputFileWriterTest, AFileLockedElsewhereIsASharingViolationAndKeepsItsContent) {
     // Each way another program may hold a file for itself, on a descriptor of
     // its own as another process would hold it.
-    const auto recordLock = [](int command) {
-        return [command](int fd) {
-            struct flock whole = {};
-            whole.l_type = F_WRLCK;
-            whole.l_whence = SEEK_SET;
-            return ::fcntl(fd, command, &whole);
-        };
-    };
-    const std::pair<const char*, std::function<int(int fd)>> cases[] = {
+    const std::pair<const char*, int (*)(int)> cases[] = {
         {"flock", [](int fd) { return ::flock(fd, LOCK_EX | LOCK_NB); }},
         {"shared flock", [](int fd) { return ::flock(fd, LOCK_SH | LOCK_NB); }},
-        {"record lock", recordLock(F_SETLK)},
-        {"open file description lock", recordLock(F_OFD_SETLK)},
+        {"record lock", [](int fd) { return WriteLock(fd, F_SETLK); }},
+        {"open file description lock", [](int fd) { return WriteLock(fd, F_OFD_SETLK); }},
     };
-    const fs::path path = dir / "held.txt";
+    const fs::path path = Folder() / "held.txt";
     for (const auto& [name, lock] : cases) {
         SCOPED_TRACE(name);
         std::ofstream(path, std::ios::binary) << "held elsewhere";
-        const int other = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-        ASSERT_GE(other, 0);
-        ASSERT_EQ(lock(other), 0);
-        EXPECT_EQ(Failure(path.string()), "A sharing violation occurred while accessing " + path.string() + ".");
-        ::close(other);
+        CFileDescriptor other(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+        ASSERT_TRUE(other.IsOpen());
+        ASSERT_EQ(lock(other.Get()), 0);
+        EXPECT_EQ(Failure(path), "A sharing violation occurred while accessing " + path.string() + ".");
+        other.Close();
         EXPECT_EQ(ReadFile(path), "held elsewhere");
         // Once the other program lets go, the file is replaced.
         COutputFileWriter::Write(path.string(), "replacement");

@@ -1,6 +1,6 @@
-// Searching and replacing in a real text control: its match-case and
-// whole-word rules, byte positions in UTF-8 text, and replacements in a
-// control the user cannot type into.
+// Searching and replacing in a real text control: byte positions that never
+// cut a UTF-8 character, and replacements in a control the user cannot type
+// into. Its match-case and whole-word rules are tested with CFindState.
 #include "panes/stc_search_target.h"
 #include "stc_fixture.h"
 
@@ -12,38 +12,26 @@ namespace {
 using namespace std::string_literals;
 using StcSearchTargetTest = StcFixture;
 
-constexpr std::uint32_t kCase = CSearchTarget::kMatchCase;
-constexpr std::uint32_t kWord = CSearchTarget::kWholeWord;
-
-TEST_F(StcSearchTargetTest, FindTakesTheFlagsAndStaysOnWholeCharacters) {
-    const std::string uu = "\xC3\xBC\xC3\xBC";
+TEST_F(StcSearchTargetTest, FindStaysOnWholeCharacters) {
     struct Case {
-        std::string text, find;
-        std::uint32_t flags;
+        std::string find;
         long start, end;
         std::optional<Match> match;
     };
     const Case cases[] = {
-        {"select Select", "Select", kCase, 0, -1, Match{7, 13}},
-        {"select Select", "Select", 0, 0, -1, Match{0, 6}},
-        {"concat cat cats cat", "cat", kWord, 0, -1, Match{7, 10}},
-        {"concat cat cats cat", "cat", kWord, 8, -1, Match{16, 19}},
-        {"concat cat cats cat", "cat", 0, 0, -1, Match{3, 6}},
-        {"\xC3\xA9 abc \xC3\xBC abc", "abc", 0, 4, -1, Match{10, 13}},
-        {"caf\xC3\xA9 CAF\xC3\x89", "CAF\xC3\x89", kCase, 0, -1, Match{6, 11}},
-        {uu, "\xBC", 0, 0, -1, std::nullopt},  // not UTF-8: no match inside a character
-        {uu, "\xC3\xBC", 0, 1, -1, Match{2, 4}},  // a start inside a character moves past it
-        {uu, "\xC3\xBC", 0, 3, -1, std::nullopt},
-        {uu, "\xC3\xBC", 0, 400, -1, std::nullopt},
-        {uu, "\xC3\xBC", 0, 0, 2, Match{0, 2}},
-        {uu, "\xC3\xBC", 0, 1, 3, std::nullopt},
-        {"abc", "", 0, 0, -1, std::nullopt},
+        {"\xBC", 0, -1, std::nullopt},  // not UTF-8: no match inside a character
+        {"\xC3\xBC", 1, -1, Match{2, 4}},  // a start inside a character moves past it
+        {"\xC3\xBC", 3, -1, std::nullopt},
+        {"\xC3\xBC", 400, -1, std::nullopt},
+        {"\xC3\xBC", 0, 2, Match{0, 2}},
+        {"\xC3\xBC", 1, 3, std::nullopt},
+        {"", 0, -1, std::nullopt},
     };
+    SetText("\xC3\xBC\xC3\xBC");
+    CStcSearchTarget target(*control);
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text + " / " + c.find + " from " + std::to_string(c.start));
-        SetText(c.text);
-        CStcSearchTarget target(*control);
-        EXPECT_EQ(target.Find(c.find, c.flags, c.start, c.end), c.match);
+        SCOPED_TRACE(c.find + " from " + std::to_string(c.start) + " to " + std::to_string(c.end));
+        EXPECT_EQ(target.Find(c.find, 0, c.start, c.end), c.match);
     }
 }
 

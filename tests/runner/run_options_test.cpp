@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,42 +31,31 @@ TEST(RunOptions, ParsesBothFormsFilesAfterDoubleDashAndDefaults) {
     EXPECT_EQ(CRunOptions::Parse({"-h", "--bogus"}).action, CRunOptions::Action::kHelp);
 }
 
-// Each case: the options after --dsn X, and the settings they leave
-// (DefColLen, MaxColLen, EnableSpool, SpoolFile, EnableOutput, RemoveComments),
-// starting from 10, 100, 0, "output.txt", 1, 0.
+// DefColLen, MaxColLen, EnableSpool, SpoolFile, EnableOutput and
+// RemoveComments after the options (after --dsn X) replaced the ones of
+// 10, 100, 0, output.txt, 1, 0.
+std::string Overridden(Args args) {
+    args.insert(args.begin(), {"--dsn", "X"});
+    CSettingsRecord s;
+    s.DefColLen = 10;
+    s.MaxColLen = 100;
+    s.SpoolFile = "output.txt";
+    s.EnableOutput = 1;
+    CRunOptions::Parse(args).ApplyTo(s);
+    std::ostringstream shown;
+    shown << s.DefColLen << ' ' << s.MaxColLen << ' ' << s.EnableSpool << ' ' << s.SpoolFile << ' ' << s.EnableOutput
+          << ' ' << s.RemoveComments;
+    return shown.str();
+}
+
 TEST(RunOptions, OverridesReplaceOnlyWhatWasGivenAndTheLastOneWins) {
-    struct Case {
-        Args args;
-        int defColLen, maxColLen, enableSpool;
-        std::string spoolFile;
-        int enableOutput, removeComments;
-    };
-    const std::vector<Case> cases = {
-        {{}, 10, 100, 0, "output.txt", 1, 0},
-        {{"--spool", "s.txt", "--no-spool", "--enable-output", "1", "--quiet", "--remove-comments", "--max-col-len", "1",
-          "--def-col-len", "1000"},
-         1000, 1, 0, "s.txt", 0, 1},
-        {{"--no-spool", "--spool=t.txt", "--quiet", "--enable-output=1", "--remove-comments", "--keep-comments",
-          "--max-col-len=1000", "--max-col-len=20"},
-         10, 20, 1, "t.txt", 1, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c.args));
-        Args args = {"--dsn", "X"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        CSettingsRecord settings;
-        settings.DefColLen = 10;
-        settings.MaxColLen = 100;
-        settings.SpoolFile = "output.txt";
-        settings.EnableOutput = 1;
-        CRunOptions::Parse(args).ApplyTo(settings);
-        EXPECT_EQ(settings.DefColLen, c.defColLen);
-        EXPECT_EQ(settings.MaxColLen, c.maxColLen);
-        EXPECT_EQ(settings.EnableSpool, c.enableSpool);
-        EXPECT_EQ(settings.SpoolFile, c.spoolFile);
-        EXPECT_EQ(settings.EnableOutput, c.enableOutput);
-        EXPECT_EQ(settings.RemoveComments, c.removeComments);
-    }
+    EXPECT_EQ(Overridden({}), "10 100 0 output.txt 1 0");
+    EXPECT_EQ(Overridden({"--spool", "s.txt", "--no-spool", "--enable-output", "1", "--quiet", "--remove-comments",
+                          "--max-col-len", "1", "--def-col-len", "1000"}),
+              "1000 1 0 s.txt 0 1");
+    EXPECT_EQ(Overridden({"--no-spool", "--spool=t.txt", "--quiet", "--enable-output=1", "--remove-comments",
+                          "--keep-comments", "--max-col-len=1000", "--max-col-len=20"}),
+              "10 20 1 t.txt 1 0");
 }
 
 TEST(RunOptions, BadCommandLinesGiveOneLineMessages) {

@@ -14,11 +14,9 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <optional>
-#include <sstream>
-#include <vector>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,9 +35,8 @@ std::string Folder() {
 void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string ReadFile(const std::string& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 long FilesIn(const std::string& folder) {
@@ -53,30 +50,23 @@ CSettingsRecord LoadRecord(const std::string& path) {
     return record;
 }
 
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name) {
-        if (const char* old = std::getenv(name)) m_old = old;
-        value ? setenv(name, value, 1) : unsetenv(name);
-    }
-    ~ScopedEnv() { m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name); }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
-};
+bool SaveRecord(const CSettingsRecord& record, const std::string& path) {
+    CFileProfileStore store(path);
+    record.Save(store);
+    return store.Flush();
+}
 
 int g_assertions = 0;
-
-void CountAssertion(const wxString&, int, const wxString&, const wxString&, const wxString&) { ++g_assertions; }
 
 // Each case: the file's bytes, and how the loaded settings differ from the
 // defaults. A damaged file reads as far as it goes, without a debug
 // assertion (the window would show it in a dialog). Saved to another file
 // and loaded again, the settings stay the same.
 TEST(SettingsStore, LoadsWhatTheFileHoldsElseTheDefaults) {
-    const wxAssertHandler_t previous = wxSetAssertHandler(CountAssertion);
-    g_assertions = 0;
+    const wxAssertHandler_t previous =
+        wxSetAssertHandler([](const wxString&, int, const wxString&, const wxString&, const wxString&) {
+            ++g_assertions;
+        });
     std::string noise(4096, '\0');
     unsigned seed = 1;
     for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
@@ -101,7 +91,7 @@ TEST(SettingsStore, LoadsWhatTheFileHoldsElseTheDefaults) {
         // Not a decimal integer in int range: the default.
         {"[Settings]\nDefColLen=abc\nMaxColLen=12abc\nEnableSpool=99999999999\nFontSize= -20 \nEnableOutput=\n"
          "RemoveComments=0x10\nFontCharset=+3\n",
-         [](CSettingsRecord& r) { 
+         [](CSettingsRecord& r) {
              r.m_logFont.lfHeight = -20;
              r.FontCharset = 3;
              r.m_logFont.lfCharSet = 128;
@@ -132,18 +122,14 @@ TEST(SettingsStore, LoadsWhatTheFileHoldsElseTheDefaults) {
         c.expect(expected);
         const CSettingsRecord record = LoadRecord(folder + "/p.conf");
         ExpectSameSettings(record, expected);
-        fs::remove(folder + "/saved.conf");
-        {
-            CFileProfileStore saved(folder + "/saved.conf");
-            record.Save(saved);
-            EXPECT_TRUE(saved.Flush());
-        }
+        EXPECT_TRUE(SaveRecord(record, folder + "/saved.conf"));  // every key, so nothing of the last case stays
         ExpectSameSettings(LoadRecord(folder + "/saved.conf"), expected);
     }
     wxSetAssertHandler(previous);
     EXPECT_EQ(g_assertions, 0);
 }
 
+// The recent-file list, written through the same store, shares the file.
 TEST(SettingsStore, EverySettingComesBackByteForByteFromTheFileUnderXdgConfigHome) {
     const std::string configHome = std::getenv("XDG_CONFIG_HOME");
     ASSERT_EQ(configHome.rfind(test_env::TempDir(), 0), 0u) << "tests must not use the user's folder";
@@ -153,19 +139,27 @@ TEST(SettingsStore, EverySettingComesBackByteForByteFromTheFileUnderXdgConfigHom
                            .SingleLineComment = "\"quoted\" back\\slash", .MultilineCommentStart = "a;b#c=d [x]",
                            .MultilineCommentEnd = "tab\tcr\rlf\n$HOME ${USER} %s", .RemoveComments = 1};
     font_description::SetFaceName(record.m_logFont, "DejaVu Sans Mono");
+    const std::string recent = "/tmp/\xE6\x97\xA5 a.sql";
     {
         CFileProfileStore store;
         record.Save(store);
+        store.Config().Write(wxString(CFileProfileStore::kRecentFileGroup) + "/File1", wxString::FromUTF8(recent));
     }  // written when the store goes
-    ExpectSameSettings(LoadRecord(configHome + "/Tarnwell/Tarnwell.conf"), record);
+    const std::string path = configHome + "/Tarnwell/Tarnwell.conf";
+    ExpectSameSettings(LoadRecord(path), record);
+    EXPECT_EQ(CFileProfileStore(path).GetProfileString("Recent File List", "File1", ""), recent);
 }
 
 TEST(SettingsStore, WithoutAnAbsoluteXdgConfigHomeTheFileIsUnderHome) {
-    ScopedEnv home("HOME", "/home/someone");
+    const std::string configHome = std::getenv("XDG_CONFIG_HOME");  // the test's own
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";  // empty reads as unset
+    setenv("HOME", "/home/someone", 1);
     for (const char* unusable : {static_cast<const char*>(nullptr), "", "relative/config"}) {
-        ScopedEnv xdg("XDG_CONFIG_HOME", unusable);
+        unusable ? setenv("XDG_CONFIG_HOME", unusable, 1) : unsetenv("XDG_CONFIG_HOME");
         EXPECT_EQ(CFileProfileStore::DefaultPath(), "/home/someone/.config/Tarnwell/Tarnwell.conf");
     }
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
 }
 
 // The font is applied once, complete, as soon as FontCharset is read and
@@ -190,34 +184,11 @@ TEST(SettingsStore, AppliesTheFontRightAfterReadingIt) {
     EXPECT_EQ(record.EnableOutput, 0);
 }
 
-// A read-only store, and one whose file cannot be read, never write it.
-TEST(SettingsStore, AStoreThatMustNotWriteLeavesTheFileAlone) {
-    const std::string folder = Folder();
-    const std::string old = "[Settings]\nMaxColLen=40\n";
-    WriteFile(folder + "/read-only.conf", old);
-    {
-        CFileProfileStore store(folder + "/read-only.conf");
-        store.SetReadOnly();
-        EXPECT_EQ(store.GetProfileInt("Settings", "MaxColLen", 0), 40);
-        store.WriteProfileInt("Settings", "MaxColLen", 50);
-        EXPECT_FALSE(store.Flush());
-    }
-    EXPECT_EQ(ReadFile(folder + "/read-only.conf"), old);
-
-    const std::string directory = folder + "/dir.conf";  // unreadable even for root
-    fs::create_directories(directory + "/inside");
-    {
-        CFileProfileStore store(directory);
-        EXPECT_EQ(store.GetProfileInt("Settings", "MaxColLen", 100), 100);
-        store.WriteProfileInt("Settings", "MaxColLen", 40);
-        EXPECT_FALSE(store.Flush());
-    }
-    EXPECT_TRUE(fs::is_directory(directory + "/inside"));
-}
-
 // The file is replaced whole or not at all, keeping its permissions, and a
-// symbolic link keeps pointing at it.
-TEST(SettingsStore, WritingReplacesTheFileWholeOrNotAtAll) {
+// symbolic link keeps pointing at it. A read-only store, and one whose file
+// cannot be read (a FIFO: nothing is unreadable for root), never write it:
+// not by Flush, not when they go.
+TEST(SettingsStore, WritingReplacesTheFileWholeOrLeavesItAlone) {
     const std::string folder = Folder();
     const std::string path = folder + "/p.conf";
     const std::string old = "[Settings]\nMaxColLen=40\n";
@@ -244,6 +215,19 @@ TEST(SettingsStore, WritingReplacesTheFileWholeOrNotAtAll) {
     EXPECT_EQ(ReadFile(path), old);
     EXPECT_EQ(FilesIn(folder), 2) << "a temporary file was left behind";
 
+    const std::string fifo = folder + "/fifo.conf";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const bool readOnly : {true, false}) {
+        CFileProfileStore store(readOnly ? path : fifo);
+        if (readOnly) store.SetReadOnly();
+        EXPECT_EQ(store.GetProfileInt("Settings", "MaxColLen", 100), readOnly ? 40 : 100);
+        store.WriteProfileInt("Settings", "MaxColLen", 50);
+        EXPECT_FALSE(store.Flush());
+    }
+    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    fs::remove(fifo);
+
     {
         CFileProfileStore store(folder + "/link.conf");
         store.WriteProfileInt("Settings", "MaxColLen", 50);
@@ -253,21 +237,6 @@ TEST(SettingsStore, WritingReplacesTheFileWholeOrNotAtAll) {
     EXPECT_TRUE(fs::is_symlink(folder + "/link.conf"));
     EXPECT_EQ(FilesIn(folder), 2);
     EXPECT_EQ(fs::status(path).permissions(), mode);
-}
-
-TEST(SettingsStore, TheRecentFileListSharesTheFile) {
-    const std::string path = Folder() + "/p.conf";
-    {
-        CFileProfileStore store(path);
-        store.WriteProfileInt("Settings", "MaxColLen", 40);
-        wxConfigBase& config = store.Config();
-        config.SetPath(CFileProfileStore::kRecentFileGroup);
-        config.Write("File1", wxString::FromUTF8("/tmp/\xE6\x97\xA5 a.sql"));
-        config.SetPath("/");
-    }
-    CFileProfileStore store(path);
-    EXPECT_EQ(store.GetProfileString("Recent File List", "File1", ""), "/tmp/\xE6\x97\xA5 a.sql");
-    EXPECT_EQ(store.GetProfileInt("Settings", "MaxColLen", 0), 40);
 }
 
 }  // namespace

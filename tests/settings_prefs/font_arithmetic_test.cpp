@@ -8,30 +8,19 @@
 
 namespace {
 
-using font_arithmetic::MulDiv;
-
 TEST(FontArithmetic, MulDivRoundsHalvesAwayFromZeroAndClamps) {
     const struct {
         int number, numerator, denominator, result;
     } cases[] = {
-        {11, 96, 72, 15},    // 14.67
-        {-15, 72, 96, -11},  // -11.25
-        {3, 1, 2, 2},        // 1.5
-        {-3, 1, 2, -2},
-        {3, 1, -2, -2},
-        {-3, 1, -2, 2},
-        {5, 1, 4, 1},        // 1.25
-        {7, 1, 4, 2},        // 1.75
-        {INT_MAX, 2, 2, INT_MAX},        // the product does not overflow
-        {INT_MAX, INT_MAX, 1, INT_MAX},  // clamped
-        {INT_MIN, 1, 1, -INT_MAX},       // clamped so that it can be negated
-        {INT_MIN, -1, 1, INT_MAX},
-        {7, 1, 0, -1},                   // no denominator
+        {11, 96, 72, 15}, {-15, 72, 96, -11}, {5, 1, 4, 1}, {7, 1, 4, 2},  // 14.67, -11.25, 1.25, 1.75
+        {3, 1, 2, 2},     {-3, 1, 2, -2},     {3, 1, -2, -2}, {-3, 1, -2, 2},
+        {INT_MAX, 2, 2, INT_MAX},                                                  // the product does not overflow
+        {INT_MAX, INT_MAX, 1, INT_MAX}, {INT_MIN, 1, 1, -INT_MAX}, {INT_MIN, -1, 1, INT_MAX},  // clamped: negatable
+        {7, 1, 0, -1},                                                             // no denominator
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.number) + " * " + std::to_string(c.numerator) + " / " +
-                     std::to_string(c.denominator));
-        EXPECT_EQ(MulDiv(c.number, c.numerator, c.denominator), c.result);
+        EXPECT_EQ(font_arithmetic::MulDiv(c.number, c.numerator, c.denominator), c.result)
+            << c.number << " * " << c.numerator << " / " << c.denominator;
     }
 }
 
@@ -58,10 +47,10 @@ TEST(FontDescription, BuildReadsTheSizeTextAsAHeight) {
         {"-99999999999", 96, INT_MAX},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("size \"") + c.size + "\" at " + std::to_string(c.ppi));
         LOGFONT expected{.lfHeight = c.height, .lfCharSet = 129};
         font_description::SetFaceName(expected, "Courier New");
-        EXPECT_EQ(font_description::Build("Courier New", c.size, c.ppi, 129), expected);
+        EXPECT_EQ(font_description::Build("Courier New", c.size, c.ppi, 129), expected)
+            << "size \"" << c.size << "\" at " << c.ppi;
     }
 }
 

@@ -24,8 +24,7 @@ TEST(ListMatch, FindsTheFirstEntryBeginningWithTheText) {
         {faces, "DejaVu Sans Mono", {}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string("text \"") + c.text + "\"");
-        EXPECT_EQ(list_match::FindFirstPrefix(c.entries, c.text), c.index);
+        EXPECT_EQ(list_match::FindFirstPrefix(c.entries, c.text), c.index) << '"' << c.text << '"';
     }
 }
 

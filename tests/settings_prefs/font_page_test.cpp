@@ -5,11 +5,8 @@
 #include "settings/font_description.h"
 #include "settings/pref_page2.h"
 #include "settings/simple_combo_box.h"
-#include "support/gui_env.h"
 
 #include <wx/dcscreen.h>
-#include <wx/listbox.h>
-#include <wx/textctrl.h>
 
 #include <algorithm>
 
@@ -25,11 +22,6 @@ void ChooseEntry(CSimpleComboBox* box, const std::string& entry) {
     SheetTest::Choose(box->List(), static_cast<int>(at - entries.begin()));
 }
 
-std::string Selected(const CSimpleComboBox* box) {
-    const int index = box->GetSelection();
-    return index == wxNOT_FOUND ? std::string("(none)") : box->Entries()[static_cast<std::size_t>(index)];
-}
-
 class FontPageTest : public SheetTest {
 protected:
     // Runs the sheet on the Font page; script's result ends it.
@@ -41,30 +33,6 @@ protected:
     }
 };
 
-TEST_F(FontPageTest, OkAfterLookingLeavesTheFontEqual) {
-    const CSettingsRecord before = settings;
-    EXPECT_FALSE(RunFontPage([&](CPrefPage2& page) {
-        EXPECT_EQ(page.FaceBox()->GetText(), "Courier New");
-        EXPECT_EQ(page.SizeBox()->GetText(),
-                  std::to_string(font_arithmetic::SizeForHeight(-15, page.PixelsPerInch())));
-        EXPECT_EQ(page.CharsetList()->GetSelection(), 1);
-        return wxID_OK;
-    }));
-    EXPECT_EQ(applied, 0);
-    ExpectSameSettings(settings, before);
-}
-
-TEST_F(FontPageTest, NeverOpeningThePageKeepsFontAndCharset) {
-    settings.m_logFont.lfHeight = -20;
-    settings.m_logFont.lfWeight = 700;  // a field the page would not keep
-    settings.FontCharset = 5;
-    settings.m_logFont.lfCharSet = 129;
-    const CSettingsRecord before = settings;
-    EXPECT_FALSE(RunSheet(Ok));
-    EXPECT_EQ(applied, 0);
-    ExpectSameSettings(settings, before);
-}
-
 // At 96 pixels per inch: a loaded size shows as the first entry that begins
 // with it; the next sample uses the entry shown, or the one chosen.
 TEST_F(FontPageTest, SizeBoxShowsTheFirstEntryBeginningWithTheSize) {
@@ -72,33 +40,29 @@ TEST_F(FontPageTest, SizeBoxShowsTheFirstEntryBeginningWithTheSize) {
     const struct {
         int height;
         const char* text;
-        const char* selected;
+        int selected;        // the entry's index
         const char* chosen;  // none: the charset list notifies
         int sampleHeight;
     } cases[] = {
-        {-3, "20", "20", nullptr, -27},       // 2 points
-        {-1, "10", "10", nullptr, -13},       // 1 point
-        {-17, "13", "(none)", nullptr, -17},  // 13 points: no entry begins with it
-        {-20, "15", "(none)", "11", -15},     // size 11 stores -15
+        {-3, "20", 8, nullptr, -27},             // 2 points
+        {-1, "10", 2, nullptr, -13},             // 1 point
+        {-17, "13", wxNOT_FOUND, nullptr, -17},  // 13 points: no entry begins with it
+        {-20, "15", wxNOT_FOUND, "11", -15},     // size 11 stores -15
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("height " + std::to_string(c.height));
-        settings = DefaultSettings();
         settings.m_logFont.lfHeight = c.height;
         applied = 0;
-        EXPECT_EQ(RunFontPage([&](CPrefPage2& page) {
-                      EXPECT_EQ(page.SizeBox()->GetText(), c.text);
-                      EXPECT_EQ(Selected(page.SizeBox()), c.selected);
-                      if (c.chosen) {
-                          ChooseEntry(page.SizeBox(), c.chosen);
-                      } else {
-                          Choose(page.CharsetList(), 1);  // any notification builds the sample anew
-                      }
-                      EXPECT_EQ(page.SampleDescription().lfHeight, c.sampleHeight);
-                      return wxID_OK;
-                  }),
-                  c.height != c.sampleHeight);
-        EXPECT_EQ(applied, c.height != c.sampleHeight ? 1 : 0);
+        const bool changed = RunFontPage([&](CPrefPage2& page) {
+            EXPECT_EQ(page.SizeBox()->GetText(), c.text);
+            EXPECT_EQ(page.SizeBox()->GetSelection(), c.selected);
+            // Any notification builds the sample anew.
+            c.chosen ? ChooseEntry(page.SizeBox(), c.chosen) : Choose(page.CharsetList(), 1);
+            EXPECT_EQ(page.SampleDescription().lfHeight, c.sampleHeight);
+            return wxID_OK;
+        });
+        EXPECT_EQ(changed, c.height != c.sampleHeight);
+        EXPECT_EQ(applied, changed ? 1 : 0);
         LOGFONT expected{.lfHeight = c.sampleHeight, .lfCharSet = 1};
         font_description::SetFaceName(expected, "Courier New");
         EXPECT_EQ(settings.m_logFont, expected);
@@ -141,18 +105,18 @@ TEST_F(FontPageTest, TypedFaceTakesEffectWhenTheBoxLosesTheFocus) {
     const std::string longFace = "Some Very Long Face Name That Goes On";
     EXPECT_TRUE(RunSheet([&](CPrefDlg& sheet) {
         EXPECT_TRUE(ShowPage(sheet, CPrefDlg::kFontPage));
-        CSimpleComboBox* faces = sheet.Font().FaceBox();
-        faces->Edit()->SetValue(wxString::FromUTF8(longFace));
+        wxTextCtrl* edit = sheet.Font().FaceBox()->Edit();
+        edit->SetValue(wxString::FromUTF8(longFace));
         EXPECT_EQ(font_description::FaceName(sheet.Font().SampleDescription()), "Courier New");
-        wxFocusEvent lost(wxEVT_KILL_FOCUS, faces->Edit()->GetId());
-        lost.SetEventObject(faces->Edit());
+        wxFocusEvent lost(wxEVT_KILL_FOCUS, edit->GetId());
+        lost.SetEventObject(edit);
         lost.SetWindow(sheet.Font().CharsetList());
-        faces->Edit()->ProcessWindowEvent(lost);
+        edit->ProcessWindowEvent(lost);
         gui_env::Pump();
         EXPECT_EQ(font_description::FaceName(sheet.Font().SampleDescription()), longFace.substr(0, 31));
         EXPECT_TRUE(ShowPage(sheet, CPrefDlg::kGeneralPage));
         EXPECT_TRUE(ShowPage(sheet, CPrefDlg::kFontPage));
-        EXPECT_EQ(faces->GetText(), longFace);
+        EXPECT_EQ(sheet.Font().FaceBox()->GetText(), longFace);
         return Ok(sheet);
     }));
     EXPECT_EQ(font_description::FaceName(settings.m_logFont), longFace.substr(0, 31));
