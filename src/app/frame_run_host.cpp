@@ -17,9 +17,24 @@ void CFrameRunHost::SetStatusText(const std::string& text) {
     }
 }
 
-void CFrameRunHost::SuspendOutputRedraw() { m_output.SuspendRedraw(); }
+CFrameRunHost::~CFrameRunHost() {
+    try {
+        while (m_nSuspended > 0) ResumeOutputRedraw();
+    } catch (...) {
+        // Out of memory putting the last text in; the pane is thawed anyway.
+    }
+}
 
-void CFrameRunHost::ResumeOutputRedraw() { m_output.ResumeRedraw(); }
+void CFrameRunHost::SuspendOutputRedraw() {
+    m_output.SuspendRedraw();
+    ++m_nSuspended;
+}
+
+void CFrameRunHost::ResumeOutputRedraw() {
+    if (m_nSuspended == 0) return;
+    --m_nSuspended;
+    m_output.ResumeRedraw();
+}
 
 void CFrameRunHost::RepaintOutput() { m_output.RepaintNow(); }
 

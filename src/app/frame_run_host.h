@@ -11,6 +11,11 @@ class wxFrame;
 class CFrameRunHost : public CRunHost {
 public:
     CFrameRunHost(wxFrame& frame, COutputPane& output, CPane& script);
+    // Resumes the output pane's redrawing where a failed run left it
+    // suspended, so the pane never stays frozen.
+    ~CFrameRunHost() override;
+    CFrameRunHost(const CFrameRunHost&) = delete;
+    CFrameRunHost& operator=(const CFrameRunHost&) = delete;
 
     // Shown at once, so "Executing..." stands there while the run blocks
     // the window.
@@ -24,4 +29,5 @@ private:
     wxFrame& m_frame;
     COutputPane& m_output;
     CPane& m_script;
+    int m_nSuspended = 0;
 };

@@ -57,6 +57,7 @@ void CDbConnection::Connect(const std::string& dataSource, const std::string& us
 }
 
 void CDbConnection::Disconnect() noexcept {
+    m_bLost = false;
     if (!m_bConnected) return;
     SQLDisconnect(m_hdbc);
     SQLFreeConnect(m_hdbc);

@@ -40,6 +40,12 @@ public:
 
     bool IsConnected() const noexcept { return m_bConnected; }
 
+    // Set by whoever saw an error that means the connection is gone; the
+    // connection stays open (every statement then fails with the driver's
+    // message) until the next Connect or Disconnect clears it.
+    void MarkLost() noexcept { m_bLost = m_bConnected; }
+    bool IsLost() const noexcept { return m_bLost; }
+
     // SQLAllocStmt, SQLExecDirect (length in bytes), SQLNumResultCols.
     // SQL_SUCCESS and SQL_SUCCESS_WITH_INFO succeed (the warning is returned);
     // SQL_NO_DATA succeeds without a result set. Anything else throws
@@ -49,6 +55,7 @@ public:
 
 private:
     bool m_bConnected = false;
+    bool m_bLost = false;
     SQLHENV m_henv = SQL_NULL_HENV;
     SQLHDBC m_hdbc = SQL_NULL_HDBC;
 };

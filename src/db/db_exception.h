@@ -13,4 +13,13 @@ public:
     explicit CDBException(const DiagRecord& record);
 
     static std::string FormatMessage(const DiagRecord& record);
+
+    // The five-character SQLSTATE of the record ("" when none could be read).
+    const std::string& SqlState() const noexcept { return m_strSqlState; }
+    // True for the states that mean the connection itself is gone: class 08
+    // (connection exception) and the server's shutdown states 57P01-57P03.
+    bool MeansConnectionLost() const noexcept;
+
+private:
+    std::string m_strSqlState;
 };

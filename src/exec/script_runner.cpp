@@ -2,9 +2,11 @@
 
 #include "common/display_text.h"
 #include "common/exception.h"
+#include "db/db_exception.h"
 #include "exec/result_formatter.h"
 #include "exec/spool_tee.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <string>
@@ -16,6 +18,18 @@ constexpr std::size_t kMessageCapacity = 800;
 
 // The C isspace set in the "C" locale; bytes from 0x80 up are never blank.
 bool IsBlank(char c) noexcept { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The line (from 1) of the NUL byte that ends what the reader cuts into
+// statements, when text other than blanks and NUL bytes follows it; else 0.
+int LineOfCuttingNul(const std::string& script) {
+    const std::size_t nul = script.find('\0');
+    if (nul == std::string::npos) return 0;
+    bool textFollows = false;
+    for (std::size_t i = nul; i < script.size() && !textFollows; ++i)
+        textFollows = script[i] != '\0' && !IsBlank(script[i]);
+    if (!textFollows) return 0;
+    return 1 + static_cast<int>(std::count(script.begin(), script.begin() + static_cast<std::ptrdiff_t>(nul), '\n'));
+}
 
 // Points the runner's output at the spool tee for the length of a run and
 // back at the plain output on every way out.
@@ -34,10 +48,18 @@ private:
 };
 
 // Suspends the output pane's redrawing for one statement; resuming repaints.
+// Resuming can fail as any hand-over to the window can (out of memory); the
+// failure stays here, since it must not leave a destructor, and the window
+// side resumes whatever is still suspended when the run ends.
 class CRedrawSuspension {
 public:
     explicit CRedrawSuspension(CRunHost& host) : m_host(host) { m_host.SuspendOutputRedraw(); }
-    ~CRedrawSuspension() { m_host.ResumeOutputRedraw(); }
+    ~CRedrawSuspension() {
+        try {
+            m_host.ResumeOutputRedraw();
+        } catch (...) {
+        }
+    }
     CRedrawSuspension(const CRedrawSuspension&) = delete;
     CRedrawSuspension& operator=(const CRedrawSuspension&) = delete;
 
@@ -60,7 +82,10 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
 
     if (!m_connection.IsConnected()) {
         m_pOut->AppendText("not connected\r\n");
-        if (spool) spool->Close();
+        if (spool) {
+            spool->Close();
+            summary.spoolFailed = spool->WriteFailed();
+        }
         m_host.SetStatusText("");
         return summary;
     }
@@ -90,10 +115,18 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
         }
     }
 
+    summary.nulLine = LineOfCuttingNul(script.ScriptText());
+    if (summary.nulLine > 0)
+        m_pOut->AppendText("The script holds a NUL byte at line " + std::to_string(summary.nulLine) +
+                           "; the text after it was not run.\r\n");
+
     m_history.Append(script.ScriptText());
-    if (spool) spool->Close();
+    if (spool) {
+        spool->Close();
+        summary.spoolFailed = spool->WriteFailed();
+    }
     m_host.SelectAllScript();
-    m_host.SetStatusText("");
+    m_host.SetStatusText(m_connection.IsLost() ? kConnectionLostText : "");
     // The spool file is closed by now: this line reaches the pane only.
     if (!verbose) m_output.AppendText("Script execution complete\r\n");
     return summary;
@@ -137,6 +170,10 @@ CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, c
             m_pOut->AppendText("\r\n");
         }
         return Outcome::Succeeded;
+    } catch (const CDBException& failure) {
+        if (!verbose && !echoed) echo();
+        if (failure.MeansConnectionLost()) m_connection.MarkLost();
+        message = failure.GetErrorMessage(kMessageCapacity);
     } catch (const CException& failure) {
         if (!verbose && !echoed) echo();
         message = failure.GetErrorMessage(kMessageCapacity);

@@ -14,7 +14,13 @@ struct RunSummary {
     bool connected = false;   // false: "not connected", nothing ran
     int statements = 0;       // statements sent to the data source
     int failures = 0;         // of which failed (an error, not a warning)
+    bool spoolFailed = false; // writing the spool file failed
+    int nulLine = 0;          // line of a NUL byte that cut text off the script, or 0
 };
+
+// The status text while the connection is known to be lost.
+inline constexpr const char* kConnectionLostText =
+    "The connection to the data source was lost; use Change Connection to connect again.";
 
 // Runs a script statement by statement against the connection and writes the
 // transcript to the output: the Execute command without the window.
@@ -26,6 +32,9 @@ public:
     // EnableSpool is on, every appended byte teed to it, closed before the
     // closing line), "not connected\r\n", every statement, the history entry,
     // select-all of the script, "Script execution complete\r\n".
+    // A script that holds a NUL byte before more text is run up to the NUL,
+    // and the run says so at its end. After an error that means the
+    // connection is gone, the status text ends as kConnectionLostText.
     // stopOnError ends the run after the first failing statement (the
     // worksheet always goes on).
     RunSummary Run(CStatementSource& script, const CSettingsRecord& settings, bool stopOnError = false);

@@ -1,12 +1,33 @@
 #include "exec/spool_tee.h"
 
+#include <cerrno>
+#include <cstring>
+
 CSpoolTee::CSpoolTee(COutputSink& inner, const std::string& path)
     : m_inner(inner), m_pSpoolFile(std::fopen(path.c_str(), "ab")) {}
 
-void CSpoolTee::Close() noexcept { m_pSpoolFile.reset(); }
+void CSpoolTee::Close() {
+    if (!m_pSpoolFile) return;
+    errno = 0;
+    if (std::fclose(m_pSpoolFile.release()) != 0) StopAfterWriteError(errno);
+}
 
 void CSpoolTee::AppendText(std::string_view text) {
+    PassOn(text);
+    if (!m_pSpoolFile || text.empty()) return;
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), m_pSpoolFile.get()) != text.size()) StopAfterWriteError(errno);
+}
+
+void CSpoolTee::PassOn(std::string_view text) {
     m_inner.AppendText(text);
-    // Write errors are not reported: the pane is what the user watches.
-    if (m_pSpoolFile && !text.empty()) std::fwrite(text.data(), 1, text.size(), m_pSpoolFile.get());
+    if (!text.empty()) m_bAtLineStart = text.back() == '\n';
+}
+
+void CSpoolTee::StopAfterWriteError(int error) {
+    m_pSpoolFile.reset();
+    m_bWriteFailed = true;
+    const std::string reason = error != 0 ? std::strerror(error) : "unknown error";
+    if (!m_bAtLineStart) PassOn("\r\n");
+    PassOn("Spool file write failed: " + reason + "; spooling stopped.\r\n");
 }

@@ -10,6 +10,9 @@ namespace {
 constexpr std::size_t kChunkSize = std::size_t{1} << 20;
 // ...and the job waits while this many bytes of them are still waiting.
 constexpr std::size_t kMaxQueuedBytes = 16 * kChunkSize;
+// What a queued item costs besides the room of its bytes: the queue's slot,
+// a call's captures.
+constexpr std::size_t kItemCost = 256;
 
 }  // namespace
 
@@ -61,12 +64,19 @@ void CWorkerRun::CarryOut(Item& item) {
         if (!m_postedFailure) m_postedFailure = std::current_exception();
         m_bPostedFailed = true;
     }
-    if (item.call) return;
+    item.call = nullptr;
     std::lock_guard lock(m_mutex);
-    m_nQueuedBytes -= item.bytes.size();
-    item.bytes.clear();
-    m_spareChunks.push_back(std::move(item.bytes));
-    m_cvSpace.notify_one();
+    m_nQueuedBytes -= item.charge;
+    // Only full-size pieces are worth keeping for reuse.
+    if (item.bytes.capacity() >= kChunkSize) {
+        item.bytes.clear();
+        try {
+            m_spareChunks.push_back(std::move(item.bytes));
+        } catch (...) {
+            // Not kept: the piece is freed with the item.
+        }
+    }
+    m_cvSpace.notify_all();
 }
 
 void CWorkerRun::Append(std::string_view bytes) {
@@ -77,19 +87,37 @@ void CWorkerRun::Append(std::string_view bytes) {
 
 void CWorkerRun::PostChunk() {
     if (m_strChunk.empty()) return;
-    std::unique_lock lock(m_mutex);
-    m_cvSpace.wait(lock, [this] { return m_nQueuedBytes < kMaxQueuedBytes; });
-    m_nQueuedBytes += m_strChunk.size();
-    std::string next;
-    if (!m_spareChunks.empty()) {
-        next = std::move(m_spareChunks.back());
-        m_spareChunks.pop_back();
+    Item item;
+    if (m_strChunk.size() < kChunkSize / 2) {
+        // A small piece (a statement's echo, flushed before a posted call)
+        // travels as a copy of its own size; the collecting buffer stays.
+        item.bytes.assign(m_strChunk);
+        m_strChunk.clear();
+    } else {
+        std::string next = TakeSpareChunk();
+        item.bytes = std::exchange(m_strChunk, std::move(next));
     }
-    Enqueue(Item{std::exchange(m_strChunk, std::move(next)), {}});
-    lock.unlock();
+    item.charge = item.bytes.capacity() + kItemCost;
+    EnqueueWithinLimit(std::move(item));
     // A piece grows to a little over kChunkSize once; reused pieces keep
     // their room, so the worker does not keep touching fresh memory.
     if (m_strChunk.capacity() < kChunkSize) m_strChunk.reserve(kChunkSize + kChunkSize / 8);
+}
+
+std::string CWorkerRun::TakeSpareChunk() {
+    std::lock_guard lock(m_mutex);
+    if (m_spareChunks.empty()) return {};
+    std::string spare = std::move(m_spareChunks.back());
+    m_spareChunks.pop_back();
+    return spare;
+}
+
+// Waits until the queue is under its limit, then queues item.
+void CWorkerRun::EnqueueWithinLimit(Item item) {
+    std::unique_lock lock(m_mutex);
+    m_cvSpace.wait(lock, [this] { return m_nQueuedBytes < kMaxQueuedBytes; });
+    m_nQueuedBytes += item.charge;
+    Enqueue(std::move(item));
 }
 
 // With m_mutex held.
@@ -101,8 +129,7 @@ void CWorkerRun::Enqueue(Item item) {
 void CWorkerRun::Post(std::function<void()> call) {
     ThrowPostedFailure();
     PostChunk();
-    std::lock_guard lock(m_mutex);
-    Enqueue(Item{{}, std::move(call)});
+    EnqueueWithinLimit(Item{{}, std::move(call), kItemCost});
 }
 
 void CWorkerRun::Call(const std::function<void()>& call) {
@@ -116,7 +143,7 @@ void CWorkerRun::Call(const std::function<void()>& call) {
         }
         std::lock_guard lock(m_mutex);
         done = true;
-        m_cvSpace.notify_one();
+        m_cvSpace.notify_all();
     });
     std::unique_lock lock(m_mutex);
     m_cvSpace.wait(lock, [&] { return done; });

@@ -26,8 +26,11 @@
 //
 // What the job hands over is carried out in the order it was handed over.
 // Appended bytes are collected into large pieces, and the job waits while a
-// few of them are still waiting, so a result faster than the window does not
-// pile up in memory.
+// few megabytes of pieces and calls are still waiting, so a result faster
+// than the window does not pile up in memory. The limit counts what the queue
+// really holds (the room of each piece, a share for each call), so a script of
+// many small statements, each of which posts calls and a small piece, stays
+// within it too.
 class CWorkerRun {
 public:
     explicit CWorkerRun(COutputSink& output) : m_output(output) {}
@@ -57,10 +60,13 @@ private:
     struct Item {
         std::string bytes;
         std::function<void()> call;
+        std::size_t charge = 0;   // what the item counts against the limit
     };
 
     void Enqueue(Item item);
+    void EnqueueWithinLimit(Item item);
     void PostChunk();
+    std::string TakeSpareChunk();
     void ThrowPostedFailure();
     void CarryOut(Item& item);
 

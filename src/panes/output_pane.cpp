@@ -5,6 +5,7 @@
 #include <wx/stc/stc.h>
 
 #include <algorithm>
+#include <exception>
 
 wxIMPLEMENT_DYNAMIC_CLASS(COutputPane, CPane);
 
@@ -81,13 +82,21 @@ void COutputPane::SuspendRedraw() {
 }
 
 void COutputPane::ResumeRedraw() {
-    EndBatch();
-    if (m_nFreezeDepth == 0) return;
-    --m_nFreezeDepth;
-    if (wxStyledTextCtrl* control = GetControl()) {
-        control->Thaw();
-        if (m_nFreezeDepth == 0) RepaintNow();
+    // The control thaws even when putting the collected text in fails.
+    std::exception_ptr failure;
+    try {
+        EndBatch();
+    } catch (...) {
+        failure = std::current_exception();
     }
+    if (m_nFreezeDepth > 0) {
+        --m_nFreezeDepth;
+        if (wxStyledTextCtrl* control = GetControl()) {
+            control->Thaw();
+            if (m_nFreezeDepth == 0 && !failure) RepaintNow();
+        }
+    }
+    if (failure) std::rethrow_exception(failure);
 }
 
 void COutputPane::RepaintNow() {

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <new>
 #include <optional>
+#include <utility>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -171,10 +172,16 @@ int CBatchRunner::Run(const CRunOptions& options) {
     const CommentSyntax syntax = SyntaxOf(settings);
 
     int status = kSuccess;
+    bool toldLost = false;
     for (std::size_t i = 0; i < scripts.Count(); ++i) {
         CTextStatementSource script(scripts.Take(i), syntax);
         const RunSummary summary = runner.Run(script, settings, options.stopOnError);
-        if (!summary.connected || summary.failures > 0) {
+        if (connection.IsLost() && !std::exchange(toldLost, true)) {
+            // After what the run wrote so far, so the line stands where it happened.
+            output.Flush();
+            Complain(kConnectionLostText);
+        }
+        if (!summary.connected || summary.failures > 0 || summary.spoolFailed || summary.nulLine > 0) {
             status = kStatementFailed;
             if (options.stopOnError) break;
         }

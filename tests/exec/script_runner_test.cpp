@@ -194,6 +194,67 @@ TEST_F(SqliteRunTest, SpoolPathInAMissingFolderLeavesThePaneOutputAlone) {
     EXPECT_EQ(m_history.Size(), 1u);
 }
 
+// What the run says at the end about a NUL byte in the script, and where a
+// spool file that cannot be written stops.
+struct RunNoticeCase {
+    const char* name;
+    std::string script;
+    int enableOutput;
+    std::string spoolFile;   // "" for no spool file
+    std::string expected;
+    int nulLine;
+    bool spoolFailed;
+};
+
+const std::string kNul(1, '\0');
+const std::string kOneRow = Echo("select 1 as x") + "\r\nx          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n";
+const std::string kNulNotice = "; the text after it was not run.\r\n";
+const std::string kSpoolStopped = "Spool file write failed: No space left on device; spooling stopped.\r\n";
+
+const RunNoticeCase kRunNotices[] = {
+    {"NulBeforeText", "select 1 as x;" + kNul + "drop table important;", 1, "",
+     kOneRow + "The script holds a NUL byte at line 1" + kNulNotice, 1, false},
+    {"NulOnALaterLineQuiet", "select 1 as x;\r\n\r\n" + kNul + "select 2", 0, "",
+     kStart + kOneRow + "The script holds a NUL byte at line 3" + kNulNotice + kEnd, 3, false},
+    // Nothing but NUL bytes and blanks after it: nothing was left out.
+    {"TrailingNulsOnly", "select 1 as x;" + kNul + "\r\n" + kNul, 1, "", kOneRow, 0, false},
+    // The spool fails when stdio writes its buffer: at the end of a short run...
+    {"SpoolFailsAtClose", "select 1 as x", 1, "/dev/full", kOneRow + kSpoolStopped, 0, true},
+    // ...and in the middle of a long one, on a line of its own, once.
+    {"SpoolFailsMidRun", "select printf('%.90c', 'v') as v from (with recursive c(x) as (select 1 union all "
+                         "select x + 1 from c where x < 100) select x from c);select 1 as x", 1, "/dev/full",
+     kSpoolStopped, 0, true},
+};
+
+class RunNoticeTest : public SqliteRunTest, public ::testing::WithParamInterface<RunNoticeCase> {};
+
+TEST_P(RunNoticeTest, IsWrittenOnceWhereItHappened) {
+    const RunNoticeCase& c = GetParam();
+    m_settings.EnableOutput = c.enableOutput;
+    m_settings.EnableSpool = !c.spoolFile.empty();
+    m_settings.SpoolFile = c.spoolFile;
+    const std::string text = Run(c.script);
+    if (std::string_view(c.name) == "SpoolFailsMidRun") {
+        const std::size_t at = text.find(kSpoolStopped);
+        ASSERT_NE(at, std::string::npos) << text;
+        EXPECT_EQ(text.find(kSpoolStopped, at + 1), std::string::npos);
+        EXPECT_EQ(text.substr(at - 2, 2), "\r\n");
+        EXPECT_LT(at, text.find("100 row(s) fetched"));
+        // The pane still gets everything.
+        std::string withoutNotice = text;
+        withoutNotice.erase(at, kSpoolStopped.size());
+        EXPECT_TRUE(withoutNotice.ends_with("100 row(s) fetched\r\n" + kOneRow)) << withoutNotice;
+    } else {
+        EXPECT_EQ(text, c.expected);
+    }
+    EXPECT_EQ(m_summary.nulLine, c.nulLine);
+    EXPECT_EQ(m_summary.spoolFailed, c.spoolFailed);
+    EXPECT_EQ(m_history.Current(), c.script);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sqlite, RunNoticeTest, ::testing::ValuesIn(kRunNotices),
+                         [](const ::testing::TestParamInfo<RunNoticeCase>& info) { return std::string(info.param.name); });
+
 TEST_F(RunFixture, NotConnectedPrintsOnlyThatInBothModes) {
     const std::string spool = test_env::TempDir() + "/spool-unconnected.txt";
     m_settings.EnableSpool = 1;

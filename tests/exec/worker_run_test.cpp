@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -233,5 +237,89 @@ TEST_P(WorkerScriptRunTest, SameTranscriptAndCallsAsThePlainRun) {
 
 INSTANTIATE_TEST_SUITE_P(Sqlite, WorkerScriptRunTest, ::testing::ValuesIn(kScripts),
                          [](const ::testing::TestParamInfo<ScriptCase>& info) { return std::string(info.param.name); });
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+
+// The address space this process has reserved now, in bytes.
+std::size_t AddressSpaceInUse() {
+    std::ifstream statm("/proc/self/statm");
+    std::size_t pages = 0;
+    statm >> pages;
+    return pages * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// A host whose first call holds the window thread back for a second, as a
+// busy pane does, so the job runs ahead as far as the hand-over lets it.
+class CSlowStartHost : public CRecordingHost {
+public:
+    using CRecordingHost::CRecordingHost;
+    void SetStatusText(const std::string& text) override {
+        if (!std::exchange(m_bHeld, true)) std::this_thread::sleep_for(std::chrono::seconds(1));
+        CRecordingHost::SetStatusText(text);
+    }
+
+private:
+    bool m_bHeld = false;
+};
+
+struct LimitCase {
+    const char* name;
+    std::string script;
+    std::string tail;   // how the output ends; empty: the run may end in "Out of memory."
+    rlim_t headroom;    // MB of address space beyond what the process uses
+};
+
+const LimitCase kLimitCases[] = {
+    // Each small statement posts calls and a small piece of text: the queue
+    // must count what those really hold.
+    {"ManySmallStatements", [] {
+         std::string script;
+         for (int i = 0; i < 25000; ++i) script += "select 1 as a;\n";
+         return script;
+     }(), "1 row(s) fetched\r\n", 300},
+    // More output than the address space holds: the run ends in "Out of
+    // memory." or with std::bad_alloc, never by terminating the process.
+    {"MoreOutputThanMemory", [] {
+         std::string script;
+         for (int i = 0; i < 2000; ++i)
+             script += "with recursive c(x) as (select 1 union all select x + 1 from c where x < 500) "
+                       "select x, printf('%.90c', 'y') as wide from c;\n";
+         return script;
+     }(), "", 150},
+};
+
+class WorkerMemoryLimitTest : public RunFixture, public ::testing::WithParamInterface<LimitCase> {};
+
+// In a child process whose address space is limited to what it uses now and
+// a little more, the run ends normally.
+TEST_P(WorkerMemoryLimitTest, ARunStaysWithinALoweredAddressSpace) {
+    m_connection.Connect(test_env::NewSqliteDsn(std::string("Limit") + GetParam().name), "", "");
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        const rlim_t limit = AddressSpaceInUse() + (GetParam().headroom << 20);
+        const rlimit lowered{limit, limit};
+        if (setrlimit(RLIMIT_AS, &lowered) != 0) _exit(10);
+        CSlowStartHost host(m_events);
+        CTextStatementSource source(GetParam().script);
+        try {
+            RunScriptOnWorker(m_connection, m_history, m_output, host, source, m_settings);
+        } catch (const std::bad_alloc&) {
+            _exit(GetParam().tail.empty() ? 0 : 11);
+        }
+        const std::string& text = m_output.Text();
+        if (GetParam().tail.empty()) _exit(text.find("Out of memory.") != std::string::npos ? 0 : 12);
+        _exit(text.ends_with(GetParam().tail) ? 0 : 13);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child died of signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Limit, WorkerMemoryLimitTest, ::testing::ValuesIn(kLimitCases),
+                         [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
+
+#endif
 
 }  // namespace

@@ -228,6 +228,12 @@ TEST_F(RunnerTest, ExitStatusesAndMessages) {
         {{"--dsn", dsn, "--spool", "no/such/folder/spool.txt"}, "select 1 as n", 0, one,
          "tarnwell-run: cannot open the spool file 'no/such/folder/spool.txt': No such file or directory "
          "(the run goes on without it)\n"},
+        // A spool file that cannot be written stops spooling, says so and fails the run.
+        {{"--dsn", dsn, "--spool", "/dev/full"}, "select 1 as n", 1,
+         one + "Spool file write failed: No space left on device; spooling stopped.\r\n", ""},
+        // Text after a NUL byte is not run, and the run says so.
+        {{"--dsn", dsn}, std::string("select 1 as n;\n\0drop table st_marker;", 38), 1,
+         one + "The script holds a NUL byte at line 2; the text after it was not run.\r\n", ""},
         {{"--dsn", dsn, "--bogus"}, "", 2, "", "tarnwell-run: unknown option '--bogus'" + usage},
         {{"first.sql"}, "", 2, "", "tarnwell-run: missing --dsn NAME, the data source to connect to" + usage},
         // The driver manager's diagnostic, on one line.
