@@ -197,6 +197,25 @@ TEST_F(RunnerTest, ThePasswordComesFromTheEnvironmentOrIsEmptyWithoutATerminal) 
     }
 }
 
+// The server stops under the run: the statements after it fail with the
+// driver's message, the lost connection is named once on standard error
+// (however many scripts follow), and the status is 1.
+TEST_F(RunnerTest, ALostServerIsNamedOnceAndFailsTheRun) {
+    TARNWELL_REQUIRE_POSTGRES();
+    const DataSource fault{test_env::NewFaultPgDsn("RunnerFault"), test_env::PgUser(), test_env::PgPassword()};
+    WriteFileBytes(Path("first.sql"), "select 1 as n;" + test_env::StopFaultServerSql() + ";select 2 as n");
+    WriteFileBytes(Path("second.sql"), "select 3 as n");
+    const ChildResult lost = RunOn(fault, {"first.sql", "second.sql"});
+    ASSERT_TRUE(test_env::ControlFaultServer("start"));
+    EXPECT_EQ(lost.status, 1);
+    EXPECT_TRUE(lost.out.starts_with("SQL> select 1 as n\r\nn          \r\n")) << lost.out;
+    EXPECT_TRUE(Has(lost.out, "SQL> select 2 as n\r\nError: ")) << lost.out;
+    EXPECT_TRUE(Has(lost.out, "SQL> select 3 as n\r\nError: ")) << lost.out;
+    EXPECT_EQ(lost.err, std::string("tarnwell-run: ") + kConnectionLostText + "\n");
+    // Back again: a new run connects and works.
+    EXPECT_EQ(RunOn(fault, {"second.sql"}).status, 0);
+}
+
 TEST_F(RunnerTest, ExitStatusesAndMessages) {
     WriteFileBytes(Path("first.sql"), "create table st_marker (n integer)");
     WriteFileBytes(Path("last.sql"), "select n from st_marker;\r\ndrop table st_marker");

@@ -97,11 +97,29 @@ const std::string& PgDsn() { return S().pgDsn; }
 const std::string& PgUser() { return S().pgUser; }
 const std::string& PgPassword() { return S().pgPassword; }
 
-std::string NewPgDsn(const std::string& name, const std::string& extraLines) {
-    AppendDsn(name, "Driver=PostgreSQL ANSI\nServername=" + Env("TARNWELL_PG_HOST", "127.0.0.1") +
-                        "\nPort=" + Env("TARNWELL_PG_PORT") + "\nDatabase=" + Env("TARNWELL_PG_DATABASE", "tarnwell") +
-                        "\n" + extraLines);
+namespace {
+
+std::string NewDsnOnPort(const std::string& name, const std::string& port, const std::string& extraLines) {
+    AppendDsn(name, "Driver=PostgreSQL ANSI\nServername=" + Env("TARNWELL_PG_HOST", "127.0.0.1") + "\nPort=" + port +
+                        "\nDatabase=" + Env("TARNWELL_PG_DATABASE", "tarnwell") + "\n" + extraLines);
     return name;
+}
+
+}  // namespace
+
+std::string NewPgDsn(const std::string& name, const std::string& extraLines) {
+    return NewDsnOnPort(name, Env("TARNWELL_PG_PORT"), extraLines);
+}
+
+std::string NewFaultPgDsn(const std::string& name, const std::string& extraLines) {
+    return NewDsnOnPort(name, Env("TARNWELL_PG_FAULT_PORT"), extraLines);
+}
+
+std::string StopFaultServerSql() { return "copy (select 1) to program '" + Env("TARNWELL_PG_FAULT_CTL") + " stop'"; }
+
+bool ControlFaultServer(const std::string& action) {
+    const std::string ctl = Env("TARNWELL_PG_FAULT_CTL");
+    return !ctl.empty() && std::system((ctl + " " + action).c_str()) == 0;
 }
 
 }  // namespace test_env

@@ -33,6 +33,15 @@ const std::string& PgPassword();
 // example "UseDeclareFetch=1" and "Fetch=2") and returns its name.
 std::string NewPgDsn(const std::string& name, const std::string& extraLines);
 
+// The fault server: a second PostgreSQL server of the harness that tests may
+// stop and start (TARNWELL_PG_FAULT_PORT, TARNWELL_PG_FAULT_CTL).
+std::string NewFaultPgDsn(const std::string& name, const std::string& extraLines = {});
+// A statement that stops the fault server from inside a script and fails
+// because its own session goes with it.
+std::string StopFaultServerSql();
+// Stops (an immediate shutdown) or starts the fault server; true on success.
+bool ControlFaultServer(const std::string& action);
+
 }  // namespace test_env
 
 // Skips the current test when no PostgreSQL server is there (fails instead
