@@ -3,12 +3,16 @@
 #include "common/message_box.h"
 
 #include <wx/radiobox.h>
+#include <wx/stattext.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 
 #include <utility>
 
 namespace {
+
+// The search and replacement fields show this many average characters.
+constexpr int kFieldChars = 30;
 
 const wxEventTypeTag<wxFindDialogEvent>* const kFindEvents[] = {
     &wxEVT_FIND, &wxEVT_FIND_NEXT, &wxEVT_FIND_REPLACE, &wxEVT_FIND_REPLACE_ALL, &wxEVT_FIND_CLOSE};
@@ -73,26 +77,30 @@ bool CFindController::OpenDialog(DialogKind kind, const std::string& findText, c
     const bool replace = kind == DialogKind::replace;
     m_pFindDialog = new wxFindReplaceDialog(m_pOwner, &m_findData, replace ? "Replace" : "Find",
                                             wxFR_NOUPDOWN | (replace ? wxFR_REPLACEDIALOG : 0));
-    HideDirectionChoice();
-    LimitFields();
+    ArrangeControls();
     BindDialog(true);
     m_pFindDialog->Show();
     return true;
 }
 
-void CFindController::HideDirectionChoice() {
-    // Searches run forward only; the dialog merely disables its up/down box.
+void CFindController::ArrangeControls() {
+    const int fieldWidth = kFieldChars * m_pFindDialog->GetCharWidth();
     for (wxWindow* child : m_pFindDialog->GetChildren()) {
-        if (dynamic_cast<wxRadioBox*>(child) != nullptr) child->Hide();
+        if (dynamic_cast<wxRadioBox*>(child) != nullptr) {
+            // Searches run forward only; the dialog merely disables its up/down box.
+            child->Hide();
+        } else if (auto* field = dynamic_cast<wxTextCtrl*>(child)) {
+            field->SetMaxLength(kMaxFieldLength);
+            // The dialog's fields are only a few characters wide.
+            field->SetMinSize(wxSize(fieldWidth, wxDefaultCoord));
+        } else if (auto* label = dynamic_cast<wxStaticText*>(child)) {
+            // The dialog gives its labels a fixed width, which cuts the
+            // longer ones off; each gets the width of its text.
+            label->SetMinSize(label->GetBestSize());
+        }
     }
     m_pFindDialog->Layout();
     m_pFindDialog->Fit();
-}
-
-void CFindController::LimitFields() {
-    for (wxWindow* child : m_pFindDialog->GetChildren()) {
-        if (auto* field = dynamic_cast<wxTextCtrl*>(child)) field->SetMaxLength(kMaxFieldLength);
-    }
 }
 
 void CFindController::BringDialogToFront() {

@@ -47,8 +47,9 @@ private:
     void OnFindDialogEvent(wxFindDialogEvent& event);
     void OnDialogDestroyed(wxWindowDestroyEvent& event);
     void BindDialog(bool bind);
-    void HideDirectionChoice();
-    void LimitFields();
+    // Hides the direction choice, limits the fields and sizes the labels and
+    // fields so that they show whole.
+    void ArrangeControls();
 
     wxWindow* m_pOwner;
     std::function<wxStyledTextCtrl*()> m_activeControl;

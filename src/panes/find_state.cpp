@@ -32,8 +32,7 @@ void CFindState::OnFindNext() {
         m_ui.ShowNotFound();
         return;
     }
-    m_nLastFindEnd = match->end;
-    target->SetSelection(match->start, match->end);
+    SelectMatch(*target, *match);
 }
 
 void CFindState::OnFindReplace(std::uint32_t flags, const std::string& findText, const std::string& replaceText) {
@@ -78,8 +77,7 @@ void CFindState::FindFromDialog(CSearchTarget& target, bool replace, const std::
     }
     const auto match = Search(target, findText, start);
     if (match) {
-        m_nLastFindEnd = match->end;
-        target.SetSelection(match->start, match->end);
+        SelectMatch(target, *match);
     } else {
         m_ui.ShowNotFound();
         m_ui.BringDialogToFront();
@@ -105,6 +103,12 @@ void CFindState::ReplaceAll(CSearchTarget& target, const std::string& findText, 
         m_nLastFindEnd = match->start + static_cast<long>(replaceText.size());
     }
     m_ui.BringDialogToFront();
+}
+
+void CFindState::SelectMatch(CSearchTarget& target, const CSearchTarget::Match& match) {
+    m_nLastFindEnd = match.end;
+    target.SetSelection(match.start, match.end);
+    target.ShowSelection();
 }
 
 bool CFindState::SelectionIsMatch(CSearchTarget& target, const std::string& findText) const {

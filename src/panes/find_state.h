@@ -56,6 +56,8 @@ private:
     void ReplaceAll(CSearchTarget& target, const std::string& findText, const std::string& replaceText);
     // Whether the selection is exactly one match of findText.
     bool SelectionIsMatch(CSearchTarget& target, const std::string& findText) const;
+    // Selects a match found by Find, Find Next or Replace and shows it.
+    void SelectMatch(CSearchTarget& target, const CSearchTarget::Match& match);
     std::optional<CSearchTarget::Match> Search(CSearchTarget& target, const std::string& findText, long start) const;
 
     CFindUi& m_ui;

@@ -27,6 +27,9 @@ public:
     // Selects start to end (end -1: to the end of the text); start == end
     // puts the caret there.
     virtual void SetSelection(long start, long end) = 0;
+    // Scrolls the selection into view: one that was off screen comes to the
+    // middle of the view, one already on screen leaves the view as it is.
+    virtual void ShowSelection() = 0;
 
     // The first match of text with flags at or after start and ending at or
     // before end (-1: the end of the text), searching forward only.

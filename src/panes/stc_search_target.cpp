@@ -21,6 +21,20 @@ long CStcSearchTarget::GetSelectionEnd() const { return m_control.GetSelectionEn
 
 void CStcSearchTarget::SetSelection(long start, long end) { m_control.SetSelection(start, end); }
 
+void CStcSearchTarget::ShowSelection() {
+    const int start = m_control.GetSelectionStart();
+    const int end = m_control.GetSelectionEnd();
+    // Selecting does not scroll. A line off screen comes to the middle of the
+    // view, so that the lines around the match are seen too.
+    const int line = m_control.VisibleFromDocLine(m_control.LineFromPosition(start));
+    const int first = m_control.GetFirstVisibleLine();
+    const int lines = m_control.LinesOnScreen();
+    if (line < first || line >= first + lines) m_control.SetFirstVisibleLine(std::max(0, line - lines / 2));
+    // Sideways (and on a line now on screen, not up or down) as far as the
+    // match needs, its start first.
+    m_control.ScrollRange(end, start);
+}
+
 long CStcSearchTarget::CharacterBoundary(long pos, int step) const {
     const long length = m_control.GetLength();
     pos = std::clamp(pos, 0L, length);

@@ -14,6 +14,7 @@ public:
     long GetSelectionStart() const override;
     long GetSelectionEnd() const override;
     void SetSelection(long start, long end) override;
+    void ShowSelection() override;
     std::optional<Match> Find(std::string_view text, std::uint32_t flags, long start, long end = -1) override;
     // Works on a read-only control too: the output pane does not let the
     // user type, but Replace changes it.

@@ -1,12 +1,16 @@
 // The find and replace dialog wired to CFindState and a text control.
 #include "panes/find_controller.h"
+#include "panes/output_pane.h"
+#include "panes/script_pane.h"
 #include "stc_fixture.h"
 
 #include <wx/checkbox.h>
 #include <wx/radiobox.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 #include <wx/weakref.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -85,14 +89,86 @@ TEST_F(FindControllerTest, FindButtonSearchesTheDialogTextAsUtf8WithTheBoxes) {
     EXPECT_EQ(Selection(), (Match{6, 11}));
 }
 
-TEST_F(FindControllerTest, TheDialogHasNoDirectionAndFieldsOfAtMost127Characters) {
-    controller->OnEditReplace();
-    for (wxRadioBox* box : Controls<wxRadioBox>()) EXPECT_FALSE(box->IsShown());
-    for (wxTextCtrl* field : {Field(0), Field(1)}) {
-        field->WriteText(wxString(127, 'x'));
-        field->WriteText("y");
-        EXPECT_EQ(field->GetValue(), wxString(127, 'x'));
+// No direction; whole labels and wide fields, measured with the dialog's
+// own font; at most 127 characters in a field.
+TEST_F(FindControllerTest, TheDialogHasNoDirectionWholeLabelsAndWideShortFields) {
+    for (const bool replace : {false, true}) {
+        replace ? controller->OnEditReplace() : controller->OnEditFind();
+        gui_env::Settle();
+        for (wxRadioBox* box : Controls<wxRadioBox>()) EXPECT_FALSE(box->IsShown());
+        std::vector<wxString> labels;
+        for (wxStaticText* label : Controls<wxStaticText>()) {
+            labels.push_back(label->GetLabel());
+            EXPECT_GE(label->GetSize().x, label->GetTextExtent(label->GetLabel()).x) << label->GetLabel();
+            EXPECT_GE(label->GetSize().x, label->GetBestSize().x) << label->GetLabel();
+        }
+        EXPECT_EQ(std::count(labels.begin(), labels.end(), "Replace with:"), replace ? 1 : 0);
+        EXPECT_EQ(Controls<wxTextCtrl>().size(), replace ? 2u : 1u);
+        for (wxTextCtrl* field : Controls<wxTextCtrl>()) {
+            EXPECT_GE(field->GetSize().x, 20 * controller->GetDialog()->GetCharWidth());
+            field->Clear();
+            field->WriteText(wxString(127, 'x'));
+            field->WriteText("y");
+            EXPECT_EQ(field->GetValue(), wxString(127, 'x'));
+        }
+        Press(wxID_CANCEL);
     }
+}
+
+// Find, Find Next and Replace in either pane: a match off screen comes to
+// the middle of the view and sideways into it; one on screen leaves the view.
+TEST_F(FindControllerTest, TheSelectedMatchIsScrolledIntoView) {
+    constexpr int kLines = 3000, kFar = 2000;
+    struct Action {
+        const char* name;
+        bool replace;  // the replace dialog and its Replace button
+        bool f3;       // Find Next with the text saved by the find dialog
+    };
+    const Action actions[] = {{"Find", false, false}, {"Find Next", false, true}, {"Replace", true, false}};
+    control->Destroy();
+    for (const bool output : {false, true}) {
+        std::unique_ptr<CPane> pane(output ? static_cast<CPane*>(new COutputPane) : new CScriptPane);
+        ASSERT_TRUE(pane->Create(frame));
+        control = pane->GetControl();
+        frame->SetSize(640, 480);
+        frame->SendSizeEvent();
+        ASSERT_TRUE(gui_env::WaitUntil([this] { return control->LinesOnScreen() >= 10; }));
+        for (const Action& action : actions) {
+            for (const int column : {0, 2000}) {
+                SCOPED_TRACE(std::string(output ? "output pane, " : "script pane, ") + action.name + ", column " +
+                             std::to_string(column));
+                std::string text;
+                for (int line = 0; line < kLines; ++line) {
+                    if (line == kFar || line == kFar + 3) text += std::string(column, '.');
+                    text += line == 2 || line == kFar || line == kFar + 3 ? "needle\n" : "line\n";
+                }
+                SetText(text, output);
+                control->SetFirstVisibleLine(0);
+                control->SetXOffset(0);
+                action.replace ? controller->OnEditReplace() : controller->OnEditFind();
+                Field(0)->SetValue("needle");
+                if (action.replace) Field(1)->SetValue("pin");
+                if (action.f3) Press(wxID_CANCEL);
+                int first = 0, xOffset = 0;
+                for (const int line : {2, kFar, kFar + 3}) {
+                    action.f3 ? controller->OnFindNext() : Press(action.replace ? wxID_REPLACE : wxID_FIND);
+                    const Match match = Selection();
+                    ASSERT_EQ(control->LineFromPosition(match.start), line);
+                    if (line == kFar) {
+                        first = control->GetFirstVisibleLine();
+                        xOffset = control->GetXOffset();
+                        EXPECT_NEAR(line - first, control->LinesOnScreen() / 2, 1);
+                    }
+                    EXPECT_EQ(control->GetFirstVisibleLine(), first) << line;
+                    EXPECT_EQ(control->GetXOffset(), xOffset) << line;
+                    EXPECT_GE(control->PointFromPosition(match.start).x, 0) << line;
+                    EXPECT_LE(control->PointFromPosition(match.end).x, control->GetClientSize().x) << line;
+                }
+                if (controller->GetDialog() != nullptr) Press(wxID_CANCEL);
+            }
+        }
+    }
+    EXPECT_TRUE(messages.Messages().empty());
 }
 
 TEST_F(FindControllerTest, ClosingSavesTextsAndBoxesForTheNextDialog) {
