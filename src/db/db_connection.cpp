@@ -3,6 +3,7 @@
 #include "db/db_exception.h"
 
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -74,6 +75,12 @@ ExecuteResult CDbConnection::Execute(std::string_view sql) {
 
     HandleGuard<DropStatement> hstmt;
     SQLAllocStmt(m_hdbc, hstmt.Out());
+    if (m_nQueryTimeout > 0)
+        SQLSetStmtAttr(hstmt.Get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_nQueryTimeout)),
+                       SQL_IS_UINTEGER);
+    // Detached before the guard above frees the handle, on every way out.
+    std::optional<CCancellableScope> cancellable;
+    cancellable.emplace(m_pCanceller, hstmt.Get());
 
     ExecuteResult result;
     // The text goes to the driver unchanged, with its length in bytes.
@@ -96,7 +103,10 @@ ExecuteResult CDbConnection::Execute(std::string_view sql) {
     }
 
     if (columns > 0) {
-        result.statement = std::make_unique<CDbStatement>(hstmt.Get());
+        // The statement stays attached until it is closed.
+        result.statement = std::make_unique<CDbStatement>(hstmt.Get(), m_pCanceller);
+        cancellable.reset();
+        if (m_pCanceller) m_pCanceller->Attach(hstmt.Get());
         hstmt.Release();
     }
     return result;

@@ -2,6 +2,7 @@
 
 #include "db/db_statement.h"
 #include "db/diag_record.h"
+#include "db/statement_canceller.h"
 
 #include <sql.h>
 
@@ -53,9 +54,20 @@ public:
     // A statement without result columns is freed here.
     ExecuteResult Execute(std::string_view sql);
 
+    // The canceller (none: the default) that every statement is attached to
+    // from before SQLExecDirect until its handle is freed, so another thread
+    // can stop it.
+    void SetCanceller(CStatementCanceller* canceller) noexcept { m_pCanceller = canceller; }
+    // Seconds after which the driver should give up a statement
+    // (SQL_ATTR_QUERY_TIMEOUT; 0, the default, for none). Drivers that do not
+    // honour it ignore it.
+    void SetQueryTimeout(int seconds) noexcept { m_nQueryTimeout = seconds; }
+
 private:
     bool m_bConnected = false;
     bool m_bLost = false;
+    CStatementCanceller* m_pCanceller = nullptr;
+    int m_nQueryTimeout = 0;
     SQLHENV m_henv = SQL_NULL_HENV;
     SQLHDBC m_hdbc = SQL_NULL_HDBC;
 };

@@ -3,6 +3,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+class CStatementCanceller;
+
 // The statement of one executed SQL text that has result columns. Owned by the
 // caller of CDbConnection::Execute; Close frees the ODBC handle, and the
 // destructor closes a statement that is still open, so no path leaks it.
@@ -10,7 +12,9 @@
 // one cannot produce the case.
 class CDbStatement {
 public:
-    explicit CDbStatement(SQLHSTMT hstmt) noexcept : m_hstmt(hstmt) {}
+    // canceller: the one the statement is attached to (detached on Close).
+    explicit CDbStatement(SQLHSTMT hstmt, CStatementCanceller* canceller = nullptr) noexcept
+        : m_hstmt(hstmt), m_pCanceller(canceller) {}
     virtual ~CDbStatement();
     CDbStatement(const CDbStatement&) = delete;
     CDbStatement& operator=(const CDbStatement&) = delete;
@@ -39,4 +43,5 @@ public:
 
 private:
     SQLHSTMT m_hstmt;
+    CStatementCanceller* m_pCanceller;
 };

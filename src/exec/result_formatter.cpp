@@ -69,14 +69,16 @@ void AppendRowCount(COutputSink& output, std::int64_t rows) {
 
 }  // namespace
 
-CResultFormatter::CResultFormatter(int defColLen, int maxColLen)
+CResultFormatter::CResultFormatter(int defColLen, int maxColLen, CRunControl* control)
     // Settings edited by hand in the profile can hold anything: a buffer
     // needs at least one byte (for the NUL), and a default width below 0
     // means none. Above, the buffers stay within what the preferences
     // accept: drivers fill a bound buffer to its end on every fetch (SQLite's
     // pads the value with NULs), so a buffer of a billion bytes would take
     // seconds per row and gigabytes of memory.
-    : m_nDefColLen(std::clamp(defColLen, 0, kMaxColumnBuffer)), m_nMaxColLen(std::clamp(maxColLen, 1, kMaxColumnBuffer)) {}
+    : m_nDefColLen(std::clamp(defColLen, 0, kMaxColumnBuffer)),
+      m_nMaxColLen(std::clamp(maxColLen, 1, kMaxColumnBuffer)),
+      m_pControl(control) {}
 
 void CResultFormatter::Print(CDbStatement& statement, COutputSink& output) {
     output.AppendText("\r\n");
@@ -127,8 +129,11 @@ void CResultFormatter::Print(CDbStatement& statement, COutputSink& output) {
     output.AppendText(std::string_view(lineStart, static_cast<std::size_t>(out - lineStart)));
 
     std::int64_t rows = 0;
+    CRunControl* const control = m_pControl;
+    if (control) control->BeginResult();
+    const auto stopped = [control] { return control && control->StopRequested() != CRunControl::Stop::None; };
     try {
-        while (statement.Fetch()) {
+        while (!stopped() && statement.Fetch()) {
             out = lineStart;
             for (int i = 0; i < columns; ++i) {
                 const SQLLEN indicator = indicators[i];
@@ -146,6 +151,7 @@ void CResultFormatter::Print(CDbStatement& statement, COutputSink& output) {
             *out++ = '\n';
             output.AppendText(std::string_view(lineStart, static_cast<std::size_t>(out - lineStart)));
             ++rows;
+            if (control) control->CountRow();
         }
     } catch (const CDBException&) {
         // A fetch error: the rows fetched so far keep their count line; the

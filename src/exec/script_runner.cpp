@@ -7,6 +7,8 @@
 #include "exec/spool_tee.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <new>
 #include <optional>
 #include <string>
@@ -67,6 +69,32 @@ private:
     CRunHost& m_host;
 };
 
+// Points the runner at the line tracker of its run.
+class CLinesScope {
+public:
+    CLinesScope(CLineTrackingSink*& target, CLineTrackingSink& lines) noexcept : m_target(target) { m_target = &lines; }
+    ~CLinesScope() { m_target = nullptr; }
+    CLinesScope(const CLinesScope&) = delete;
+    CLinesScope& operator=(const CLinesScope&) = delete;
+
+private:
+    CLineTrackingSink*& m_target;
+};
+
+// Attaches the connection's statements to the run control for a run.
+class CCancellerScope {
+public:
+    CCancellerScope(CDbConnection& connection, CRunControl* control) noexcept : m_connection(connection) {
+        if (control) m_connection.SetCanceller(&control->Canceller());
+    }
+    ~CCancellerScope() { m_connection.SetCanceller(nullptr); }
+    CCancellerScope(const CCancellerScope&) = delete;
+    CCancellerScope& operator=(const CCancellerScope&) = delete;
+
+private:
+    CDbConnection& m_connection;
+};
+
 }  // namespace
 
 CScriptRunner::CScriptRunner(CDbConnection& connection, CHistoryList& history, COutputSink& output, CRunHost& host)
@@ -78,7 +106,10 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
 
     std::optional<CSpoolTee> spool;
     if (settings.EnableSpool) spool.emplace(m_output, settings.SpoolFile);
-    COutputRedirect redirect(m_pOut, spool && spool->IsOpen() ? static_cast<COutputSink&>(*spool) : m_output);
+    CLineTrackingSink lines(spool && spool->IsOpen() ? static_cast<COutputSink&>(*spool) : m_output);
+    COutputRedirect redirect(m_pOut, lines);
+    CLinesScope linesScope(m_pLines, lines);
+    CCancellerScope cancellable(m_connection, m_pControl);
 
     if (!m_connection.IsConnected()) {
         m_pOut->AppendText("not connected\r\n");
@@ -100,22 +131,33 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
     script.ResetReader();
     std::string statement;
     while (script.GetNextStatement(statement)) {
+        if (StopRequested()) {
+            // Asked to stop between two statements.
+            PrintStopped(lines);
+            break;
+        }
         Outcome outcome;
         if (verbose) {
             CRedrawSuspension suspended(m_host);
-            outcome = RunStatement(statement, settings);
+            outcome = RunStatement(statement, settings, summary.statements + 1);
         } else {
-            outcome = RunStatement(statement, settings);
+            outcome = RunStatement(statement, settings, summary.statements + 1);
         }
         if (outcome == Outcome::Blank) continue;
         ++summary.statements;
+        if (outcome == Outcome::Stopped) break;
         if (outcome == Outcome::Failed) {
             ++summary.failures;
             if (stopOnError) break;
         }
     }
+    if (m_pControl) {
+        m_pControl->EndStatement();
+        summary.stop = m_pControl->StopRequested();
+    }
 
-    summary.nulLine = LineOfCuttingNul(script.ScriptText());
+    // A stopped run did not get to the NUL byte.
+    if (summary.stop == CRunControl::Stop::None) summary.nulLine = LineOfCuttingNul(script.ScriptText());
     if (summary.nulLine > 0)
         m_pOut->AppendText("The script holds a NUL byte at line " + std::to_string(summary.nulLine) +
                            "; the text after it was not run.\r\n");
@@ -136,11 +178,26 @@ bool CScriptRunner::ExecuteStatement(std::string_view statement, const CSettings
     return RunStatement(statement, settings) != Outcome::Failed;
 }
 
-CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, const CSettingsRecord& settings) {
+bool CScriptRunner::StopRequested() const noexcept {
+    return m_pControl && m_pControl->StopRequested() != CRunControl::Stop::None;
+}
+
+void CScriptRunner::PrintStopped(COutputSink& output) {
+    if (m_pLines) m_pLines->StartLine();
+    if (m_pControl->StopRequested() == CRunControl::Stop::Timeout)
+        output.AppendText("Execution cancelled: timeout after " + std::to_string(m_nTimeout) + " s\r\n");
+    else
+        output.AppendText("Execution cancelled\r\n");
+}
+
+CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, const CSettingsRecord& settings,
+                                                   int number) {
     std::size_t blanks = 0;
     while (blanks < statement.size() && IsBlank(statement[blanks])) ++blanks;
     const std::string_view text = statement.substr(blanks);
     if (text.empty()) return Outcome::Blank;
+    if (m_pControl) m_pControl->BeginStatement(number);
+    const auto started = std::chrono::steady_clock::now();
 
     const bool verbose = settings.EnableOutput != 0;
     bool echoed = false;
@@ -162,18 +219,22 @@ CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, c
         }
         if (result.statement) {
             if (!echoed) echo();
-            CResultFormatter(settings.DefColLen, settings.MaxColLen).Print(*result.statement, *m_pOut);
+            CResultFormatter(settings.DefColLen, settings.MaxColLen, m_pControl).Print(*result.statement, *m_pOut);
             result.statement->Close();
         } else if (verbose) {
             m_pOut->AppendText("\r\nok\r\n");
         } else if (result.warning) {
             m_pOut->AppendText("\r\n");
         }
-        return Outcome::Succeeded;
     } catch (const CDBException& failure) {
-        if (!verbose && !echoed) echo();
+        // The driver's report of a timeout it enforced is a timeout stop.
+        if (m_pControl && m_nTimeout > 0 && failure.SqlState() == "HYT00")
+            m_pControl->RequestStop(CRunControl::Stop::Timeout);
+        if (!verbose && !echoed && !StopRequested()) echo();
         if (failure.MeansConnectionLost()) m_connection.MarkLost();
-        message = failure.GetErrorMessage(kMessageCapacity);
+        // A cancelled statement's error ("interrupted", "canceling statement
+        // due to user request") is not printed: the stop line says it.
+        if (!StopRequested()) message = failure.GetErrorMessage(kMessageCapacity);
     } catch (const CException& failure) {
         if (!verbose && !echoed) echo();
         message = failure.GetErrorMessage(kMessageCapacity);
@@ -182,8 +243,18 @@ CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, c
         // On a line of its own under the statement, like every other failure.
         message = "\r\nOut of memory.\r\n";
     }
-    m_pOut->AppendWrapped(message);
-    return Outcome::Failed;
+    if (StopRequested()) {
+        PrintStopped(*m_pOut);
+        return Outcome::Stopped;
+    }
+    if (!message.empty()) m_pOut->AppendWrapped(message);
+    if (settings.ShowTiming && echoed) {
+        const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
+        char line[64];
+        const int length = std::snprintf(line, sizeof line, "Elapsed: %.3f s\r\n", seconds.count());
+        m_pOut->AppendText(std::string_view(line, static_cast<std::size_t>(length)));
+    }
+    return message.empty() ? Outcome::Succeeded : Outcome::Failed;
 }
 
 void CScriptRunner::PrintWarning(const DiagRecord& warning) {

@@ -2,7 +2,9 @@
 
 #include "db/db_connection.h"
 #include "exec/history_list.h"
+#include "exec/line_tracking_sink.h"
 #include "exec/output_sink.h"
+#include "exec/run_control.h"
 #include "exec/run_host.h"
 #include "exec/statement_source.h"
 #include "settings/settings_record.h"
@@ -16,6 +18,7 @@ struct RunSummary {
     int failures = 0;         // of which failed (an error, not a warning)
     bool spoolFailed = false; // writing the spool file failed
     int nulLine = 0;          // line of a NUL byte that cut text off the script, or 0
+    CRunControl::Stop stop = CRunControl::Stop::None;   // why the run was stopped early
 };
 
 // The status text while the connection is known to be lost.
@@ -37,16 +40,34 @@ public:
     // connection is gone, the status text ends as kConnectionLostText.
     // stopOnError ends the run after the first failing statement (the
     // worksheet always goes on).
+    //
+    // With a run control (SetControl), a stop requested there ends the run
+    // after what the running statement printed so far (its rows and their
+    // count line): the line "Execution cancelled\r\n" (or, for a timeout,
+    // "Execution cancelled: timeout after N s\r\n") replaces the driver's
+    // error for the cancelled statement, and no later statement runs; the
+    // run then ends as usual. The control's progress follows the run.
+    // settings.ShowTiming adds "Elapsed: S.mmm s\r\n" after each statement's
+    // output.
     RunSummary Run(CStatementSource& script, const CSettingsRecord& settings, bool stopOnError = false);
 
     // One statement: skips leading white space, echoes, executes, prints the
     // result set or "ok", or the diagnostic. Returns false when it failed.
     bool ExecuteStatement(std::string_view statement, const CSettingsRecord& settings);
 
-private:
-    enum class Outcome { Blank, Succeeded, Failed };
+    // The control of the following runs (none: they cannot be stopped), and
+    // the timeout in seconds that its timeout stop names.
+    void SetControl(CRunControl* control, int timeoutSeconds = 0) noexcept {
+        m_pControl = control;
+        m_nTimeout = timeoutSeconds;
+    }
 
-    Outcome RunStatement(std::string_view statement, const CSettingsRecord& settings);
+private:
+    enum class Outcome { Blank, Succeeded, Failed, Stopped };
+
+    Outcome RunStatement(std::string_view statement, const CSettingsRecord& settings, int number = 0);
+    bool StopRequested() const noexcept;
+    void PrintStopped(COutputSink& output);
     void PrintWarning(const DiagRecord& warning);
 
     CDbConnection& m_connection;
@@ -54,4 +75,7 @@ private:
     COutputSink& m_output;
     CRunHost& m_host;
     COutputSink* m_pOut;   // m_output, or the spool tee while a run spools
+    CLineTrackingSink* m_pLines = nullptr;   // the line tracker of the run, when one runs
+    CRunControl* m_pControl = nullptr;
+    int m_nTimeout = 0;
 };

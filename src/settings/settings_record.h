@@ -24,6 +24,7 @@ public:
     std::string MultilineCommentStart;
     std::string MultilineCommentEnd;
     int RemoveComments = 0;
+    int ShowTiming = 0;         // "Elapsed:" after every statement
 
     // Reads the twelve keys in order with their defaults. Right after
     // FontCharset the font description is complete and applyFont (when

@@ -1,0 +1,111 @@
+#include "exec/statement_watchdog.h"
+#include "run_fixture.h"
+#include "support/test_env.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <regex>
+#include <string>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using Stop = CRunControl::Stop;
+
+const std::string kOne = "SQL> select 1 as x\r\nx          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n";
+// kOne as a regular expression.
+const std::string kOneRe = std::regex_replace(kOne, std::regex(R"([()])"), R"(\$&)");
+const std::string kLongSqlite = "with recursive c(x) as (select 1 union all select x + 1 from c where x < 1000000000) "
+                                "select count(*) as n from c";
+const std::string kMillionRows = "with recursive c(x) as (select 1 union all select x + 1 from c where x < 1000000) "
+                                 "select x from c";
+
+// A run stopped from another thread, as the window's Cancel or a signal
+// stops it: what the statement printed so far, its row count when it had
+// rows, the stop line and nothing of the statements after it.
+struct StopCase {
+    const char* name;
+    bool postgres;
+    std::string script;
+    std::function<bool(const CRunControl::Progress&, const CRunControl&)> when;   // stop once this holds
+    std::string before;   // the output up to the stop line (a regular expression)
+    Stop reason = Stop::User;
+    int timeout = 0;      // seconds, for a watchdog
+};
+
+bool InSecondStatement(const CRunControl::Progress& p, const CRunControl& c) {
+    return p.statement == 2 && c.StatementElapsed() > 200ms;
+}
+
+const StopCase kStops[] = {
+    {"SqliteStatementThatComputes", false, "select 1 as x;" + kLongSqlite + ";select 2 as y", InSecondStatement,
+     kOneRe + "SQL> with recursive .*from c\r\n(n *\r\n-+ \r\n0 row\\(s\\) fetched\r\n)?"},
+    {"SqliteInTheMiddleOfARowSet", false, kMillionRows + ";select 2 as y",
+     [](const CRunControl::Progress& p, const CRunControl&) { return p.rows >= 1000; },
+     "SQL> with recursive .*from c\r\nx +\r\n-+ \r\n(\\d+ +\r\n){1000,}\\d+ row\\(s\\) fetched\r\n"},
+    {"BeforeTheFirstStatement", false, "select 1 as x", [](auto&, auto&) { return true; }, ""},
+    {"PostgresSleep", true, "select 1 as x;select pg_sleep(60);select 2 as y", InSecondStatement,
+     kOneRe + "SQL> select pg_sleep\\(60\\)\r\n"},
+    {"PostgresTimeout", true, "select 1 as x;select pg_sleep(60);select 2 as y", {},
+     kOneRe + "SQL> select pg_sleep\\(60\\)\r\n", Stop::Timeout, 1},
+};
+
+class RunStopTest : public RunFixture, public ::testing::WithParamInterface<StopCase> {};
+
+TEST_P(RunStopTest, EndsWithTheStopLineAfterWhatRanSoFar) {
+    const StopCase& c = GetParam();
+    if (c.postgres) {
+        TARNWELL_REQUIRE_POSTGRES();
+        m_connection.Connect(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword());
+    } else {
+        m_connection.Connect(test_env::NewSqliteDsn(std::string("Stop") + c.name), "", "");
+    }
+    CRunControl control;
+    control.BeginRun();
+    m_runner.SetControl(&control, c.timeout);
+    std::optional<CStatementWatchdog> watchdog;
+    if (c.timeout > 0) watchdog.emplace(control, std::chrono::seconds(c.timeout));
+    if (c.when && c.when(control.GetProgress(), control)) control.RequestStop(Stop::User);
+    std::thread stopper([&] {
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        while (c.when && control.StopRequested() == Stop::None && std::chrono::steady_clock::now() < deadline) {
+            if (c.when(control.GetProgress(), control)) control.RequestStop(Stop::User);
+            std::this_thread::sleep_for(1ms);
+        }
+    });
+    const std::string text = Run(c.script);
+    stopper.join();
+    const std::string line = c.reason == Stop::Timeout ? "Execution cancelled: timeout after 1 s\r\n"
+                                                       : "Execution cancelled\r\n";
+    EXPECT_TRUE(std::regex_match(text, std::regex(c.before + line))) << text.substr(0, 300) << "..."
+                                                                       << text.substr(text.size() > 300 ? text.size() - 300 : 0);
+    EXPECT_EQ(m_summary.stop, c.reason);
+    EXPECT_EQ(m_summary.failures, 0);
+    EXPECT_EQ(m_history.Current(), c.script);
+    EXPECT_EQ(m_events.back(), "status:");
+    // The connection is still good for the next run.
+    m_runner.SetControl(nullptr);
+    EXPECT_EQ(Run("select 1 as x"), kOne);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stops, RunStopTest, ::testing::ValuesIn(kStops),
+                         [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+
+TEST_F(RunFixture, ElapsedTimeFollowsEachStatementsOutputWhenAskedFor) {
+    m_connection.Connect(test_env::NewSqliteDsn("Timing"), "", "");
+    const std::string elapsed = "Elapsed: \\d+\\.\\d{3} s\r\n";
+    for (const int showTiming : {0, 1}) {
+        m_settings.ShowTiming = showTiming;
+        const std::string table = "t" + std::to_string(showTiming);
+        const std::string text = Run("select 1 as x;create table " + table + "(a int);select * from nosuch");
+        const std::string timing = showTiming ? elapsed : "";
+        EXPECT_TRUE(std::regex_match(text, std::regex(kOneRe + timing + "SQL> create table " + table + "\\(a int\\)\r\nok\r\n" + timing +
+                                                       "SQL> select \\* from nosuch\r\nError: .*\r\n" + timing)))
+            << text;
+    }
+}
+
+}  // namespace
