@@ -3,6 +3,7 @@
 #include "common/file_exception.h"
 #include "common/message_box.h"
 #include "panes/script_pane.h"
+#include "panes/text_file_dialog.h"
 #include "script/script_file.h"
 #include "settings/settings_record.h"
 
@@ -87,6 +88,28 @@ bool CScript::OnSaveModified() {
         case wxNO: Modify(false); return true;
         default: return false;
     }
+}
+
+bool CScript::SaveAs() {
+    wxDocTemplate* docTemplate = GetDocumentTemplate();
+    if (docTemplate == nullptr) return false;
+    wxString directory = docTemplate->GetDirectory();
+    if (directory.empty()) directory = wxPathOnly(GetFilename());
+    if (directory.empty()) directory = GetDocumentManager()->GetLastDirectory();
+    const wxString filter = docTemplate->GetFileFilter();
+    const CTextFileDialog::Kind kind{"Save As", directory, wxFileNameFromPath(GetFilename()),
+                                     docTemplate->GetDescription() + " (" + filter + ")|" + filter,
+                                     std::string(docTemplate->GetDefaultExtension().utf8_str())};
+    const auto path = CTextFileDialog::Choose(GetDocumentWindow(), kind);
+    if (!path) return false;
+
+    const wxString file(path->c_str(), *wxConvFileName);
+    if (!OnSaveDocument(file)) return false;
+    SetTitle(wxFileNameFromPath(file));
+    SetFilename(file, true);
+    // Only files the Open dialog lists by default go into the recent-file list.
+    if (docTemplate->FileMatchesTemplate(file)) GetDocumentManager()->AddFileToHistory(file);
+    return true;
 }
 
 bool CScript::DoOpenDocument(const wxString& file) {

@@ -45,6 +45,9 @@ public:
     // Asks "Save changes to <title>?" (Yes, No, Cancel) when the script is
     // modified; false when the user cancels or the save fails.
     bool OnSaveModified() override;
+    // Save As, also for Save and Yes at the prompt when the script has no
+    // file yet: ".sql" is added to a name typed without an extension.
+    bool SaveAs() override;
 
 protected:
     // Read or write the file whole. A failure is shown in a message box that

@@ -68,8 +68,8 @@ public:
         edit.GetSelection(&from, &to);
         if (const long end = edit.GetLastPosition(); from != 0 || to != end)
             return ::testing::AssertionFailure() << "selected " << from << ".." << to << " of " << end;
-        gui_env::Pump();
-        if (wxWindow::FindFocus() != &edit) return ::testing::AssertionFailure() << "the focus is elsewhere";
+        if (!gui_env::WaitUntil([&] { return wxWindow::FindFocus() == &edit; }))
+            return ::testing::AssertionFailure() << "the focus is elsewhere";
         return ::testing::AssertionSuccess();
     }
 
