@@ -167,6 +167,18 @@ def history():
     return layers
 
 
+def cancel_execution():
+    # A red octagon with a white bar: the stop sign.
+    def octagon(cx, cy, r):
+        return [(cx + r * math.cos(math.pi / 8 + k * math.pi / 4), cy + r * math.sin(math.pi / 8 + k * math.pi / 4))
+                for k in range(8)]
+    return [
+        ("#8B0000", polygon(octagon(8, 8, 7.6))),
+        ("#D32F2F", polygon(octagon(8, 8, 6.4))),
+        ("#FFFFFF", rect(3.5, 6.8, 12.5, 9.2)),
+    ]
+
+
 def app_icon(size):
     s = size / 32.0
     def p(v):
@@ -196,6 +208,7 @@ def app_icon(size):
 
 if __name__ == "__main__":
     write_xpm("execute", render(16, execute()))
+    write_xpm("cancel_execution", render(16, cancel_execution()))
     write_xpm("save_output", render(16, save_output()))
     write_xpm("find_next", render(16, find_next()))
     write_xpm("clear_output", render(16, clear_output()))

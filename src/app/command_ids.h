@@ -19,4 +19,5 @@ enum : int {
     ID_OPTIONS = 12794,
     ID_FIND_NEXT = wxID_HIGHEST + 1,
     ID_NEXT_PANE = wxID_HIGHEST + 2,
+    ID_CANCEL_EXECUTION = wxID_HIGHEST + 3,
 };

@@ -48,7 +48,9 @@ const CommandInfo kCommands[] = {
     {ID_OPTIONS, M::Edit, "&Options...", {None(), None()}, "Modify preferences", false},
 
     {ID_EXECUTE, M::Commands, "&Execute\tCtrl+Enter", {Ctrl(WXK_RETURN), None()},
-     "Execute SQL statement(s) in script pane\nExecute script", true},
+     "Execute SQL statement(s) in script pane\nExecute script", false},
+    {ID_CANCEL_EXECUTION, M::Commands, "&Cancel Execution\tEsc", {Plain(WXK_ESCAPE), None()},
+     "Stop the running script after what it has printed so far\nCancel execution", true},
     {ID_PREVIOUS_SCRIPT, M::Commands, "&Previous script\tAlt+LeftArrow", {Alt(WXK_LEFT), None()},
      "Go to the previous statement(s)\nPrevious script", false},
     {ID_NEXT_SCRIPT, M::Commands, "&Next script\tAlt+RighArrow", {Alt(WXK_RIGHT), None()},
@@ -65,7 +67,7 @@ const CommandInfo kCommands[] = {
 constexpr int kToolBar[] = {
     wxID_NEW,  wxID_OPEN,    wxID_SAVE,       ID_SAVE_OUTPUT,     0,
     wxID_CUT,  wxID_COPY,    wxID_PASTE,      wxID_FIND,          ID_FIND_NEXT, ID_CLEAR_OUTPUT, 0,
-    ID_EXECUTE, ID_PREVIOUS_SCRIPT, ID_NEXT_SCRIPT, ID_HISTORY,
+    ID_EXECUTE, ID_CANCEL_EXECUTION, ID_PREVIOUS_SCRIPT, ID_NEXT_SCRIPT, ID_HISTORY,
 };
 
 }  // namespace

@@ -6,8 +6,8 @@
 #include <wx/frame.h>
 #include <wx/statusbr.h>
 
-CFrameRunHost::CFrameRunHost(wxFrame& frame, COutputPane& output, CPane& script)
-    : m_frame(frame), m_output(output), m_script(script) {}
+CFrameRunHost::CFrameRunHost(wxFrame& frame, COutputPane& output, CPane& script, bool live)
+    : m_frame(frame), m_output(output), m_script(script), m_bLive(live) {}
 
 void CFrameRunHost::SetStatusText(const std::string& text) {
     m_frame.SetStatusText(ToUiString(text));
@@ -26,6 +26,7 @@ CFrameRunHost::~CFrameRunHost() {
 }
 
 void CFrameRunHost::SuspendOutputRedraw() {
+    if (m_bLive) return;
     m_output.SuspendRedraw();
     ++m_nSuspended;
 }
@@ -36,6 +37,8 @@ void CFrameRunHost::ResumeOutputRedraw() {
     m_output.ResumeRedraw();
 }
 
-void CFrameRunHost::RepaintOutput() { m_output.RepaintNow(); }
+void CFrameRunHost::RepaintOutput() {
+    if (!m_bLive) m_output.RepaintNow();
+}
 
 void CFrameRunHost::SelectAllScript() { m_script.SetSelection(0, -1); }

@@ -10,7 +10,10 @@ class wxFrame;
 // redraw suspension and repaint, and select-all of the script pane.
 class CFrameRunHost : public CRunHost {
 public:
-    CFrameRunHost(wxFrame& frame, COutputPane& output, CPane& script);
+    // live: the window stays live during the run, whose output is put in and
+    // repainted on a clock: the per-statement redraw suspension and the
+    // repaints do nothing.
+    CFrameRunHost(wxFrame& frame, COutputPane& output, CPane& script, bool live = false);
     // Resumes the output pane's redrawing where a failed run left it
     // suspended, so the pane never stays frozen.
     ~CFrameRunHost() override;
@@ -30,4 +33,5 @@ private:
     COutputPane& m_output;
     CPane& m_script;
     int m_nSuspended = 0;
+    bool m_bLive;
 };

@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include "app/background_run.h"
 #include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/doc_manager.h"
@@ -13,6 +14,7 @@
 #include "app/tool_bar_images.h"
 #include "app/ui_text.h"
 #include "app/window_title.h"
+#include "common/message_box.h"
 #include "db/connect_dlg.h"
 #include "exec/history_dlg.h"
 #include "exec/result_formatter.h"
@@ -35,6 +37,10 @@
 #include <wx/toolbar.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 
@@ -61,6 +67,14 @@ bool IsRecentFileId(int id) { return id >= wxID_FILE1 && id < wxID_FILE1 + CRece
 // The key as the command table writes it: the numeric keypad's Enter counts
 // as Enter.
 int NormalisedKey(int keyCode) { return keyCode == WXK_NUMPAD_ENTER ? WXK_RETURN : keyCode; }
+
+// A drop target for a part of frame that opens a dropped file as the script
+// once the drop has finished (opening may ask to save first).
+CFileDropTarget* NewDropTarget(CMainFrame& frame, CDocManager& manager, wxStyledTextCtrl* textControl = nullptr) {
+    return new CFileDropTarget(
+        [&frame, &manager](const wxString& path) { frame.CallAfter([&manager, path] { manager.OpenScript(path); }); },
+        textControl);
+}
 
 }  // namespace
 
@@ -102,10 +116,9 @@ CMainFrame::CMainFrame(CDocManager* manager, CProfileStore& store, const wxSize&
     });
 
     m_pDocManager->m_onDocumentChanged = [this] { UpdateTitle(); };
-    SetDropTarget(new CFileDropTarget([this](const wxString& path) {
-        // Open after the drop has finished: opening may ask to save first.
-        CallAfter([this, path] { m_pDocManager->OpenScript(path); });
-    }));
+    // Under GTK a drop goes to the part of the window under the pointer.
+    for (wxWindow* part : std::initializer_list<wxWindow*>{this, GetToolBar(), GetStatusBar(), GetMenuBar()})
+        part->SetDropTarget(NewDropTarget(*this, *m_pDocManager));
     UpdateTitle();
 }
 
@@ -188,6 +201,9 @@ bool CMainFrame::AttachDocument(CScript* script) {
     m_pOutputPane = output;
 
     m_pSplitter->SplitRows(m_pOutputPane->GetControl(), m_pScriptPane->GetControl(), m_nInitialOutputHeight);
+    // The panes take dropped files too, and dropped text as before.
+    for (CPane* pane : std::initializer_list<CPane*>{m_pOutputPane, m_pScriptPane})
+        pane->GetControl()->SetDropTarget(NewDropTarget(*this, *m_pDocManager, pane->GetControl()));
 
     m_pScriptPane->Activate(true);
     m_pScriptPane->GetControl()->SetFocus();
@@ -240,6 +256,9 @@ void CMainFrame::OnChangeConnection() {
         m_strPassword = dlg.m_strPassword;
         m_strConnection = m_connection.IsConnected() ? m_strUserName + "@" + m_strDataSource : "not connected";
     }
+    // A connect attempt ends the lost connection (the dialog connects anew).
+    if (!m_connection.IsLost() && GetStatusBar() && FromUiString(GetStatusBar()->GetStatusText()) == kConnectionLostText)
+        SetStatusText("");
     UpdateTitle();
 }
 
@@ -254,11 +273,68 @@ void CMainFrame::OnDocumentTitle(wxCommandEvent&) { UpdateTitle(); }
 
 void CMainFrame::OnExecute() {
     CScript* script = Script();
-    if (script == nullptr || m_pOutputPane == nullptr) return;
-    CFrameRunHost host(*this, *m_pOutputPane, *m_pScriptPane);
-    // The statements run on a worker thread while this one fills the panes:
-    // the window blocks as before, but a large result is ready sooner.
-    RunScriptOnWorker(m_connection, m_history, *m_pOutputPane, host, *script, m_settings);
+    if (script == nullptr || m_pOutputPane == nullptr || m_pScriptPane == nullptr || m_pRun) return;
+    m_pRun = std::make_unique<CBackgroundRun>(*this, *m_pOutputPane, *m_pScriptPane, m_connection, m_history, *script,
+                                              m_settings, [this](std::exception_ptr failure) { OnRunFinished(failure); });
+    m_pRun->Start();
+}
+
+void CMainFrame::OnCancelExecution() {
+    if (m_pRun) m_pRun->Cancel();
+}
+
+void CMainFrame::OnRunFinished(std::exception_ptr failure) {
+    // The run object is still on the stack: it goes once this event is over.
+    CallAfter([this] {
+        m_pRun.reset();
+        if (std::exchange(m_bCloseAfterRun, false)) Close();
+    });
+    if (failure) std::rethrow_exception(failure);
+}
+
+bool CMainFrame::DisabledDuringRun(int id) const {
+    switch (id) {
+        case ID_EXECUTE:
+        case wxID_NEW:
+        case wxID_OPEN:
+        case wxID_SAVE:
+        case wxID_SAVEAS:
+        case wxID_REVERT:
+        case wxID_CLOSE:
+        case ID_CHANGE_CONNECTION:
+        case ID_OPTIONS:
+        case ID_CLEAR_OUTPUT:
+        case ID_SAVE_OUTPUT:
+        case ID_PREVIOUS_SCRIPT:
+        case ID_NEXT_SCRIPT:
+        case ID_HISTORY:
+        case wxID_REPLACE:
+        case wxID_UNDO:
+        case wxID_REDO:
+        case wxID_CUT:
+        case wxID_PASTE:
+            return true;
+        default:
+            return IsRecentFileId(id);
+    }
+}
+
+// During a run the commands that would change the script, the connection,
+// the settings, the history or the output are disabled here, before the
+// panes, the document manager or the frame's own handlers see them.
+bool CMainFrame::TryBefore(wxEvent& event) {
+    if (m_pRun && DisabledDuringRun(event.GetId())) {
+        if (event.GetEventType() == wxEVT_UPDATE_UI) {
+            static_cast<wxUpdateUIEvent&>(event).Enable(false);
+            return true;
+        }
+        if (event.GetEventType() == wxEVT_MENU) return true;
+    }
+    if (event.GetEventType() == wxEVT_UPDATE_UI && event.GetId() == ID_CANCEL_EXECUTION) {
+        static_cast<wxUpdateUIEvent&>(event).Enable(m_pRun != nullptr);
+        return true;
+    }
+    return wxDocParentFrame::TryBefore(event);
 }
 
 void CMainFrame::ExecuteStatement(const std::string& statement) {
@@ -322,6 +398,7 @@ bool CMainFrame::HasHandler(int id) const {
         case wxID_REPLACE:
         case ID_CLEAR_OUTPUT:
         case ID_EXECUTE:
+        case ID_CANCEL_EXECUTION:
         case ID_PREVIOUS_SCRIPT:
         case ID_NEXT_SCRIPT:
         case ID_HISTORY:
@@ -344,6 +421,7 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
         case ID_CLEAR_OUTPUT: OnClearOutput(); break;
         case ID_OPTIONS: OnOptions(); break;
         case ID_EXECUTE: OnExecute(); break;
+        case ID_CANCEL_EXECUTION: OnCancelExecution(); break;
         case ID_PREVIOUS_SCRIPT: OnPrevScript(); break;
         case ID_NEXT_SCRIPT: OnNextScript(); break;
         case ID_HISTORY: OnHistory(); break;
@@ -390,7 +468,8 @@ void CMainFrame::OnCharHook(wxKeyEvent& event) {
     for (const CommandInfo& command : CommandTable()) {
         for (const AccelKey& accel : command.keys) {
             if (accel.keyCode == 0 || accel.keyCode != key || accel.flags != modifiers) continue;
-            RunCommand(command.id);
+            // Esc stops a run; otherwise it belongs to the pane or dialog.
+            if (!RunCommand(command.id) && command.id == ID_CANCEL_EXECUTION) event.Skip();
             return;
         }
     }
@@ -418,7 +497,38 @@ void CMainFrame::DoGiveHelp(const wxString& text, bool show) {
     if (!show) SetStatusText(kReady, kMessageField);
 }
 
+// Asks whether to stop the running script to close the window; true when the
+// window may close now (the driver does not stop and the user exits anyway).
+bool CMainFrame::ConfirmCloseDuringRun() {
+    if (m_pRun->DriverStuck()) {
+        if (ShowMessageBox("The database driver has not stopped the statement. Exit anyway?",
+                           wxYES_NO | wxICON_QUESTION, this) != wxYES)
+            return false;
+        // The worker stays in the driver: the program ends without it, after
+        // the usual save prompt and the settings.
+        if (m_pDocManager != nullptr && !m_pDocManager->Clear(false)) return false;
+        SaveSettings();
+        m_pRun->Abandon();
+        std::fflush(nullptr);
+        std::_Exit(0);
+    }
+    if (ShowMessageBox("A script is running. Cancel it and close?", wxYES_NO | wxICON_QUESTION, this) == wxYES) {
+        m_bCloseAfterRun = true;
+        m_pRun->Cancel();
+    }
+    return false;
+}
+
 void CMainFrame::OnClose(wxCloseEvent& event) {
+    if (m_pRun) {
+        // Forced (the session ends): the run is abandoned with the program.
+        if (event.CanVeto() && !ConfirmCloseDuringRun()) {
+            event.Veto();
+            return;
+        }
+        m_pRun->Cancel();
+        m_pRun->Abandon();
+    }
     // The script is closed first (it may ask to save): a cancelled close
     // leaves the window with its connection.
     if (m_pDocManager != nullptr && !m_pDocManager->Clear(!event.CanVeto())) {

@@ -6,9 +6,11 @@
 
 #include <wx/docview.h>
 
+#include <exception>
 #include <memory>
 #include <string>
 
+class CBackgroundRun;
 class CDbStatement;
 class CDocManager;
 class CFindController;
@@ -53,8 +55,15 @@ public:
     void UpdateTitle();
 
     // Execute: runs the script pane's whole script against the connection
-    // and writes the transcript into the output pane.
+    // and writes the transcript into the output pane. The run goes on on a
+    // worker thread while the window stays live; the commands that would
+    // change the script, the connection, the settings, the history or the
+    // output are disabled until it ends.
     void OnExecute();
+    // Cancel Execution (Esc, the stop button): stops the running script.
+    void OnCancelExecution();
+    // A run is going on.
+    bool IsRunning() const { return m_pRun != nullptr; }
     // One statement of a run, and the table of one result set.
     void ExecuteStatement(const std::string& statement);
     void PrintResultSet(CDbStatement& statement);
@@ -103,6 +112,10 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnClose(wxCloseEvent& event);
+    bool TryBefore(wxEvent& event) override;
+    bool DisabledDuringRun(int id) const;
+    void OnRunFinished(std::exception_ptr failure);
+    bool ConfirmCloseDuringRun();
     void OnDocumentTitle(wxCommandEvent& event);
     void DoGiveHelp(const wxString& text, bool show) override;
 
@@ -132,6 +145,9 @@ private:
     std::string m_strConnection = "not connected";
     CHistoryList m_history;
     std::unique_ptr<CFindController> m_pFind;
+    std::unique_ptr<CBackgroundRun> m_pRun;
+    // The window closes once the cancelled run has ended.
+    bool m_bCloseAfterRun = false;
     // The key-state texts shown last, so idle time repaints only changes.
     wxString m_strKeyStates[3];
 

@@ -8,6 +8,7 @@
 #include <wx/imagpng.h>
 #include <wx/mstream.h>
 
+#include "res/cancel_execution.xpm"
 #include "res/clear_output.xpm"
 #include "res/execute.xpm"
 #include "res/find_next.xpm"
@@ -41,6 +42,7 @@ wxBitmap ToolBarImage(int id) {
         case ID_FIND_NEXT: return wxBitmap(find_next_xpm);
         case ID_CLEAR_OUTPUT: return wxBitmap(clear_output_xpm);
         case ID_EXECUTE: return wxBitmap(execute_xpm);
+        case ID_CANCEL_EXECUTION: return wxBitmap(cancel_execution_xpm);
         case ID_HISTORY: return wxBitmap(history_xpm);
         default: return wxBitmap();
     }

@@ -1,6 +1,6 @@
 #include "exec/worker_run.h"
 
-#include <thread>
+#include <chrono>
 #include <utility>
 
 namespace {
@@ -13,44 +13,80 @@ constexpr std::size_t kMaxQueuedBytes = 16 * kChunkSize;
 // What a queued item costs besides the room of its bytes: the queue's slot,
 // a call's captures.
 constexpr std::size_t kItemCost = 256;
+// The blocking form pumps at least this often, for text still being collected.
+constexpr auto kPumpInterval = std::chrono::milliseconds(50);
 
 }  // namespace
 
-void CWorkerRun::Run(const std::function<void()>& job) {
+CWorkerRun::CWorkerRun(COutputSink& output, std::function<void()> wake)
+    : m_output(output), m_wake(std::move(wake)) {}
+
+CWorkerRun::~CWorkerRun() {
+    if (m_worker.joinable()) m_worker.join();
+}
+
+void CWorkerRun::Start(std::function<void()> job) {
     m_bJobEnded = false;
-    std::exception_ptr jobFailure;
-    std::thread worker([&] {
+    m_jobFailure = nullptr;
+    m_worker = std::thread([this, job = std::move(job)] {
         try {
             job();
         } catch (...) {
-            jobFailure = std::current_exception();
+            m_jobFailure = std::current_exception();
         }
-        // What the job appended before it ended or failed still goes out, as
-        // it would have without the worker.
-        try {
-            PostChunk();
-        } catch (...) {
-            if (!jobFailure) jobFailure = std::current_exception();
-        }
-        std::lock_guard lock(m_mutex);
-        m_bJobEnded = true;
-        m_cvWork.notify_one();
-    });
-
-    for (;;) {
-        std::deque<Item> batch;
         {
-            std::unique_lock lock(m_mutex);
-            m_cvWork.wait(lock, [this] { return !m_queue.empty() || m_bJobEnded; });
-            if (m_queue.empty()) break;
-            batch.swap(m_queue);
+            std::lock_guard lock(m_mutex);
+            m_bJobEnded = true;
         }
-        for (Item& item : batch) CarryOut(item);
-    }
-    worker.join();
+        Wake();
+    });
+}
 
-    if (jobFailure) std::rethrow_exception(jobFailure);
+bool CWorkerRun::Pump() {
+    std::deque<Item> batch;
+    bool ended = false;
+    {
+        std::unique_lock lock(m_mutex);
+        // What the job has collected so far goes out now, so it shows soon
+        // even while the job waits for the driver.
+        if (!m_strChunk.empty()) QueueChunk(lock, false);
+        batch.swap(m_queue);
+        ended = m_bJobEnded;
+    }
+    for (Item& item : batch) CarryOut(item);
+    return ended && batch.empty() && !HasWork();
+}
+
+bool CWorkerRun::HasWork() const {
+    std::lock_guard lock(m_mutex);
+    return !m_queue.empty() || !m_strChunk.empty();
+}
+
+void CWorkerRun::Finish() {
+    if (m_worker.joinable()) m_worker.join();
+    if (m_jobFailure) std::rethrow_exception(std::exchange(m_jobFailure, nullptr));
     if (m_postedFailure) std::rethrow_exception(std::exchange(m_postedFailure, nullptr));
+}
+
+void CWorkerRun::Abandon() {
+    if (m_worker.joinable()) m_worker.detach();
+}
+
+void CWorkerRun::Run(const std::function<void()>& job) {
+    std::function<void()> wake = std::exchange(m_wake, [this] { m_cvWork.notify_one(); });
+    Start(job);
+    while (!Pump()) {
+        std::unique_lock lock(m_mutex);
+        m_cvWork.wait_for(lock, kPumpInterval, [this] { return !m_queue.empty() || m_bJobEnded; });
+    }
+    // The worker's last wake-up is over once it has ended.
+    if (m_worker.joinable()) m_worker.join();
+    m_wake = std::move(wake);
+    Finish();
+}
+
+void CWorkerRun::Wake() {
+    if (m_wake) m_wake();
 }
 
 void CWorkerRun::CarryOut(Item& item) {
@@ -81,55 +117,60 @@ void CWorkerRun::CarryOut(Item& item) {
 
 void CWorkerRun::Append(std::string_view bytes) {
     ThrowPostedFailure();
+    std::unique_lock lock(m_mutex);
     m_strChunk.append(bytes);
-    if (m_strChunk.size() >= kChunkSize) PostChunk();
+    if (m_strChunk.size() >= kChunkSize) QueueChunk(lock, true);
 }
 
-void CWorkerRun::PostChunk() {
-    if (m_strChunk.empty()) return;
+// With m_mutex held: moves the collected piece into the queue. A small piece
+// (a statement's echo, taken before a posted call or by a pump) travels as a
+// copy of its own size, and the collecting buffer keeps its room. The job
+// waits for room (onWorker); the window thread taking the piece for a pump
+// never waits.
+void CWorkerRun::QueueChunk(std::unique_lock<std::mutex>& lock, bool onWorker) {
     Item item;
     if (m_strChunk.size() < kChunkSize / 2) {
-        // A small piece (a statement's echo, flushed before a posted call)
-        // travels as a copy of its own size; the collecting buffer stays.
         item.bytes.assign(m_strChunk);
         m_strChunk.clear();
     } else {
-        std::string next = TakeSpareChunk();
+        std::string next;
+        if (!m_spareChunks.empty()) {
+            next = std::move(m_spareChunks.back());
+            m_spareChunks.pop_back();
+        }
         item.bytes = std::exchange(m_strChunk, std::move(next));
     }
     item.charge = item.bytes.capacity() + kItemCost;
-    EnqueueWithinLimit(std::move(item));
     // A piece grows to a little over kChunkSize once; reused pieces keep
     // their room, so the worker does not keep touching fresh memory.
     if (m_strChunk.capacity() < kChunkSize) m_strChunk.reserve(kChunkSize + kChunkSize / 8);
+    if (onWorker) {
+        EnqueueWithinLimit(lock, std::move(item));
+    } else {
+        m_nQueuedBytes += item.charge;
+        m_queue.push_back(std::move(item));
+    }
 }
 
-std::string CWorkerRun::TakeSpareChunk() {
-    std::lock_guard lock(m_mutex);
-    if (m_spareChunks.empty()) return {};
-    std::string spare = std::move(m_spareChunks.back());
-    m_spareChunks.pop_back();
-    return spare;
-}
-
-// Waits until the queue is under its limit, then queues item.
-void CWorkerRun::EnqueueWithinLimit(Item item) {
-    std::unique_lock lock(m_mutex);
-    m_cvSpace.wait(lock, [this] { return m_nQueuedBytes < kMaxQueuedBytes; });
+// With m_mutex held, on the worker: waits until the queue is under its limit
+// (waking the window so it makes room), then queues item.
+void CWorkerRun::EnqueueWithinLimit(std::unique_lock<std::mutex>& lock, Item item) {
+    while (m_nQueuedBytes >= kMaxQueuedBytes) {
+        lock.unlock();
+        Wake();
+        lock.lock();
+        m_cvSpace.wait_for(lock, kPumpInterval, [this] { return m_nQueuedBytes < kMaxQueuedBytes; });
+    }
     m_nQueuedBytes += item.charge;
-    Enqueue(std::move(item));
-}
-
-// With m_mutex held.
-void CWorkerRun::Enqueue(Item item) {
     m_queue.push_back(std::move(item));
     m_cvWork.notify_one();
 }
 
 void CWorkerRun::Post(std::function<void()> call) {
     ThrowPostedFailure();
-    PostChunk();
-    EnqueueWithinLimit(Item{{}, std::move(call), kItemCost});
+    std::unique_lock lock(m_mutex);
+    if (!m_strChunk.empty()) QueueChunk(lock, true);
+    EnqueueWithinLimit(lock, Item{{}, std::move(call), kItemCost});
 }
 
 void CWorkerRun::Call(const std::function<void()>& call) {
@@ -145,6 +186,7 @@ void CWorkerRun::Call(const std::function<void()>& call) {
         done = true;
         m_cvSpace.notify_all();
     });
+    Wake();
     std::unique_lock lock(m_mutex);
     m_cvSpace.wait(lock, [&] { return done; });
     lock.unlock();

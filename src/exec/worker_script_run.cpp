@@ -1,17 +1,39 @@
 #include "exec/worker_script_run.h"
 
-#include "exec/worker_output.h"
-#include "exec/worker_run.h"
-#include "exec/worker_run_host.h"
-#include "exec/worker_statement_source.h"
+CWorkerScriptRun::CWorkerScriptRun(CDbConnection& connection, CHistoryList& history, COutputSink& output,
+                                   CRunHost& host, CStatementSource& script, const CSettingsRecord& settings,
+                                   std::function<void()> wake)
+    : m_connection(connection),
+      m_history(history),
+      m_settings(settings),
+      m_run(output, std::move(wake)),
+      m_output(m_run),
+      m_host(m_run, host),
+      m_script(m_run, script) {}
+
+void CWorkerScriptRun::Start() {
+    m_control.BeginRun();
+    m_run.Start([this] { RunScript(); });
+}
+
+RunSummary CWorkerScriptRun::Run() {
+    m_control.BeginRun();
+    m_run.Run([this] { RunScript(); });
+    return m_summary;
+}
+
+void CWorkerScriptRun::RunScript() {
+    CScriptRunner runner(m_connection, m_history, m_output, m_host);
+    runner.SetControl(&m_control);
+    m_summary = runner.Run(m_script, m_settings);
+}
+
+RunSummary CWorkerScriptRun::Finish() {
+    m_run.Finish();
+    return m_summary;
+}
 
 RunSummary RunScriptOnWorker(CDbConnection& connection, CHistoryList& history, COutputSink& output, CRunHost& host,
                              CStatementSource& script, const CSettingsRecord& settings) {
-    CWorkerRun run(output);
-    CWorkerOutput workerOutput(run);
-    CWorkerRunHost workerHost(run, host);
-    CWorkerStatementSource workerScript(run, script);
-    RunSummary summary;
-    run.Run([&] { summary = CScriptRunner(connection, history, workerOutput, workerHost).Run(workerScript, settings); });
-    return summary;
+    return CWorkerScriptRun(connection, history, output, host, script, settings).Run();
 }

@@ -54,10 +54,25 @@ void COutputPane::Insert(std::string_view text) {
     wxStyledTextCtrl* control = GetControl();
     if (control == nullptr) return;
     CStcWritableScope writable(*control);
+    if (m_bKeepUserPlace && !AtEnd(*control)) {
+        // The user moved away from the end: the text goes in behind the view.
+        for (std::string_view rest = text; !rest.empty();) {
+            const std::size_t piece = std::min<std::size_t>(rest.size(), 1 << 24);
+            control->AppendTextRaw(rest.data(), static_cast<int>(piece));
+            rest.remove_prefix(piece);
+        }
+        return;
+    }
     control->SetEmptySelection(control->GetTextLength());
     AddBytes(*control, text);
     // The pane follows the end of the transcript as it grows.
     control->EnsureCaretVisible();
+}
+
+bool COutputPane::AtEnd(wxStyledTextCtrl& control) {
+    const int length = control.GetTextLength();
+    if (control.GetSelectionStart() != length || control.GetSelectionEnd() != length) return false;
+    return control.GetFirstVisibleLine() + control.LinesOnScreen() >= control.GetLineCount();
 }
 
 int COutputPane::WrapWidth() const {

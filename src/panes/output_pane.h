@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+class wxStyledTextCtrl;
+
 // The upper pane: the transcript of the runs. The user can read, select and
 // copy it but not change it; the program appends to it. It keeps no undo
 // history.
@@ -39,6 +41,11 @@ public:
     // Puts collected appends into the control now.
     void Flush();
 
+    // While set (a live run), appends leave the view and the selection alone
+    // when the user has moved away from the end (the caret elsewhere, or the
+    // end scrolled out of sight); at the end, the view follows the text.
+    void KeepUserPlace(bool keep) noexcept { m_bKeepUserPlace = keep; }
+
     // Redraw suspension around one statement of a run: SuspendRedraw begins
     // a batch and freezes the control; ResumeRedraw ends the batch, thaws the
     // control and repaints it at once. They nest like the batches.
@@ -57,6 +64,8 @@ protected:
 private:
     // Puts text into the control at the end; nothing may be pending.
     void Insert(std::string_view text);
+    // The caret is at the end of the text and the last line is in view.
+    static bool AtEnd(wxStyledTextCtrl& control);
 
     std::string m_strPending;
     // An append (even of nothing) has happened since the last flush: the
@@ -64,6 +73,7 @@ private:
     bool m_bAppended = false;
     int m_nBatchDepth = 0;
     int m_nFreezeDepth = 0;
+    bool m_bKeepUserPlace = false;
 
     wxDECLARE_DYNAMIC_CLASS(COutputPane);
 };

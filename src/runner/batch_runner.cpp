@@ -3,17 +3,21 @@
 #include "db/db_connection.h"
 #include "db/db_exception.h"
 #include "exec/history_list.h"
+#include "exec/run_control.h"
 #include "exec/script_runner.h"
+#include "exec/statement_watchdog.h"
 #include "exec/text_statement_source.h"
 #include "runner/console_run_host.h"
 #include "runner/console_sink.h"
 #include "runner/password_source.h"
 #include "runner/script_file_error.h"
 #include "runner/script_file_reader.h"
+#include "runner/stop_signals.h"
 #include "runner/usage_error.h"
 #include "settings/file_profile_store.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -116,6 +120,9 @@ std::string CBatchRunner::OneLine(const std::string& message) {
 int CBatchRunner::Main(const std::vector<std::string>& args) {
     GuardClosedStandardStreams();
     try {
+        // Before any thread starts, so that the driver's threads and the
+        // watchdog's inherit the blocked signals.
+        CStopSignals signals;
         const CRunOptions options = CRunOptions::Parse(args);
         switch (options.action) {
         case CRunOptions::Action::kHelp:
@@ -127,7 +134,7 @@ int CBatchRunner::Main(const std::vector<std::string>& args) {
         case CRunOptions::Action::kRun:
             break;
         }
-        return Run(options);
+        return Run(options, signals);
     } catch (const CUsageError& error) {
         Complain(error.Message() + " (see " + CRunOptions::kProgramName + " --help)");
         return kUsage;
@@ -140,7 +147,7 @@ int CBatchRunner::Main(const std::vector<std::string>& args) {
     }
 }
 
-int CBatchRunner::Run(const CRunOptions& options) {
+int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
     const CSettingsRecord settings = LoadSettings(options);
 
     ScriptTexts scripts(options.ScriptPaths());
@@ -171,9 +178,28 @@ int CBatchRunner::Run(const CRunOptions& options) {
     CScriptRunner runner(connection, history, output, host);
     const CommentSyntax syntax = SyntaxOf(settings);
 
+    // One control for all the scripts: a stop, by a signal or a timeout,
+    // ends the script it happens in and no later script runs. The signals
+    // stop the run up to the last byte of the transcript.
+    CRunControl control;
+    control.BeginRun();
+    const CStopSignals::Watch watch(signals, control);
+    runner.SetControl(&control, options.timeoutSeconds);
+    // The watchdog cancels a statement that runs too long. The driver's own
+    // query timeout comes a second later, for a driver whose statements
+    // cannot be cancelled: at the same time it would race the watchdog, and
+    // a driver that reports it as an error of its own (psqlODBC: SQLSTATE
+    // 57014, not HYT00) would print that error instead of the cancel line.
+    std::optional<CStatementWatchdog> watchdog;
+    if (options.timeoutSeconds > 0) {
+        const int seconds = options.timeoutSeconds;
+        connection.SetQueryTimeout(seconds < CRunOptions::kMaxTimeout ? seconds + 1 : seconds);
+        watchdog.emplace(control, std::chrono::seconds(seconds));
+    }
+
     int status = kSuccess;
     bool toldLost = false;
-    for (std::size_t i = 0; i < scripts.Count(); ++i) {
+    for (std::size_t i = 0; i < scripts.Count() && control.StopRequested() == CRunControl::Stop::None; ++i) {
         CTextStatementSource script(scripts.Take(i), syntax);
         const RunSummary summary = runner.Run(script, settings, options.stopOnError);
         if (connection.IsLost() && !std::exchange(toldLost, true)) {
@@ -181,15 +207,16 @@ int CBatchRunner::Run(const CRunOptions& options) {
             output.Flush();
             Complain(kConnectionLostText);
         }
-        if (!summary.connected || summary.failures > 0 || summary.spoolFailed || summary.nulLine > 0) {
+        if (!summary.connected || summary.failures > 0 || summary.spoolFailed || summary.nulLine > 0 ||
+            summary.stop == CRunControl::Stop::Timeout) {
             status = kStatementFailed;
             if (options.stopOnError) break;
         }
     }
 
-    if (!output.Flush(true)) {
+    const bool written = output.Flush(true);
+    if (!written)
         Complain(std::string("cannot write the transcript to standard output: ") + std::strerror(output.Error()));
-        return kStatementFailed;
-    }
-    return status;
+    if (const int signalled = signals.ExitStatus(); signalled != 0) return signalled;
+    return written ? status : kStatementFailed;
 }

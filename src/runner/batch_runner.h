@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runner/run_options.h"
+#include "runner/stop_signals.h"
 
 #include <string>
 #include <vector>
@@ -13,16 +14,18 @@ class CBatchRunner {
 public:
     enum ExitStatus : int {
         kSuccess = 0,          // every statement succeeded
-        kStatementFailed = 1,  // a statement failed, or the transcript could not be written
+        kStatementFailed = 1,  // a statement failed or timed out, or the transcript could not be written
         kUsage = 2,            // bad command line, or the connect failed
         kUnreadableScript = 3, // a script file could not be read; nothing ran
     };
+    // A SIGINT or SIGTERM ends the program with 128 + the signal's number
+    // (130, 143), from a stopped run after its transcript.
 
     // args: the arguments after the program name. Returns the exit status.
     static int Main(const std::vector<std::string>& args);
 
-    // Runs parsed options (action kRun).
-    static int Run(const CRunOptions& options);
+    // Runs parsed options (action kRun); signals stop the run.
+    static int Run(const CRunOptions& options, CStopSignals& signals);
 
     // A database message on one line: the line breaks around it dropped, the
     // ones inside it turned into blanks.

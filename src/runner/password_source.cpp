@@ -10,18 +10,28 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 
 namespace {
 
-// The terminal whose echo is off, for the signal handler: a signal that ends
-// the program while the prompt waits must not leave the terminal silent.
-volatile std::sig_atomic_t g_echoFd = -1;
+// The terminal whose echo is off, for the signal handler and for the thread
+// that takes the stop signals: a signal that ends the program while the
+// prompt waits must not leave the terminal silent. Lock-free, so a handler
+// may read it; the mode is written before the descriptor is published.
+std::atomic<int> g_echoFd{-1};
 termios g_savedMode;
+
+static_assert(std::atomic<int>::is_always_lock_free);
+
+void RestoreEcho() noexcept {
+    const int fd = g_echoFd.load(std::memory_order_acquire);
+    if (fd >= 0) tcsetattr(fd, TCSANOW, &g_savedMode);
+}
 
 constexpr std::array kFatalSignals = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 
 extern "C" void RestoreEchoAndDie(int signalNumber) {
-    if (g_echoFd >= 0) tcsetattr(g_echoFd, TCSANOW, &g_savedMode);
+    RestoreEcho();
     signal(signalNumber, SIG_DFL);
     raise(signalNumber);
 }
@@ -32,7 +42,7 @@ class EchoOff {
 public:
     EchoOff(int fd, const termios& saved) : m_fd(fd) {
         g_savedMode = saved;
-        g_echoFd = fd;
+        g_echoFd.store(fd, std::memory_order_release);
         struct sigaction action = {};
         action.sa_handler = RestoreEchoAndDie;
         sigemptyset(&action.sa_mask);
@@ -44,7 +54,7 @@ public:
     }
     ~EchoOff() {
         tcsetattr(m_fd, TCSANOW, &g_savedMode);
-        g_echoFd = -1;
+        g_echoFd.store(-1, std::memory_order_release);
         for (std::size_t i = 0; i < kFatalSignals.size(); ++i) sigaction(kFatalSignals[i], &m_previous[i], nullptr);
     }
     EchoOff(const EchoOff&) = delete;
@@ -90,6 +100,8 @@ std::optional<std::string> CPasswordSource::ReadHidden(int inFd, int outFd, std:
     if (!line.empty() && line.back() == '\r') line.pop_back();
     return line;
 }
+
+void CPasswordSource::RestoreTerminal() noexcept { RestoreEcho(); }
 
 std::string CPasswordSource::Obtain(bool scriptsOnStandardInput) {
     if (const char* value = std::getenv(kVariable)) return value;

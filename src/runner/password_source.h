@@ -21,4 +21,8 @@ public:
     // that ends the program included. The line end is not part of the result.
     // No value when inFd is not a terminal.
     static std::optional<std::string> ReadHidden(int inFd, int outFd, std::string_view prompt);
+
+    // Turns the echo back on when a prompt has it off; for a thread that
+    // ends the program while the prompt may be waiting.
+    static void RestoreTerminal() noexcept;
 };

@@ -73,6 +73,12 @@ constexpr std::array kOptions = {
                    o.wrapWidth = ParseNumber(v, n, CRunOptions::kMinWidth, CRunOptions::kMaxWidth);
                }},
     OptionSpec{"--lf", false, [](CRunOptions& o, const std::string&, std::string_view) { o.lfLineEnds = true; }},
+    OptionSpec{"--timing", false, [](CRunOptions& o, const std::string&, std::string_view) { o.showTiming = 1; }},
+    OptionSpec{"--no-timing", false, [](CRunOptions& o, const std::string&, std::string_view) { o.showTiming = 0; }},
+    OptionSpec{"--timeout", true,
+               [](CRunOptions& o, const std::string& v, std::string_view n) {
+                   o.timeoutSeconds = ParseNumber(v, n, CRunOptions::kMinTimeout, CRunOptions::kMaxTimeout);
+               }},
     OptionSpec{"--stop-on-error", false, [](CRunOptions& o, const std::string&, std::string_view) { o.stopOnError = true; }},
     OptionSpec{"--help", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
     OptionSpec{"-h", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
@@ -133,6 +139,7 @@ void CRunOptions::ApplyTo(CSettingsRecord& settings) const {
     if (removeComments) settings.RemoveComments = *removeComments;
     if (maxColLen) settings.MaxColLen = *maxColLen;
     if (defColLen) settings.DefColLen = *defColLen;
+    if (showTiming) settings.ShowTiming = *showTiming;
 }
 
 std::vector<std::string> CRunOptions::ScriptPaths() const {
@@ -171,12 +178,17 @@ Settings for this run:
   --keep-comments        send comments with the statements
   --max-col-len N        column buffer size, widest column N-1 (1..1000)
   --def-col-len N        width of a column of unknown size (1..1000)
+  --timing               print "Elapsed: S.mmm s" after each statement's
+                         output
+  --no-timing            do not print the elapsed time
 
 Transcript:
   --width N              wrap error messages at N columns (default 80)
   --lf                   write LF line ends to standard output instead of CRLF
                          (the spool file keeps CRLF)
   --stop-on-error        stop after the first failing statement
+  --timeout SECONDS      cancel a statement that runs longer than SECONDS;
+                         nothing after it runs and the exit status is 1
 
   -h, --help             show this help and exit
   --version              show the version and exit
@@ -187,8 +199,13 @@ is a terminal, or on /dev/tty when the scripts come from standard input; with
 no terminal it is empty. Set it empty (TARNWELL_PASSWORD=) to skip the prompt.
 It is never given on the command line.
 
-Exit status: 0 every statement succeeded, 1 a statement failed (or the
-transcript could not be written), 2 bad usage or failed connect, 3 a script
-file could not be read (then nothing runs).
+Interrupt (Ctrl+C, SIGINT) or SIGTERM: the running statement is cancelled,
+nothing after it runs, and the transcript so far is written; a second
+interrupt ends the program at once, as does one before the scripts run.
+
+Exit status: 0 every statement succeeded, 1 a statement failed or timed out
+(or the transcript could not be written), 2 bad usage or failed connect, 3 a
+script file could not be read (then nothing runs), 130 interrupted (SIGINT),
+143 terminated (SIGTERM).
 )";
 }

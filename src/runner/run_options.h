@@ -2,6 +2,7 @@
 
 #include "settings/settings_record.h"
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,8 @@ public:
     static constexpr int kMaxColLen = 1000;
     static constexpr int kMinWidth = 1;
     static constexpr int kMaxWidth = 100000;
+    static constexpr int kMinTimeout = 1;
+    static constexpr int kMaxTimeout = std::numeric_limits<int>::max();
 
     // Parses the arguments after the program name. Throws CUsageError with a
     // one-line message for anything that cannot be run. --help and --version
@@ -43,6 +46,7 @@ public:
     int wrapWidth = kDefaultWidth;
     bool lfLineEnds = false;
     bool stopOnError = false;
+    int timeoutSeconds = 0;   // 0: statements may run as long as they take
 
     std::optional<int> enableSpool;
     std::optional<std::string> spoolFile;
@@ -50,4 +54,5 @@ public:
     std::optional<int> removeComments;
     std::optional<int> maxColLen;
     std::optional<int> defColLen;
+    std::optional<int> showTiming;
 };

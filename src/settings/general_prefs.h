@@ -2,7 +2,7 @@
 
 #include <string>
 
-// The nine settings the General page of the preferences edits, in the
+// The ten settings the General page of the preferences edits, in the
 // page's own order. A new page holds zeros and empty strings.
 struct CGeneralPrefs {
     int DefColLen = 0;
@@ -14,6 +14,7 @@ struct CGeneralPrefs {
     std::string MultilineCommentEnd;
     std::string MultilineCommentStart;
     int RemoveComments = 0;
+    int ShowTiming = 0;
 
     friend bool operator==(const CGeneralPrefs&, const CGeneralPrefs&) = default;
 };

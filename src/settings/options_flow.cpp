@@ -13,6 +13,7 @@ CGeneralPrefs GeneralFrom(const CSettingsRecord& settings) {
     general.MultilineCommentStart = settings.MultilineCommentStart;
     general.MultilineCommentEnd = settings.MultilineCommentEnd;
     general.RemoveComments = settings.RemoveComments;
+    general.ShowTiming = settings.ShowTiming;
     return general;
 }
 
@@ -32,6 +33,7 @@ bool TakeOk(CSettingsRecord& settings, const CGeneralPrefs& general, int charset
     settings.MultilineCommentStart = general.MultilineCommentStart;
     settings.MultilineCommentEnd = general.MultilineCommentEnd;
     settings.RemoveComments = general.RemoveComments;
+    settings.ShowTiming = general.ShowTiming;
     return fontChanged;
 }
 

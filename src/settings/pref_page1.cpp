@@ -32,7 +32,7 @@ CPrefPage1::CPrefPage1(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
 }
 
 // The controls are made in tab order: 1001, 1005, 1002, 1003, 1004, 1013,
-// 1014, 1012, 1015, 1011; the grid positions give the arrangement.
+// 1014, 1012, 1015, 1011, 1016; the grid positions give the arrangement.
 void CPrefPage1::CreateControls() {
     const int widthEdit = ConvertDialogToPixels(wxSize(42, 0)).x;
     const int commentEdit = ConvertDialogToPixels(wxSize(23, 0)).x;
@@ -91,6 +91,8 @@ void CPrefPage1::CreateControls() {
 
     m_pEnableOutput = new wxCheckBox(this, IDC_ENABLEOUTPUT, "Enable &output for statements which don't produce resultset");
     page->Add(m_pEnableOutput, 0, wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    m_pShowTiming = new wxCheckBox(this, IDC_SHOWTIMING, "Show &elapsed time");
+    page->Add(m_pShowTiming, 0, wxLEFT | wxRIGHT | wxBOTTOM, gap);
     SetSizerAndFit(page);
 }
 
@@ -110,7 +112,8 @@ bool CPrefPage1::Exchange(bool save) {
            ExchangeText(save, m_pSingleLineComment, m_prefs.SingleLineComment, true) &&
            ExchangeText(save, m_pMultilineCommentEnd, m_prefs.MultilineCommentEnd, true) &&
            ExchangeText(save, m_pMultilineCommentStart, m_prefs.MultilineCommentStart, true) &&
-           ExchangeCheck(save, m_pRemoveComments, m_prefs.RemoveComments);
+           ExchangeCheck(save, m_pRemoveComments, m_prefs.RemoveComments) &&
+           ExchangeCheck(save, m_pShowTiming, m_prefs.ShowTiming);
 }
 
 bool CPrefPage1::ExchangeWidth(bool save, wxTextCtrl* edit, int& field) {

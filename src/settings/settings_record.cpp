@@ -16,6 +16,7 @@ constexpr const char* kSingleLineComment = "--";
 constexpr const char* kMultilineCommentStart = "/*";
 constexpr const char* kMultilineCommentEnd = "*/";
 constexpr int kRemoveComments = 0;
+constexpr int kShowTiming = 0;
 
 }  // namespace
 
@@ -38,6 +39,7 @@ void CSettingsRecord::Load(CProfileStore& store, const std::function<void(const 
     MultilineCommentStart = store.GetProfileString(kSection, "MultilineCommentStart", kMultilineCommentStart);
     MultilineCommentEnd = store.GetProfileString(kSection, "MultilineCommentEnd", kMultilineCommentEnd);
     RemoveComments = store.GetProfileInt(kSection, "RemoveComments", kRemoveComments);
+    ShowTiming = store.GetProfileInt(kSection, "ShowTiming", kShowTiming);
 }
 
 void CSettingsRecord::Save(CProfileStore& store) const {
@@ -53,4 +55,5 @@ void CSettingsRecord::Save(CProfileStore& store) const {
     store.WriteProfileString(kSection, "MultilineCommentStart", MultilineCommentStart);
     store.WriteProfileString(kSection, "MultilineCommentEnd", MultilineCommentEnd);
     store.WriteProfileInt(kSection, "RemoveComments", RemoveComments);
+    store.WriteProfileInt(kSection, "ShowTiming", ShowTiming);
 }

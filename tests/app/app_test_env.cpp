@@ -1,5 +1,6 @@
 #include "app_test_env.h"
 
+#include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/tarnwell_app.h"
 #include "app/ui_text.h"
@@ -52,6 +53,12 @@ protected:
     }
 };
 
+// What a recorded Yes/No message box answers.
+int& YesNoAnswer() {
+    static int answer = wxNO;
+    return answer;
+}
+
 CDialogHook& Hook() {
     static CDialogHook hook;
     return hook;
@@ -67,7 +74,7 @@ CDialogHook& Hook() {
         SetMessageBoxHandler([](const wxString& text, const wxString& caption, long style, wxWindow*) {
             EXPECT_EQ(FromUiString(caption), "Tarnwell") << FromUiString(text);
             Boxes().push_back({FromUiString(text), style});
-            return (style & wxCANCEL) ? wxCANCEL : (style & wxYES_NO) ? wxNO : wxOK;
+            return (style & wxCANCEL) ? wxCANCEL : (style & wxYES_NO) ? YesNoAnswer() : wxOK;
         });
         Hook().Register();
         return new CTarnwellApp;
@@ -130,7 +137,7 @@ bool ChooseFile(const std::string& path, const std::function<void()>& open,
             if (look) look(*files);
             files->SetPath(ToUiString(path));
             // The chooser takes the folder over in the background.
-            gui_env::WaitUntil([files] { return !files->GetPath().empty(); }, 2000);
+            gui_env::WaitUntil([files] { return !files->GetPath().empty(); }, 10000);
             dialog.EndModal(wxID_OK);
         },
         open);
@@ -171,13 +178,27 @@ std::pair<int, int> SelectionOf(CPane* pane) {
     return {pane->GetControl()->GetSelectionStart(), pane->GetControl()->GetSelectionEnd()};
 }
 
+void AnswerYesNo(int answer) { YesNoAnswer() = answer; }
+
 void WindowTest::SetUp() {
+    AnswerYesNo(wxNO);
     TakeMessageBoxes();
     TakeRefusedDialogs();
 }
 
 void WindowTest::TearDown() {
     EXPECT_EQ(TakeRefusedDialogs(), std::vector<std::string>()) << "a dialog came up unexpectedly";
+}
+
+bool FinishRun(CMainFrame& window) {
+    const bool ended = gui_env::WaitUntil([&] { return !window.IsRunning(); }, 60000);
+    EXPECT_TRUE(ended) << "the run did not end";
+    return ended;
+}
+
+void Execute(CMainFrame& window) {
+    window.RunCommand(ID_EXECUTE);
+    FinishRun(window);
 }
 
 }  // namespace app_test

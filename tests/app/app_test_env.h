@@ -30,6 +30,9 @@ std::vector<MessageBox> TakeMessageBoxes();
 // The one message box shown since the last call, captioned "Tarnwell" (a
 // failure of the test, and an empty box, when there was not exactly one).
 MessageBox TakeOneMessageBox();
+// What the recorded Yes/No boxes answer from now on (wxNO at the start of
+// every window test).
+void AnswerYesNo(int answer);
 
 // Runs open, which shows a modal dialog, and drives that dialog with drive
 // from inside its modal loop. drive must end the dialog; a dialog still open
@@ -48,6 +51,12 @@ bool ChooseFile(const std::string& path, const std::function<void()>& open,
 
 // A key as it reaches window before any pane sees it (wxMOD_* modifiers).
 void PressKey(CMainFrame& window, int keyCode, int modifiers = 0);
+
+// Handles events until window's run has ended (and its run object is gone);
+// false (and a failure) when it has not after a minute.
+bool FinishRun(CMainFrame& window);
+// Execute, as Ctrl+Enter runs it, until the run has ended.
+void Execute(CMainFrame& window);
 
 // Writes a file in the test's temporary folder and returns its full path.
 std::string WriteTempFile(const std::string& name, const std::string& bytes);

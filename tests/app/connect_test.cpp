@@ -8,6 +8,7 @@
 #include "app/ui_text.h"
 #include "db/connect_dlg.h"
 #include "exec/history_dlg.h"
+#include "exec/script_runner.h"
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
@@ -15,6 +16,7 @@
 #include "support/test_env.h"
 
 #include <wx/listbox.h>
+#include <wx/statusbr.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 
@@ -104,6 +106,7 @@ TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
     CSecondWindow window(wxSize(700, 500));
     window->ScriptPane()->SetText(std::string_view("select 1"), false);
     PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
+    FinishRun(*window);
     EXPECT_EQ(window->OutputPane()->GetText(), "not connected\r\n");
     EXPECT_TRUE(window->History().IsEmpty());
 
@@ -114,6 +117,7 @@ TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
                                "select name from items;\r\nselect * from no_such_table;";
     window->ScriptPane()->SetText(std::string_view(script), false);
     PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
+    FinishRun(*window);
     const std::string expected =
         "SQL> create table items(name varchar(10))\r\nok\r\n"
         "SQL> insert into items values ('pen')\r\nok\r\n"
@@ -127,12 +131,41 @@ TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
     EXPECT_EQ(window->ScriptPane()->GetControl()->GetSelectionEnd(), static_cast<int>(script.size()));
 }
 
+// The server goes away under a run: the transcript has the driver's message
+// for every later statement, the status bar says what to do until the next
+// connect, and once the server is back Change Connection works again.
+TEST_F(ConnectTest, ALostServerIsNamedInTheStatusBarUntilTheNextConnect) {
+    TARNWELL_REQUIRE_POSTGRES();
+    CSecondWindow window(wxSize(700, 500));
+    const std::string dsn = test_env::NewFaultPgDsn("WindowFault");
+    ChangeConnection(*window, dsn, test_env::PgUser(), test_env::PgPassword());
+    ASSERT_TRUE(window->Connection().IsConnected());
+    const auto status = [&] { return FromUiString(window->GetStatusBar()->GetStatusText()); };
+    window->ScriptPane()->SetText(std::string_view("select 1 as n;" + test_env::StopFaultServerSql() + ";select 2 as n"),
+                                  false);
+    Execute(*window);
+    const bool restarted = test_env::ControlFaultServer("start");
+    EXPECT_NE(window->OutputPane()->GetText().find("SQL> select 2 as n\r\nError: "), std::string::npos);
+    EXPECT_EQ(status(), kConnectionLostText);
+    ASSERT_TRUE(restarted);
+    Execute(*window);
+    EXPECT_EQ(status(), kConnectionLostText);
+
+    ChangeConnection(*window, dsn, test_env::PgUser(), test_env::PgPassword());
+    EXPECT_EQ(status(), "");
+    window->RunCommand(ID_CLEAR_OUTPUT);
+    window->ScriptPane()->SetText(std::string_view("select 1 as n"), false);
+    Execute(*window);
+    EXPECT_EQ(window->OutputPane()->GetText(),
+              "SQL> select 1 as n\r\nn          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n");
+}
+
 TEST_F(ConnectTest, PreviousNextAndTheHistoryDialogLoadWholeScripts) {
     CSecondWindow window(wxSize(700, 500));
     ChangeConnection(*window, test_env::SqliteDsn(), "", "");
     for (const char* script : {"select 1", "select 2", "select\r\n3"}) {
         window->ScriptPane()->SetText(script, false);
-        window->RunCommand(ID_EXECUTE);
+        Execute(*window);
     }
     EXPECT_FALSE(window->IsCommandEnabled(ID_NEXT_SCRIPT));
     PressKey(*window, WXK_LEFT, wxMOD_ALT);

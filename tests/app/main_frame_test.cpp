@@ -2,6 +2,7 @@
 // their menu entries and keys, failure reports and the key indicators.
 #include "app_test_env.h"
 #include "second_window.h"
+#include "xdnd_drag.h"
 
 #include "app/about_dlg.h"
 #include "app/command_ids.h"
@@ -16,6 +17,7 @@
 #include "app/tool_bar_images.h"
 #include "app/ui_text.h"
 #include "common/exception.h"
+#include "common/message_box.h"
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
@@ -27,7 +29,7 @@
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/dcclient.h>
-#include <wx/dnd.h>
+#include <wx/filedlg.h>
 #include <wx/image.h>
 #include <wx/menu.h>
 #include <wx/mstream.h>
@@ -36,9 +38,12 @@
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
+#include <cctype>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <new>
 #include <stdexcept>
@@ -86,19 +91,95 @@ TEST_F(MainFrameTest, FileCommandsSetTheTitleAndKeepEveryByteAndAFailedOpenChang
     EXPECT_EQ(TitleOf(Frame()), "saved-as.sql - Tarnwell - not connected");
     EXPECT_EQ(ScriptText(), bytes);
 
-    // A file dropped on the window is opened.
-    wxArrayString dropped;
-    dropped.Add(ToUiString(WriteTempFile("dropped.sql", "select 3;")));
-    auto* target = dynamic_cast<wxFileDropTarget*>(Frame().GetDropTarget());
-    ASSERT_NE(target, nullptr);
-    EXPECT_TRUE(target->OnDropFiles(5, 5, dropped));
-    gui_env::Settle();
-    EXPECT_EQ(TitleOf(Frame()), "dropped.sql - Tarnwell - not connected");
-    EXPECT_EQ(ScriptText(), "select 3;");
-
     EXPECT_TRUE(Frame().RunCommand(wxID_NEW));
     EXPECT_EQ(TitleOf(Frame()), "untitled - Tarnwell - not connected");
     EXPECT_EQ(ScriptText(), "");
+}
+
+// However a script is saved for the first time, a name typed without an
+// extension gets ".sql", so the Open dialog lists the file.
+TEST_F(MainFrameTest, ANameTypedWithoutExtensionGetsSql) {
+    const std::string folder = test_env::TempDir() + "/save_script";
+    std::filesystem::create_directories(folder);
+    const std::pair<std::string, std::function<void()>> ways[] = {
+        {"ctrl-s", [] { PressKey(Frame(), 'S', wxMOD_CONTROL); }},
+        {"save-as", [] { Frame().RunCommand(wxID_SAVEAS); }},
+        {"yes-at-the-prompt", [] { Frame().RunCommand(wxID_NEW); }},
+    };
+    for (const auto& [name, save] : ways) {
+        SCOPED_TRACE(name);
+        SetScript("select 1;");
+        Frame().Script()->Modify(true);
+        const MessageBoxHandler recording =
+            SetMessageBoxHandler([](const wxString&, const wxString&, long, wxWindow*) { return wxYES; });
+        std::string filters;
+        EXPECT_TRUE(ChooseFile(folder + "/" + name, save,
+                               [&](wxFileDialog& files) { filters = FromUiString(files.GetWildcard()); }));
+        SetMessageBoxHandler(recording);
+        EXPECT_EQ(filters, "Script Files (*.sql)|*.sql");
+        EXPECT_EQ(ReadFile(folder + "/" + name + ".sql"), "select 1;");
+        EXPECT_FALSE(std::filesystem::exists(folder + "/" + name));
+        const CRecentFileList& recent = *App().GetDocManager()->GetRecentFiles();
+        EXPECT_EQ(recent.GetCount() > 0 ? FromUiString(recent.GetHistoryFile(0)) : "", folder + "/" + name + ".sql");
+        Frame().RunCommand(wxID_NEW);
+    }
+}
+
+std::string FileUri(const std::string& path) {
+    std::string uri = "file://";
+    for (const unsigned char c : path) {
+        if (std::isalnum(c) || std::strchr("/-._~", c) != nullptr) {
+            uri += static_cast<char>(c);
+        } else {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            uri += escaped;
+        }
+    }
+    return uri;
+}
+
+// Drags data from another program onto the middle of part.
+bool DropOn(wxWindow* part, const std::string& type, const std::string& data) {
+    const wxPoint middle = part->GetScreenPosition() + part->GetSize() / 2;
+    return xdnd_drag::Drop(middle.x, middle.y, type, data);
+}
+
+// A file dragged from a file manager opens wherever it is dropped on the
+// window, after the save prompt; text dropped on the script pane goes in.
+TEST_F(MainFrameTest, DraggedFilesAreOpenedAndDraggedTextIsInserted) {
+    CSecondWindow window(wxSize(600, 400));
+    window->Move(0, 0);
+    window->Raise();
+    gui_env::Settle();
+    const std::pair<std::string, wxWindow*> parts[] = {
+        {"output pane", window->OutputPane()->GetControl()}, {"script pane", window->ScriptPane()->GetControl()},
+        {"tool bar", window->GetToolBar()}, {"status bar", window->GetStatusBar()}, {"menu bar", window->GetMenuBar()},
+    };
+    for (const auto& [name, part] : parts) {
+        SCOPED_TRACE(name);
+        const std::string path = WriteTempFile(name + ".sql", "select '" + name + "';");
+        ASSERT_TRUE(DropOn(part, "text/uri-list", FileUri(path) + "\r\n"));
+        EXPECT_TRUE(gui_env::WaitUntil([&] { return TitleOf(*window) == name + ".sql - Tarnwell - not connected"; }))
+            << TitleOf(*window);
+        EXPECT_EQ(window->ScriptPane()->GetText(), "select '" + name + "';");
+    }
+
+    window->ScriptPane()->SetText(std::string_view(), false);
+    ASSERT_TRUE(DropOn(window->ScriptPane()->GetControl(), "UTF8_STRING", "select 2;"));
+    EXPECT_EQ(window->ScriptPane()->GetText(), "select 2;");
+
+    // The modified script is kept when the prompt is cancelled.
+    ASSERT_TRUE(DropOn(window->GetToolBar(), "text/uri-list", FileUri(WriteTempFile("more.sql", "x")) + "\r\n"));
+    std::vector<MessageBox> boxes;
+    EXPECT_TRUE(gui_env::WaitUntil([&] {
+        boxes = TakeMessageBoxes();
+        return !boxes.empty();
+    }));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Save changes to menu bar.sql?");
+    EXPECT_EQ(window->ScriptPane()->GetText(), "select 2;");
+    EXPECT_EQ(TitleOf(*window), "menu bar.sql - Tarnwell - not connected");
 }
 
 TEST_F(MainFrameTest, OutputRowIsHalfTheOuterHeightLessOneHundred) {
@@ -213,7 +294,7 @@ TEST_F(MainFrameTest, EditCommandsFollowTheActivePane) {
         {wxID_UNDO, true, false},       {wxID_CUT, true, false},        {wxID_PASTE, true, false},
         {wxID_COPY, true, true},        {wxID_SELECTALL, true, true},   {ID_CLEAR_OUTPUT, true, true},
         {ID_EXECUTE, true, true},       {wxID_SAVE, true, true},        {ID_NEXT_PANE, true, true},
-        {ID_PREVIOUS_SCRIPT, false, false}, {ID_NEXT_SCRIPT, false, false},
+        {ID_PREVIOUS_SCRIPT, false, false}, {ID_NEXT_SCRIPT, false, false}, {ID_CANCEL_EXECUTION, false, false},
     };
     for (const bool scriptActive : {true, false}) {
         SCOPED_TRACE(scriptActive ? "script pane" : "output pane");
@@ -261,6 +342,7 @@ const CommandCase kCommands[] = {
     {ID_CLEAR_OUTPUT, "C&lear Output", 0, 0},
     {ID_OPTIONS, "&Options...", 0, 0},
     {ID_EXECUTE, "&Execute\tCtrl+Enter", kCtrl, WXK_RETURN}, {ID_EXECUTE, nullptr, kCtrl, WXK_NUMPAD_ENTER},
+    {ID_CANCEL_EXECUTION, "&Cancel Execution\tEsc", 0, WXK_ESCAPE},
     {ID_PREVIOUS_SCRIPT, "&Previous script\tAlt+LeftArrow", kAlt, WXK_LEFT},
     {ID_NEXT_SCRIPT, "&Next script\tAlt+RighArrow", kAlt, WXK_RIGHT},
     {ID_HISTORY, "&History...\tCtrl+H", kCtrl, 'H'},

@@ -33,7 +33,7 @@ bool CSecondWindow::Close() {
 }
 
 CSecondWindow::~CSecondWindow() {
-    if (!m_closed) {
+    if (!m_closed && m_frame) {
         if (CScript* script = m_frame->Script()) script->Modify(false);
         m_frame->Close(true);
     }

@@ -2,10 +2,12 @@
 
 #include "settings/file_profile_store.h"
 
+#include <wx/weakref.h>
+
 #include <memory>
 
 class CDocManager;
-class CMainFrame;
+#include "app/main_frame.h"
 class wxSize;
 
 // A further main window with its own document manager, made and shown as
@@ -21,13 +23,15 @@ public:
     CSecondWindow& operator=(const CSecondWindow&) = delete;
 
     CMainFrame& operator*() const { return *m_frame; }
-    CMainFrame* operator->() const { return m_frame; }
+    CMainFrame* operator->() const { return m_frame.get(); }
+    // The window is still there (it may also close on its own).
+    bool Exists() const { return m_frame; }
     // Asks the window to close as the close box does; true when it closed.
     bool Close();
 
 private:
     std::unique_ptr<CFileProfileStore> m_ownStore;
     CDocManager* m_manager;
-    CMainFrame* m_frame;
+    wxWeakRef<CMainFrame> m_frame;
     bool m_closed = false;
 };

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,15 +22,20 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
 
+extern char** environ;
+
 namespace {
 
+using namespace std::chrono_literals;
 using Args = std::vector<std::string>;
 
 std::string FileBytes(const std::string& path) {
@@ -50,16 +57,21 @@ std::string Quoted(const std::string& word) {
 }
 
 struct ChildResult {
-    int status;  // -1 when the child did not exit normally
+    int status;  // -1 when the child did not exit normally, or not in time
     std::string out, err;
 };
 
-// Runs the command words in folder dir, in a session of its own (no
+struct Child {
+    pid_t pid;  // the shell, which becomes the last command word by exec
+    std::string base;
+};
+
+// Starts the command words in folder dir, in a session of its own (no
 // controlling terminal, so no password prompt can wait on one), with standard
 // input from the given bytes; redirection is shell text applied after the
 // standard ones. Both outputs go to files: no pipe can fill up meanwhile.
-ChildResult RunChild(const std::string& dir, const Args& words, const std::string& input,
-                     const std::string& redirection = {}) {
+Child StartChild(const std::string& dir, const Args& words, const std::string& input,
+                 const std::string& redirection = {}) {
     static int runs = 0;
     const std::string base = dir + "/child" + std::to_string(++runs);
     WriteFileBytes(base + ".in", input);
@@ -67,8 +79,37 @@ ChildResult RunChild(const std::string& dir, const Args& words, const std::strin
     for (const std::string& word : words) command += " " + Quoted(word);
     command += " <" + Quoted(base + ".in") + " >" + Quoted(base + ".out") + " 2>" + Quoted(base + ".err");
     command += " " + redirection;
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileBytes(base + ".out"), FileBytes(base + ".err")};
+    const char* argv[] = {"sh", "-c", command.c_str(), nullptr};
+    pid_t pid = -1;
+    EXPECT_EQ(posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ), 0);
+    return {pid, base};
+}
+
+// Waits for the child to end, killing it after the time allowed.
+ChildResult FinishChild(const Child& child, std::chrono::seconds allowed = 300s) {
+    const auto deadline = std::chrono::steady_clock::now() + allowed;
+    int status = 0;
+    while (waitpid(child.pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child.pid, SIGKILL);
+            waitpid(child.pid, &status, 0);
+            ADD_FAILURE() << "the child did not end in " << allowed.count() << " s";
+            break;
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileBytes(child.base + ".out"),
+            FileBytes(child.base + ".err")};
+}
+
+ChildResult RunChild(const std::string& dir, const Args& words, const std::string& input,
+                     const std::string& redirection = {}) {
+    return FinishChild(StartChild(dir, words, input, redirection));
+}
+
+// text as a regular expression that matches exactly it.
+std::string Literal(const std::string& text) {
+    return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
 }
 
 struct DataSource {
@@ -87,30 +128,39 @@ protected:
     std::string Path(const std::string& name) const { return m_dir + "/" + name; }
 
     // tarnwell-run with TARNWELL_PASSWORD set to password, or unset.
-    ChildResult Run(const Args& args, const std::string& input = {},
-                    const std::optional<std::string>& password = std::nullopt, const std::string& redirection = {}) {
+    Child Start(const Args& args, const std::string& input = {},
+                const std::optional<std::string>& password = std::nullopt, const std::string& redirection = {}) {
         Args words = {"env", "-u", "TARNWELL_PASSWORD", "XDG_CONFIG_HOME=" + Path("config")};
         if (password) words.push_back("TARNWELL_PASSWORD=" + *password);
         words.push_back(TARNWELL_RUN_PATH);
         words.insert(words.end(), args.begin(), args.end());
-        return RunChild(m_dir, words, input, redirection);
+        return StartChild(m_dir, words, input, redirection);
     }
-    ChildResult RunOn(const DataSource& source, Args args, const std::string& input = {},
-                      const std::string& redirection = {}) {
+    ChildResult Run(const Args& args, const std::string& input = {},
+                    const std::optional<std::string>& password = std::nullopt, const std::string& redirection = {}) {
+        return FinishChild(Start(args, input, password, redirection));
+    }
+    Child StartOn(const DataSource& source, Args args, const std::string& input = {},
+                  const std::string& redirection = {}) {
         args.insert(args.begin(), {"--dsn", source.dsn, "--user", source.user});
-        return Run(args, input, source.password, redirection);
+        return Start(args, input, source.password, redirection);
+    }
+    ChildResult RunOn(const DataSource& source, const Args& args, const std::string& input = {},
+                      const std::string& redirection = {}) {
+        return FinishChild(StartOn(source, args, input, redirection));
     }
 
     std::string m_dir;
 };
 
 DataSource Sqlite() { return {test_env::SqliteDsn(), "", ""}; }
+DataSource Postgres() { return {test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword()}; }
 
 // The data sources at hand: SQLite, and PostgreSQL when the harness started it.
 std::vector<DataSource> DataSources() {
     std::vector<DataSource> sources = {Sqlite()};
     if (test_env::HavePostgres())
-        sources.push_back({test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword()});
+        sources.push_back(Postgres());
     else if (test_env::PostgresRequired())
         ADD_FAILURE() << "no PostgreSQL server";
     return sources;
@@ -128,6 +178,8 @@ std::string EngineTranscript(const DataSource& source, const std::string& script
     CScriptRunner(connection, history, output, host).Run(statements, DefaultSettings());
     return output.Text();
 }
+
+const std::string kOne = "SQL> select 1 as n\r\nn          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n";
 
 // Exercises every part of a transcript: "ok", a table with NULL, a cut value
 // and a column of unknown width, an error long enough to wrap at 80 columns,
@@ -222,7 +274,6 @@ TEST_F(RunnerTest, ExitStatusesAndMessages) {
     fs::create_directories(Path("folder.sql"));
     const std::string dsn = test_env::SqliteDsn();
     const std::string usage = " (see tarnwell-run --help)\n";
-    const std::string one = "SQL> select 1 as n\r\nn          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n";
     const std::string failed = "SQL> select * from nowhere\r\nError: [SQLite]no such table";
     struct Case {
         Args args;
@@ -232,10 +283,10 @@ TEST_F(RunnerTest, ExitStatusesAndMessages) {
         std::string redirection = {};
     };
     const std::vector<Case> cases = {
-        {{"--dsn", dsn}, "select 1 as n", 0, one, ""},
+        {{"--dsn", dsn}, "select 1 as n", 0, kOne, ""},
         // A failure, wrapped at the width asked for, and the run goes on.
         {{"--dsn", dsn, "--width", "30"}, "select * from nowhere;select 1 as n", 1,
-         failed + "\r\n: nowhere (1) SQLSTATE = S1000\r\n\r\n" + one, ""},
+         failed + "\r\n: nowhere (1) SQLSTATE = S1000\r\n\r\n" + kOne, ""},
         {{"--dsn", dsn, "--stop-on-error"}, "select * from nowhere;select 1 as n", 1,
          failed + ": nowhere (1) SQLSTATE = S1000\r\n", ""},
         // Several files and standard input between them, in order.
@@ -244,16 +295,20 @@ TEST_F(RunnerTest, ExitStatusesAndMessages) {
          "SQL> select n from st_marker\r\nn          \r\n---------- \r\n8          \r\n1 row(s) fetched\r\n"
          "SQL> drop table st_marker\r\nok\r\n",
          ""},
-        {{"--dsn", dsn, "--spool", "no/such/folder/spool.txt"}, "select 1 as n", 0, one,
+        {{"--dsn", dsn, "--spool", "no/such/folder/spool.txt"}, "select 1 as n", 0, kOne,
          "tarnwell-run: cannot open the spool file 'no/such/folder/spool.txt': No such file or directory "
          "(the run goes on without it)\n"},
         // A spool file that cannot be written stops spooling, says so and fails the run.
         {{"--dsn", dsn, "--spool", "/dev/full"}, "select 1 as n", 1,
-         one + "Spool file write failed: No space left on device; spooling stopped.\r\n", ""},
+         kOne + "Spool file write failed: No space left on device; spooling stopped.\r\n", ""},
         // Text after a NUL byte is not run, and the run says so.
         {{"--dsn", dsn}, std::string("select 1 as n;\n\0drop table st_marker;", 38), 1,
-         one + "The script holds a NUL byte at line 2; the text after it was not run.\r\n", ""},
+         kOne + "The script holds a NUL byte at line 2; the text after it was not run.\r\n", ""},
         {{"--dsn", dsn, "--bogus"}, "", 2, "", "tarnwell-run: unknown option '--bogus'" + usage},
+        {{"--dsn", dsn, "--timeout", "0"}, "", 2, "",
+         "tarnwell-run: option '--timeout' must be between 1 and 2147483647, not 0" + usage},
+        {{"--dsn", dsn, "--timeout=x"}, "", 2, "",
+         "tarnwell-run: option '--timeout' needs a whole number, not 'x'" + usage},
         {{"first.sql"}, "", 2, "", "tarnwell-run: missing --dsn NAME, the data source to connect to" + usage},
         // The driver manager's diagnostic, on one line.
         {{"--dsn", "NoSuchSource", "--user", "u"}, "select 1", 2, "",
@@ -326,6 +381,124 @@ TEST_F(RunnerTest, StoredPreferencesApplyOptionsOverrideThemAndTheFileStaysAsItW
     }
     EXPECT_EQ(FileBytes(file), stored);
     EXPECT_EQ(stamp(), before);
+}
+
+// "Elapsed:" after each statement's output, from the stored ShowTiming or
+// --timing; without either, or with --no-timing, the usual bytes.
+TEST_F(RunnerTest, ElapsedTimeComesFromTheSettingsOrTheOption) {
+    const struct {
+        std::string stored;
+        Args options;
+        bool timing;
+    } cases[] = {
+        {"", {}, false},
+        {"", {"--timing"}, true},
+        {"ShowTiming=1\n", {}, true},
+        {"ShowTiming=1\n", {"--no-timing"}, false},
+    };
+    fs::create_directories(Path("config/Tarnwell"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored + ::testing::PrintToString(c.options));
+        WriteFileBytes(Path("config/Tarnwell/Tarnwell.conf"), "[Settings]\n" + c.stored);
+        const ChildResult result = RunOn(Sqlite(), c.options, "select 1 as n;select 1 as n");
+        const std::string each = Literal(kOne) + (c.timing ? "Elapsed: \\d+\\.\\d{3} s\r\n" : "");
+        EXPECT_TRUE(std::regex_match(result.out, std::regex(each + each))) << result.out;
+        EXPECT_EQ(result.status, 0) << result.err;
+    }
+}
+
+// Polls the server, up to a generous deadline, until the first value of
+// query is the one expected.
+bool WaitForValue(CDbConnection& server, const std::string& query, const std::string& expected) {
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    do {
+        const ExecuteResult result = server.Execute(query);
+        char value[32] = "";
+        SQLLEN indicator = 0;
+        result.statement->BindColumn(1, value, sizeof value, &indicator);
+        if (result.statement->Fetch() && value == expected) return true;
+        std::this_thread::sleep_for(20ms);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return false;
+}
+
+// Counts the other sessions that run statement.
+std::string Running(const std::string& statement) {
+    return "select count(*) from pg_stat_activity where state = 'active' and pid <> pg_backend_pid() and query = '" +
+           statement + "'";
+}
+
+// A signal or a timeout during the second of three statements, in the first
+// of two scripts: what ran, the echo, the stop line and nothing after it.
+// A signal comes once the statement runs on the server.
+TEST_F(RunnerTest, ASignalOrATimeoutCancelsTheStatementAndNothingAfterItRuns) {
+    const std::string timeout = "Execution cancelled: timeout after 1 s\r\n";
+    const struct {
+        bool postgres;
+        std::string statement;
+        Args options;
+        int signal;  // 0: none
+        int status;
+        std::string stopLine;
+        std::string partial = {};  // what the statement may print before it (a regular expression)
+    } cases[] = {
+        {false,
+         "with recursive c(x) as (select 1 union all select x + 1 from c where x < 1000000000) "
+         "select count(*) as n from c",
+         {"--timeout", "1"}, 0, 1, timeout, "(n +\r\n-+ \r\n0 row\\(s\\) fetched\r\n)?"},
+        {true, "select pg_sleep(60)", {"--timeout", "1"}, 0, 1, timeout},
+        {true, "select pg_sleep(60) as nap_int", {}, SIGINT, 130, "Execution cancelled\r\n"},
+        {true, "select pg_sleep(60) as nap_term", {}, SIGTERM, 143, "Execution cancelled\r\n"},
+    };
+    std::optional<CDbConnection> server;
+    if (test_env::HavePostgres()) {
+        server.emplace();
+        server->Connect(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword());
+    } else if (test_env::PostgresRequired()) {
+        ADD_FAILURE() << "no PostgreSQL server";
+    }
+    WriteFileBytes(Path("second.sql"), "select 3 as n");
+    for (const auto& c : cases) {
+        if (c.postgres && !server) continue;
+        SCOPED_TRACE(c.statement);
+        WriteFileBytes(Path("first.sql"), "select 1 as n;" + c.statement + ";select 2 as n");
+        Args args = c.options;
+        args.insert(args.end(), {"first.sql", "second.sql"});
+        const Child child = StartOn(c.postgres ? Postgres() : Sqlite(), args);
+        if (c.signal != 0) {
+            EXPECT_TRUE(WaitForValue(*server, Running(c.statement), "1"));
+            kill(child.pid, c.signal);
+        }
+        const ChildResult result = FinishChild(child, 30s);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_TRUE(std::regex_match(result.out, std::regex(Literal(kOne + "SQL> " + c.statement + "\r\n") + c.partial +
+                                                            Literal(c.stopLine))))
+            << result.out;
+        EXPECT_EQ(result.err, "");
+    }
+}
+
+// A second SIGINT ends the program at once, though the statement goes on
+// after the first: the function catches each cancel and counts it.
+TEST_F(RunnerTest, ASecondInterruptEndsTheProgramAtOnce) {
+    TARNWELL_REQUIRE_POSTGRES();
+    CDbConnection server;
+    server.Connect(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword());
+    server.Execute("create sequence if not exists tw_cancels");
+    server.Execute("select setval('tw_cancels', 1, false)");
+    server.Execute("create or replace function tw_stubborn_nap() returns void language plpgsql as '"
+                   "begin for i in 1..120 loop begin perform pg_sleep(1); "
+                   "exception when query_canceled then perform nextval(''tw_cancels''); end; end loop; end'");
+    const std::string statement = "select tw_stubborn_nap()";
+    const Child child = StartOn(Postgres(), {}, statement);
+    ASSERT_TRUE(WaitForValue(server, Running(statement), "1"));
+    kill(child.pid, SIGINT);
+    EXPECT_TRUE(WaitForValue(server, "select count(*) from tw_cancels where is_called", "1"));
+    kill(child.pid, SIGINT);
+    EXPECT_EQ(FinishChild(child, 30s).status, 130);
+    // The session outlives the program; it must not be taken for the next one's.
+    server.Execute("select pg_terminate_backend(pid) from pg_stat_activity where query = '" + statement + "'");
+    EXPECT_TRUE(WaitForValue(server, Running(statement), "0"));
 }
 
 TEST_F(RunnerTest, LinksNoWindowLibrary) {

@@ -1,0 +1,120 @@
+#include "app/background_run.h"
+
+#include "app/ui_text.h"
+#include "exec/run_progress_text.h"
+#include "panes/output_pane.h"
+
+#include <wx/frame.h>
+#include <wx/stc/stc.h>
+
+namespace {
+
+// The pump's clock; the progress is shown every kProgressTicks of it.
+constexpr int kPumpMilliseconds = 50;
+constexpr int kProgressTicks = 5;
+
+wxDEFINE_EVENT(EVT_RUN_WAKE, wxThreadEvent);
+
+}  // namespace
+
+CBackgroundRun::CBackgroundRun(wxFrame& frame, COutputPane& output, CPane& script, CDbConnection& connection,
+                               CHistoryList& history, CStatementSource& source, const CSettingsRecord& settings,
+                               std::function<void(std::exception_ptr)> finished)
+    : m_frame(frame),
+      m_output(output),
+      m_script(script),
+      m_host(frame, output, script, true),
+      m_run(connection, history, output, m_host, source, settings,
+            [this] {
+                // On the worker: one wake-up event at a time is enough.
+                if (!m_bWakePending.exchange(true)) QueueEvent(new wxThreadEvent(EVT_RUN_WAKE));
+            }),
+      m_finished(std::move(finished)),
+      m_timer(this) {
+    Bind(wxEVT_TIMER, &CBackgroundRun::OnTimer, this);
+    Bind(EVT_RUN_WAKE, &CBackgroundRun::OnWake, this);
+}
+
+CBackgroundRun::~CBackgroundRun() {
+    m_timer.Stop();
+    // Pending wake-up events go with this handler.
+}
+
+void CBackgroundRun::Start() {
+    if (wxStyledTextCtrl* control = m_script.GetControl()) {
+        m_bScriptWasReadOnly = control->GetReadOnly();
+        control->SetReadOnly(true);
+    }
+    m_output.KeepUserPlace(true);
+    m_run.Start();
+    m_timer.Start(kPumpMilliseconds);
+}
+
+void CBackgroundRun::Cancel() {
+    if (!m_bEnded) m_run.Control().RequestStop(CRunControl::Stop::User);
+}
+
+bool CBackgroundRun::CancelRequested() const {
+    return m_run.Control().StopRequested() != CRunControl::Stop::None;
+}
+
+bool CBackgroundRun::DriverStuck() const {
+    if (m_bEnded || !CancelRequested()) return false;
+    return std::chrono::steady_clock::now() - m_run.Control().StopTime() >= kStuckAfter;
+}
+
+void CBackgroundRun::Abandon() {
+    m_timer.Stop();
+    m_run.Abandon();
+}
+
+void CBackgroundRun::OnTimer(wxTimerEvent&) {
+    Pump();
+    if (!m_bEnded && ++m_nTicks % kProgressTicks == 0) ShowProgress();
+}
+
+void CBackgroundRun::OnWake(wxThreadEvent&) {
+    m_bWakePending = false;
+    Pump();
+}
+
+void CBackgroundRun::Pump() {
+    if (m_bEnded) return;
+    // Everything taken in one pump goes into the control at once.
+    bool ended = false;
+    std::exception_ptr failure;
+    m_output.BeginBatch();
+    try {
+        ended = m_run.Pump();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        m_output.EndBatch();
+    } catch (...) {
+        if (!failure) failure = std::current_exception();
+    }
+    // Putting text into the pane failed (out of memory): reported at the end.
+    if (failure && !m_failure) m_failure = failure;
+    if (!ended) return;
+
+    m_bEnded = true;
+    failure = m_failure;
+    m_timer.Stop();
+    try {
+        m_run.Finish();
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    m_output.KeepUserPlace(false);
+    if (wxStyledTextCtrl* control = m_script.GetControl()) control->SetReadOnly(m_bScriptWasReadOnly);
+    m_finished(failure);
+}
+
+void CBackgroundRun::ShowProgress() {
+    if (DriverStuck()) {
+        m_frame.SetStatusText("Waiting for the driver to stop the statement...");
+        return;
+    }
+    m_frame.SetStatusText(ToUiString(RunProgressText(m_run.Control().GetProgress())));
+}

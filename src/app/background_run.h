@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/frame_run_host.h"
+#include "exec/worker_script_run.h"
+
+#include <wx/event.h>
+#include <wx/timer.h>
+
+#include <atomic>
+#include <exception>
+#include <functional>
+
+class COutputPane;
+class CPane;
+class wxFrame;
+
+// A run of the script that leaves the window live: the statements run on a
+// worker thread, and this thread pumps what the run hands over into the
+// output pane on a clock (and at once when the worker asks), so the window
+// keeps repainting, resizing and scrolling, and the transcript shows as it
+// grows. The status bar shows the progress four times a second, and says so
+// when the driver has not stopped the statement five seconds after a
+// cancel. The script pane is read-only while the run lasts.
+//
+// finished is called on this thread once the run has ended and its last
+// output is in the pane, with what it threw (none when it ended normally);
+// the object may be deleted after that, but not from within the call.
+class CBackgroundRun : public wxEvtHandler {
+public:
+    // A driver that has not returned this long after a cancel is taken as stuck.
+    static constexpr auto kStuckAfter = std::chrono::seconds(5);
+
+    CBackgroundRun(wxFrame& frame, COutputPane& output, CPane& script, CDbConnection& connection,
+                   CHistoryList& history, CStatementSource& source, const CSettingsRecord& settings,
+                   std::function<void(std::exception_ptr)> finished);
+    ~CBackgroundRun() override;
+    CBackgroundRun(const CBackgroundRun&) = delete;
+    CBackgroundRun& operator=(const CBackgroundRun&) = delete;
+
+    void Start();
+    // Cancels the run: SQLCancel on the running statement, nothing after it.
+    void Cancel();
+    bool CancelRequested() const;
+    // Cancelled at least kStuckAfter ago and the driver has not returned.
+    bool DriverStuck() const;
+    // Leaves the worker to itself (the program is about to exit).
+    void Abandon();
+
+private:
+    void Pump();
+    void ShowProgress();
+    void OnTimer(wxTimerEvent& event);
+    void OnWake(wxThreadEvent& event);
+
+    wxFrame& m_frame;
+    COutputPane& m_output;
+    CPane& m_script;
+    CFrameRunHost m_host;
+    CWorkerScriptRun m_run;
+    std::function<void(std::exception_ptr)> m_finished;
+    wxTimer m_timer;
+    std::atomic<bool> m_bWakePending{false};
+    int m_nTicks = 0;
+    bool m_bEnded = false;
+    bool m_bScriptWasReadOnly = false;
+    std::exception_ptr m_failure;
+};
