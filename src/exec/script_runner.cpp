@@ -227,8 +227,10 @@ CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, c
             m_pOut->AppendText("\r\n");
         }
     } catch (const CDBException& failure) {
-        // The driver's report of a timeout it enforced is a timeout stop.
-        if (m_pControl && m_nTimeout > 0 && failure.SqlState() == "HYT00")
+        // The driver's report of a timeout it enforced (HYT00, or its own
+        // cancel once the time is up, as PostgreSQL's 57014) is a timeout stop.
+        if (m_pControl && m_nTimeout > 0 &&
+            (failure.SqlState() == "HYT00" || m_pControl->StatementElapsed() >= std::chrono::seconds(m_nTimeout)))
             m_pControl->RequestStop(CRunControl::Stop::Timeout);
         if (!verbose && !echoed && !StopRequested()) echo();
         if (failure.MeansConnectionLost()) m_connection.MarkLost();

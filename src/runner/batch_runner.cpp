@@ -185,16 +185,14 @@ int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
     control.BeginRun();
     const CStopSignals::Watch watch(signals, control);
     runner.SetControl(&control, options.timeoutSeconds);
-    // The watchdog cancels a statement that runs too long. The driver's own
-    // query timeout comes a second later, for a driver whose statements
-    // cannot be cancelled: at the same time it would race the watchdog, and
-    // a driver that reports it as an error of its own (psqlODBC: SQLSTATE
-    // 57014, not HYT00) would print that error instead of the cancel line.
+    // The watchdog cancels a statement that runs too long, for drivers that
+    // ignore the query timeout; where the driver honours it, whichever comes
+    // first stops the statement (the runner takes the driver's timeout error
+    // as the timeout).
     std::optional<CStatementWatchdog> watchdog;
     if (options.timeoutSeconds > 0) {
-        const int seconds = options.timeoutSeconds;
-        connection.SetQueryTimeout(seconds < CRunOptions::kMaxTimeout ? seconds + 1 : seconds);
-        watchdog.emplace(control, std::chrono::seconds(seconds));
+        connection.SetQueryTimeout(options.timeoutSeconds);
+        watchdog.emplace(control, std::chrono::seconds(options.timeoutSeconds));
     }
 
     int status = kSuccess;

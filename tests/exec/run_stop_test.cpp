@@ -1,3 +1,4 @@
+#include "exec/run_progress_text.h"
 #include "exec/statement_watchdog.h"
 #include "run_fixture.h"
 #include "support/test_env.h"
@@ -117,6 +118,22 @@ TEST_F(RunFixture, ElapsedTimeFollowsEachStatementsOutputWhenAskedFor) {
                                                        "SQL> select \\* from nosuch\r\nError: .*\r\n" + timing)))
             << text;
     }
+}
+
+TEST(RunProgressTextTest, NamesTheStatementItsRowsAndTheTime) {
+    using namespace std::chrono;
+    const struct {
+        CRunControl::Progress progress;
+        const char* text;
+    } cases[] = {
+        {{0, 0, false, 0s}, "Executing..."},
+        {{1, 0, false, 5s}, "Executing statement 1: 0:05"},
+        {{3, 120000, true, 65s}, "Executing statement 3: 120,000 rows, 1:05"},
+        {{2, 1, true, 999ms}, "Executing statement 2: 1 row, 0:00"},
+        {{12, 0, true, 3600s}, "Executing statement 12: 0 rows, 60:00"},
+        {{7, 1234567890, true, 59s}, "Executing statement 7: 1,234,567,890 rows, 0:59"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(RunProgressText(c.progress), c.text);
 }
 
 }  // namespace

@@ -102,6 +102,30 @@ TEST(WorkerRunTest, AJobFasterThanTheOutputWaitsInsteadOfPilingUp) {
     EXPECT_LT(mostAhead, std::size_t{20} << 20);
 }
 
+// Pumped from the window thread, text shows while the job still collects it
+// and waits (for a driver, say), and calls wake the window.
+TEST(WorkerRunTest, APumpTakesTheTextTheJobIsStillCollecting) {
+    CThreadCheckingSink sink;
+    std::atomic<int> wakes{0};
+    CWorkerRun run(sink, [&] { ++wakes; });
+    std::atomic<bool> release{false};
+    run.Start([&] {
+        run.Append("SQL> select pg_sleep(60)");
+        while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        run.Append("\r\nok\r\n");
+        EXPECT_EQ(run.WrapWidth(), 42);
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (sink.m_strText.empty() && std::chrono::steady_clock::now() < deadline) EXPECT_FALSE(run.Pump());
+    EXPECT_EQ(sink.m_strText, "SQL> select pg_sleep(60)");
+    release = true;
+    while (!run.Pump() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    run.Finish();
+    EXPECT_EQ(sink.m_strText, "SQL> select pg_sleep(60)\r\nok\r\n");
+    EXPECT_EQ(sink.m_nForeignCalls, 0);
+    EXPECT_GE(wakes, 2);   // the call, and the end
+}
+
 struct FailureCase {
     const char* name;
     std::function<void(CWorkerRun&, std::string& caught)> job;
