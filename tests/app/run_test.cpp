@@ -16,6 +16,7 @@
 #include <wx/statusbr.h>
 #include <wx/stc/stc.h>
 #include <wx/timer.h>
+#include <wx/toolbar.h>
 
 #include <algorithm>
 #include <regex>
@@ -100,6 +101,11 @@ TEST_P(RunCancelTest, EscStopsTheStatementAndTheWindowStaysLive) {
     for (const int id : kDisabledDuringRun) EXPECT_FALSE(window->IsCommandEnabled(id)) << "id " << id;
     for (const int id : kEnabledDuringRun) EXPECT_TRUE(window->IsCommandEnabled(id)) << "id " << id;
     EXPECT_TRUE(window->ScriptPane()->GetControl()->GetReadOnly());
+    // The tool bar follows at idle time: Execute off, the stop button on.
+    EXPECT_TRUE(gui_env::WaitUntil([&] {
+        return !window->GetToolBar()->GetToolEnabled(ID_EXECUTE) &&
+               window->GetToolBar()->GetToolEnabled(ID_CANCEL_EXECUTION);
+    }));
     EXPECT_TRUE(gui_env::WaitUntil([&] {
         return FromUiString(window->GetStatusBar()->GetStatusText()).starts_with("Executing statement 1: ");
     }));

@@ -11,22 +11,29 @@
 #       database built from examples/demo-schema.sql, the data source
 #       "TarnwellDemo"), the worksheet started on examples/tour.sql, connected
 #       through the Connect dialog and the tour run with Ctrl+Enter.
+#   tests/app/screenshot.sh --running [BUILD_DIR [OUTPUT]]
+#       docs/running.png: a run in progress: rows arriving in the output
+#       pane, the progress in the status bar and the stop button enabled.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 scene=typed
-if [ "${1:-}" = --tour ]; then
-    scene=tour
-    shift
-fi
+case "${1:-}" in
+    --tour) scene=tour; shift ;;
+    --running) scene=running; shift ;;
+esac
 build=$(cd "${1:-$root/build}" && pwd)
-if [ $scene = tour ]; then default_out=$root/docs/run.png; else default_out=$root/docs/window.png; fi
+case $scene in
+    tour) default_out=$root/docs/run.png ;;
+    running) default_out=$root/docs/running.png ;;
+    *) default_out=$root/docs/window.png ;;
+esac
 out=${2:-$default_out}
 case $out in /*) ;; *) out=$PWD/$out ;; esac
 
 if [ -z "${TARNWELL_SCREENSHOT_DISPLAY:-}" ]; then
     args=("$build" "$out")
-    [ $scene = tour ] && args=(--tour "${args[@]}")
+    [ $scene != typed ] && args=(--$scene "${args[@]}")
     exec env TARNWELL_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${args[@]}"
 fi
 
@@ -86,6 +93,19 @@ if [ $scene = tour ]; then
     xdotool key ctrl+Return
     sleep 1
     wait_until_still
+elif [ $scene = running ]; then
+    printf '[Demo]\nDriver=SQLite3\nDatabase=%s/demo.sqlite\n' "$tmp" > "$tmp/odbc.ini"
+    printf '%s\n' "select 'ready' as state;" \
+        "with recursive c(x) as (select 1 union all select x + 1 from c where x < 4000000)" \
+        "select x as n, x * x as square, printf('row %08d', x) as label from c;" > "$tmp/long.sql"
+    "$build/tarnwell" --dsn Demo --user demo "$tmp/long.sql" > "$tmp/tarnwell.log" 2>&1 &
+    pid=$!
+    connect
+    main=$(wait_for_window '^long\.sql - Tarnwell - demo@Demo$')
+    xdotool windowfocus --sync "$main" 2>/dev/null || true
+    sleep 0.5
+    xdotool key ctrl+Return
+    sleep 8
 else
     printf '[Demo]\nDriver=SQLite3\nDatabase=%s/demo.sqlite\n' "$tmp" > "$tmp/odbc.ini"
     "$build/tarnwell" --dsn Demo --user demo > "$tmp/tarnwell.log" 2>&1 &
