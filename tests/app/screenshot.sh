@@ -79,17 +79,25 @@ wait_until_still() {
     done
 }
 
+# Starts the worksheet with the given arguments, connects, and focuses the
+# main window once its title matches pattern (kept in $main).
+start_worksheet() {
+    local pattern=$1
+    shift
+    "$build/tarnwell" "$@" > "$tmp/tarnwell.log" 2>&1 &
+    pid=$!
+    connect
+    main=$(wait_for_window "$pattern")
+    xdotool windowfocus --sync "$main" 2>/dev/null || true
+    sleep 0.5
+}
+
 if [ $scene = tour ]; then
     command -v sqlite3 > /dev/null || { echo "screenshot.sh: the sqlite3 tool is missing" >&2; exit 1; }
     sqlite3 -bail "$tmp/demo.sqlite" < "$root/examples/demo-schema.sql"
     printf '[TarnwellDemo]\nDescription=Tarnwell demo database (SQLite)\nDriver=SQLite3\nDatabase=%s\nTimeout=2000\n' \
         "$tmp/demo.sqlite" > "$tmp/odbc.ini"
-    "$build/tarnwell" --dsn TarnwellDemo "$root/examples/tour.sql" > "$tmp/tarnwell.log" 2>&1 &
-    pid=$!
-    connect
-    main=$(wait_for_window '^tour\.sql - Tarnwell - @TarnwellDemo$')
-    xdotool windowfocus --sync "$main" 2>/dev/null || true
-    sleep 0.5
+    start_worksheet '^tour\.sql - Tarnwell - @TarnwellDemo$' --dsn TarnwellDemo "$root/examples/tour.sql"
     xdotool key ctrl+Return
     sleep 1
     wait_until_still
@@ -98,22 +106,12 @@ elif [ $scene = running ]; then
     printf '%s\n' "select 'ready' as state;" \
         "with recursive c(x) as (select 1 union all select x + 1 from c where x < 4000000)" \
         "select x as n, x * x as square, printf('row %08d', x) as label from c;" > "$tmp/long.sql"
-    "$build/tarnwell" --dsn Demo --user demo "$tmp/long.sql" > "$tmp/tarnwell.log" 2>&1 &
-    pid=$!
-    connect
-    main=$(wait_for_window '^long\.sql - Tarnwell - demo@Demo$')
-    xdotool windowfocus --sync "$main" 2>/dev/null || true
-    sleep 0.5
+    start_worksheet '^long\.sql - Tarnwell - demo@Demo$' --dsn Demo --user demo "$tmp/long.sql"
     xdotool key ctrl+Return
     sleep 8
 else
     printf '[Demo]\nDriver=SQLite3\nDatabase=%s/demo.sqlite\n' "$tmp" > "$tmp/odbc.ini"
-    "$build/tarnwell" --dsn Demo --user demo > "$tmp/tarnwell.log" 2>&1 &
-    pid=$!
-    connect
-    main=$(wait_for_window 'Tarnwell - demo@Demo$')
-    xdotool windowfocus --sync "$main" 2>/dev/null || true
-    sleep 0.5
+    start_worksheet 'Tarnwell - demo@Demo$' --dsn Demo --user demo
     xdotool type --delay 15 "create table fruit (name varchar(12), price decimal(5,2));
 insert into fruit values ('apple', 0.45);
 insert into fruit values ('cherry', 3.10);
