@@ -28,6 +28,7 @@
 #include "settings/pref_dlg.h"
 #include "settings/profile_store.h"
 
+#include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/log.h>
 #include <wx/menu.h>
@@ -69,10 +70,16 @@ bool IsRecentFileId(int id) { return id >= wxID_FILE1 && id < wxID_FILE1 + CRece
 int NormalisedKey(int keyCode) { return keyCode == WXK_NUMPAD_ENTER ? WXK_RETURN : keyCode; }
 
 // A drop target for a part of frame that opens a dropped file as the script
-// once the drop has finished (opening may ask to save first).
+// once the drop has finished (opening may ask to save first), unless a run
+// is going on.
 CFileDropTarget* NewDropTarget(CMainFrame& frame, CDocManager& manager, wxStyledTextCtrl* textControl = nullptr) {
     return new CFileDropTarget(
-        [&frame, &manager](const wxString& path) { frame.CallAfter([&manager, path] { manager.OpenScript(path); }); },
+        [&frame, &manager](const wxString& path) {
+            // Like File > Open, a drop waits for no run: it is refused during one.
+            frame.CallAfter([&frame, &manager, path] {
+                if (!frame.IsRunning()) manager.OpenScript(path);
+            });
+        },
         textControl);
 }
 
@@ -497,37 +504,46 @@ void CMainFrame::DoGiveHelp(const wxString& text, bool show) {
     if (!show) SetStatusText(kReady, kMessageField);
 }
 
-// Asks whether to stop the running script to close the window; true when the
-// window may close now (the driver does not stop and the user exits anyway).
-bool CMainFrame::ConfirmCloseDuringRun() {
+// Asks whether to stop the running script to close the window: Yes cancels
+// it and the window closes once it has ended. When the driver has not
+// stopped a cancelled statement, asks whether to exit anyway.
+void CMainFrame::ConfirmCloseDuringRun() {
     if (m_pRun->DriverStuck()) {
         if (ShowMessageBox("The database driver has not stopped the statement. Exit anyway?",
-                           wxYES_NO | wxICON_QUESTION, this) != wxYES)
-            return false;
-        // The worker stays in the driver: the program ends without it, after
-        // the usual save prompt and the settings.
-        if (m_pDocManager != nullptr && !m_pDocManager->Clear(false)) return false;
-        SaveSettings();
-        m_pRun->Abandon();
-        std::fflush(nullptr);
-        std::_Exit(0);
+                           wxYES_NO | wxICON_QUESTION, this) == wxYES)
+            ExitLeavingTheRun(false);
+        return;
     }
     if (ShowMessageBox("A script is running. Cancel it and close?", wxYES_NO | wxICON_QUESTION, this) == wxYES) {
         m_bCloseAfterRun = true;
         m_pRun->Cancel();
     }
-    return false;
+}
+
+// The worker stays in the driver: the program ends without it, after the
+// save prompt (none when forced) and with the settings. Nothing runs after
+// _Exit, so the application writes now what it writes as it exits (the
+// settings file and the recent-file list). Returns when the user cancelled
+// the save prompt.
+void CMainFrame::ExitLeavingTheRun(bool force) {
+    if (m_pDocManager != nullptr && !m_pDocManager->Clear(force)) return;
+    SaveSettings();
+    m_pRun->Abandon();
+    if (wxTheApp != nullptr) wxTheApp->OnExit();
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event) {
     if (m_pRun) {
-        // Forced (the session ends): the run is abandoned with the program.
-        if (event.CanVeto() && !ConfirmCloseDuringRun()) {
+        if (event.CanVeto()) {
+            ConfirmCloseDuringRun();
             event.Veto();
             return;
         }
+        // Forced (the session ends): the program ends without the run.
         m_pRun->Cancel();
-        m_pRun->Abandon();
+        ExitLeavingTheRun(true);
     }
     // The script is closed first (it may ask to save): a cancelled close
     // leaves the window with its connection.

@@ -115,7 +115,8 @@ private:
     bool TryBefore(wxEvent& event) override;
     bool DisabledDuringRun(int id) const;
     void OnRunFinished(std::exception_ptr failure);
-    bool ConfirmCloseDuringRun();
+    void ConfirmCloseDuringRun();
+    void ExitLeavingTheRun(bool force);
     void OnDocumentTitle(wxCommandEvent& event);
     void DoGiveHelp(const wxString& text, bool show) override;
 

@@ -38,12 +38,13 @@ bool EnvironmentIs(const char* name, const char* value) {
 }
 
 // Message boxes as lines on standard error, for runs without anyone to
-// answer them.
+// answer them. Yes/No boxes answer No, or Yes with
+// TARNWELL_MESSAGE_BOX_ANSWER=yes (tests of what Yes does).
 int PrintMessageBox(const wxString& text, const wxString& caption, long style, wxWindow*) {
     std::fprintf(stderr, "%s: %s\n", FromUiString(caption).c_str(), FromUiString(text).c_str());
     std::fflush(stderr);
     if (style & wxCANCEL) return wxCANCEL;
-    if (style & wxYES_NO) return wxNO;
+    if (style & wxYES_NO) return EnvironmentIs("TARNWELL_MESSAGE_BOX_ANSWER", "yes") ? wxYES : wxNO;
     return wxOK;
 }
 

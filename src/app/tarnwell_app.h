@@ -17,10 +17,11 @@ class CMainFrame;
 // the desktop, the command line, the main window and the Connect dialog at
 // start, the About box, and the report of failures that escape a command.
 //
-// Two environment variables serve automated runs (tests, screenshots):
+// Environment variables serve automated runs (tests, screenshots):
 // TARNWELL_NO_CONNECT_DIALOG=1 starts without the Connect dialog, and
 // TARNWELL_MESSAGE_BOXES=stderr writes message boxes to standard error
-// instead of showing them (answering OK, No or Cancel as the box offers).
+// instead of showing them (answering OK, No or Cancel as the box offers;
+// Yes instead of No with TARNWELL_MESSAGE_BOX_ANSWER=yes).
 class CTarnwellApp : public wxApp {
 public:
     CTarnwellApp();

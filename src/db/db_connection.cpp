@@ -3,7 +3,6 @@
 #include "db/db_exception.h"
 
 #include <limits>
-#include <optional>
 #include <utility>
 
 namespace {
@@ -78,14 +77,18 @@ ExecuteResult CDbConnection::Execute(std::string_view sql) {
     if (m_nQueryTimeout > 0)
         SQLSetStmtAttr(hstmt.Get(), SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_nQueryTimeout)),
                        SQL_IS_UINTEGER);
-    // Detached before the guard above frees the handle, on every way out.
-    std::optional<CCancellableScope> cancellable;
-    cancellable.emplace(m_pCanceller, hstmt.Get());
-
     ExecuteResult result;
-    // The text goes to the driver unchanged, with its length in bytes.
-    SQLRETURN rc = SQLExecDirect(hstmt.Get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
-                                 static_cast<SQLINTEGER>(sql.size()));
+    // The text goes to the driver unchanged, with its length in bytes. Only
+    // while the driver executes it may another thread cancel it: some
+    // drivers take SQLCancel outside of a running call as closing the cursor
+    // (freeing rows a concurrent fetch reads); a stop requested later ends
+    // the fetch loop between two rows instead.
+    SQLRETURN rc;
+    {
+        const CCancellableScope cancellable(m_pCanceller, hstmt.Get());
+        rc = SQLExecDirect(hstmt.Get(), reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql.data())),
+                           static_cast<SQLINTEGER>(sql.size()));
+    }
     if (rc == SQL_NO_DATA) return result;
     if (rc == SQL_SUCCESS_WITH_INFO) {
         // Read now: the next call on the statement clears its diagnostics.
@@ -103,10 +106,7 @@ ExecuteResult CDbConnection::Execute(std::string_view sql) {
     }
 
     if (columns > 0) {
-        // The statement stays attached until it is closed.
-        result.statement = std::make_unique<CDbStatement>(hstmt.Get(), m_pCanceller);
-        cancellable.reset();
-        if (m_pCanceller) m_pCanceller->Attach(hstmt.Get());
+        result.statement = std::make_unique<CDbStatement>(hstmt.Get());
         hstmt.Release();
     }
     return result;

@@ -55,8 +55,7 @@ public:
     ExecuteResult Execute(std::string_view sql);
 
     // The canceller (none: the default) that every statement is attached to
-    // from before SQLExecDirect until its handle is freed, so another thread
-    // can stop it.
+    // while SQLExecDirect runs, so another thread can stop it.
     void SetCanceller(CStatementCanceller* canceller) noexcept { m_pCanceller = canceller; }
     // Seconds after which the driver should give up a statement
     // (SQL_ATTR_QUERY_TIMEOUT; 0, the default, for none). Drivers that do not

@@ -1,7 +1,6 @@
 #include "db/db_statement.h"
 
 #include "db/db_exception.h"
-#include "db/statement_canceller.h"
 
 #include <algorithm>
 #include <limits>
@@ -18,7 +17,6 @@ CDbStatement::~CDbStatement() { CDbStatement::Close(); }
 
 void CDbStatement::Close() noexcept {
     if (m_hstmt == SQL_NULL_HSTMT) return;
-    if (m_pCanceller) m_pCanceller->Detach();
     SQLFreeStmt(m_hstmt, SQL_DROP);
     m_hstmt = SQL_NULL_HSTMT;
 }

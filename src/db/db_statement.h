@@ -3,8 +3,6 @@
 #include <sql.h>
 #include <sqlext.h>
 
-class CStatementCanceller;
-
 // The statement of one executed SQL text that has result columns. Owned by the
 // caller of CDbConnection::Execute; Close frees the ODBC handle, and the
 // destructor closes a statement that is still open, so no path leaks it.
@@ -12,9 +10,7 @@ class CStatementCanceller;
 // one cannot produce the case.
 class CDbStatement {
 public:
-    // canceller: the one the statement is attached to (detached on Close).
-    explicit CDbStatement(SQLHSTMT hstmt, CStatementCanceller* canceller = nullptr) noexcept
-        : m_hstmt(hstmt), m_pCanceller(canceller) {}
+    explicit CDbStatement(SQLHSTMT hstmt) noexcept : m_hstmt(hstmt) {}
     virtual ~CDbStatement();
     CDbStatement(const CDbStatement&) = delete;
     CDbStatement& operator=(const CDbStatement&) = delete;
@@ -43,5 +39,4 @@ public:
 
 private:
     SQLHSTMT m_hstmt;
-    CStatementCanceller* m_pCanceller;
 };

@@ -5,12 +5,12 @@
 #include <mutex>
 
 // Lets another thread stop the statement that a connection is working on.
-// The thread that runs the statement attaches its handle from just before
-// SQLExecDirect until just before the handle is freed; Cancel, from any
-// thread, calls SQLCancel on the attached handle. The handle is never freed
-// while a Cancel uses it, and a Cancel that comes while no handle is
-// attached is remembered: the next Attach cancels at once, so a request that
-// falls between two statements is not lost.
+// The thread that runs the statement attaches its handle while the driver
+// executes it; Cancel, from any thread, calls SQLCancel on the attached
+// handle. No other call is made on the handle while a Cancel uses it, and a
+// Cancel that comes while no handle is attached is remembered: the next
+// Attach cancels at once, so a request that falls between two statements is
+// not lost.
 class CStatementCanceller {
 public:
     CStatementCanceller() = default;

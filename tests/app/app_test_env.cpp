@@ -178,6 +178,16 @@ std::pair<int, int> SelectionOf(CPane* pane) {
     return {pane->GetControl()->GetSelectionStart(), pane->GetControl()->GetSelectionEnd()};
 }
 
+std::string ConfirmConnectDialogCommands() {
+    return "if timeout 30 xdotool search --sync --name '^Connect$' > /dev/null; then\n"
+           "  for i in $(seq 1 30); do\n"
+           "    xdotool windowfocus \"$(xdotool search --name '^Connect$' | head -n 1)\" 2> /dev/null\n"
+           "    xdotool key Return; sleep 1\n"
+           "    xdotool search --name '^Connect$' > /dev/null || break\n"
+           "  done\n"
+           "fi\n";
+}
+
 void AnswerYesNo(int answer) { YesNoAnswer() = answer; }
 
 void WindowTest::SetUp() {

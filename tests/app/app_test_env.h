@@ -72,6 +72,11 @@ void SetScript(const std::string& text);
 std::string TitleOf(CMainFrame& window);
 std::pair<int, int> SelectionOf(CPane* pane);
 
+// Shell commands that press Enter in the Connect dialog of a program started
+// on the test's display until the dialog has taken it (nothing when no
+// dialog comes within 30 seconds); needs xdotool.
+std::string ConfirmConnectDialogCommands();
+
 // Starts with no message box or refused dialog left over; a dialog that the
 // test did not drive fails it.
 class WindowTest : public ::testing::Test {

@@ -58,13 +58,7 @@ TEST(StartupTest, ConnectDialogComesUpWithTheCommandLinesValues) {
     // and the connection.
     const std::string script =
         Program({"--dsn", test_env::SqliteDsn(), "--user", "scott", path}, 90, true) + " & program=$!\n" +
-        "if timeout 30 xdotool search --sync --name '^Connect$' > /dev/null; then\n"
-        "  for i in $(seq 1 30); do\n"
-        "    xdotool windowfocus \"$(xdotool search --name '^Connect$' | head -n 1)\" 2> /dev/null\n"
-        "    xdotool key Return; sleep 1\n"
-        "    xdotool search --name '^Connect$' > /dev/null || break\n"
-        "  done\n"
-        "fi\n"
+        app_test::ConfirmConnectDialogCommands() +
         "timeout 20 xdotool search --sync --name '^connect-me\\.sql - Tarnwell - scott@" +
         test_env::SqliteDsn() + "$' > /dev/null\n" + "found=$?; kill $program; wait; exit $found";
     EXPECT_EQ(std::system(script.c_str()), 0) << ChildOutput("err");

@@ -57,7 +57,10 @@ void Initialise() {
         inst << "[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=" << DriverDir()
              << "/libsqlite3odbc.so\n\n"
              << "[PostgreSQL ANSI]\nDescription=PostgreSQL ODBC driver (ANSI version)\nDriver=" << DriverDir()
-             << "/psqlodbca.so\n\n";
+             << "/psqlodbca.so\n\n"
+             // The statement never returns: the library must stay loaded
+             // after the connection that the test gives up on is gone.
+             << "[TarnwellStuck]\nDriver=" TARNWELL_STUCK_DRIVER "\nDontDLClose=1\n\n";
     }
     std::ofstream(s.odbcIni).flush();
     fs::create_directories(s.tempDir + "/config");
@@ -88,6 +91,11 @@ const std::string& SqliteDsn() { return S().sqliteDsn; }
 std::string NewSqliteDsn(const std::string& name, const std::string& extraLines) {
     const std::string file = S().tempDir + "/db" + std::to_string(++S().databases) + ".sqlite";
     AppendDsn(name, "Driver=SQLite3\nDatabase=" + file + "\nTimeout=2000\n" + extraLines);
+    return name;
+}
+
+std::string NewStuckDsn(const std::string& name) {
+    AppendDsn(name, "Driver=TarnwellStuck\n");
     return name;
 }
 

@@ -22,6 +22,12 @@ const std::string& SqliteDsn();
 // returns its name; options are extra "Key=Value" lines for odbc.ini.
 std::string NewSqliteDsn(const std::string& name, const std::string& extraLines = {});
 
+// Registers a data source on a driver whose statements never return and
+// whose SQLCancel does not stop them (connecting always succeeds), and
+// returns its name. The driver writes "TarnwellStuck: executing" to
+// standard error as a statement goes in.
+std::string NewStuckDsn(const std::string& name);
+
 // PostgreSQL through psqlODBC, when the harness started a test server
 // (TARNWELL_PG_PORT is set). Tests that need it call GTEST_SKIP() without it;
 // the harness sets TARNWELL_REQUIRE_PG=1, and then a missing server fails.

@@ -1,0 +1,97 @@
+// A driver that never returns from a statement, not even after Cancel: the
+// window says that it waits for the driver and keeps Cancel, and closing asks
+// whether to exit anyway. Yes ends the process, so that answer is tested on
+// the real program run as a child.
+#include "app_test_env.h"
+#include "second_window.h"
+
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/ui_text.h"
+#include "panes/script_pane.h"
+#include "script/script.h"
+#include "support/gui_env.h"
+#include "support/test_env.h"
+
+#include <wx/statusbr.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+using namespace app_test;
+
+namespace {
+
+const std::string kWaiting = "Waiting for the driver to stop the statement...";
+const std::string kExitAnyway = "The database driver has not stopped the statement. Exit anyway?";
+
+std::string StatusText(CMainFrame& window) { return FromUiString(window.GetStatusBar()->GetStatusText()); }
+
+TEST_F(WindowTest, DriverThatDoesNotStopKeepsTheRunAndAsksBeforeExiting) {
+    CSecondWindow window(wxSize(700, 500));
+    window->Connection().Connect(test_env::NewStuckDsn("StuckWindow"), "", "");
+    window->ScriptPane()->SetText(std::string_view("select 1"), false);
+    window->Script()->Modify(false);
+    window->RunCommand(ID_EXECUTE);
+    // Once the statement is on its way to the driver, Esc cancels it there.
+    ASSERT_TRUE(gui_env::WaitUntil([&] { return StatusText(*window).starts_with("Executing statement 1: "); }));
+    PressKey(*window, WXK_ESCAPE);
+    // Right after the cancel, closing asks as during any run.
+    window->Close(false);
+    EXPECT_EQ(TakeOneMessageBox().text, "A script is running. Cancel it and close?");
+
+    ASSERT_TRUE(gui_env::WaitUntil([&] { return StatusText(*window) == kWaiting; }, 15000)) << StatusText(*window);
+    EXPECT_TRUE(window->IsRunning());
+    EXPECT_TRUE(window->IsCommandEnabled(ID_CANCEL_EXECUTION));
+    // No keeps the window with its run.
+    window->Close(false);
+    EXPECT_EQ(TakeOneMessageBox().text, kExitAnyway);
+    gui_env::Settle();
+    ASSERT_TRUE(window.Exists());
+    EXPECT_TRUE(window->IsShown());
+    EXPECT_TRUE(window->IsRunning());
+    EXPECT_EQ(StatusText(*window), kWaiting);
+}
+
+// The program with a script on the stuck data source, its message boxes on
+// standard error and answered Yes: connect (Enter in the Connect dialog),
+// Ctrl+Enter until the statement is in the driver, then File > Exit once a
+// second until the program ends. The first Exit cancels the run; once the
+// driver counts as stuck, the next one asks to exit anyway, and Yes ends the
+// program there.
+TEST(StuckDriverProgramTest, ExitAnywayEndsTheProgramAndKeepsTheSettings) {
+    if (std::system("command -v xdotool > /dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+    const std::string config = test_env::TempDir() + "/stuck-config";
+    const std::string err = test_env::TempDir() + "/stuck.err";
+    const std::string dsn = test_env::NewStuckDsn("StuckProgram");
+    const std::string script = WriteTempFile("stuck.sql", "select 1");
+    const std::string command =
+        "XDG_CONFIG_HOME='" + config + "' TARNWELL_NO_CONNECT_DIALOG=0 TARNWELL_MESSAGE_BOXES=stderr " +
+        "TARNWELL_MESSAGE_BOX_ANSWER=yes timeout 120 " TARNWELL_EXECUTABLE " --dsn " + dsn + " '" + script +
+        "' 2> '" + err + "' & program=$!\n" +
+        ConfirmConnectDialogCommands() +
+        "main=$(timeout 20 xdotool search --sync --name '^stuck\\.sql - Tarnwell - @" + dsn + "$' | head -n 1)\n"
+        "[ -n \"$main\" ] || { kill $program; wait; exit 2; }\n"
+        "for keys in ctrl+Return 'alt+f x'; do\n"
+        "  for i in $(seq 1 30); do\n"
+        "    xdotool windowfocus \"$main\" 2> /dev/null; xdotool key $keys; sleep 1\n"
+        "    if [ \"$keys\" = ctrl+Return ]; then grep -q '^TarnwellStuck: executing' '" + err + "' && break\n"
+        "    else kill -0 $program 2> /dev/null || break; fi\n"
+        "  done\n"
+        "done\n"
+        "wait $program";
+    const int status = std::system(command.c_str());
+    const std::string printed = ReadFile(err);
+    ASSERT_TRUE(WIFEXITED(status)) << printed;
+    EXPECT_EQ(WEXITSTATUS(status), 0) << printed;
+    // Asked once, last: Yes ended the program although the driver never returned.
+    const std::string asked = "Tarnwell: " + kExitAnyway + "\n";
+    EXPECT_TRUE(printed.ends_with(asked) && printed.find(asked) == printed.rfind(asked)) << printed;
+    // The settings and the recent-file list were written on the way out.
+    const std::string conf = ReadFile(config + "/Tarnwell/Tarnwell.conf");
+    EXPECT_TRUE(conf.starts_with("[Settings]\n") && conf.find("=" + script + "\n") != std::string::npos) << conf;
+}
+
+}  // namespace
