@@ -7,6 +7,7 @@ packages=(
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql sqlite3
   libwxgtk3.2-dev libgtest-dev
   xvfb xauth xdotool imagemagick
+  clang libclang-rt-14-dev   # libFuzzer for scripts/fuzz.sh
 )
 
 missing=()

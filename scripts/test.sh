@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest: the core
 # and database tests against the SQLite ODBC driver and a private PostgreSQL
-# server, and the window tests under Xvfb. With --sanitize the build uses
+# server, and the window tests under Xvfb; first the fuzz targets run for a
+# while each. With --sanitize the build uses
 # AddressSanitizer and UndefinedBehaviorSanitizer (in build-sanitize/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +16,10 @@ fi
 
 scripts/install-deps.sh
 scripts/build.sh "$dir" "${cmake_args[@]}"
+
+# The libFuzzer targets, 20 s each (clang, in build-fuzz/); before the tests,
+# so that CTest's summary stays the last thing printed.
+scripts/fuzz.sh 20
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

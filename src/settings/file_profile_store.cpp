@@ -1,11 +1,11 @@
 #include "settings/file_profile_store.h"
 
 #include "common/file_descriptor.h"
+#include "settings/byte_conv.h"
 
 #include <wx/fileconf.h>
 #include <wx/log.h>
 #include <wx/mstream.h>
-#include <wx/strconv.h>
 
 #include <cerrno>
 #include <charconv>
@@ -26,18 +26,10 @@ namespace {
 // A file larger than this is not a profile of ours: it is left alone.
 constexpr std::size_t kMaxFileSize = 16u << 20;
 
-// UTF-8 that keeps every byte: a byte that is not part of valid UTF-8 maps to
-// a private-use character on the way in and back to the same byte on the way out.
-const wxMBConv& ByteConv() {
-    static const wxMBConvUTF8 conv(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
+// The file's text: UTF-8 that keeps every byte (see CByteConv).
+const wxMBConv& FileConv() {
+    static const CByteConv conv;
     return conv;
-}
-
-wxString ToWx(const std::string& bytes) { return wxString(bytes.data(), ByteConv(), bytes.size()); }
-
-std::string FromWx(const wxString& text) {
-    const wxScopedCharBuffer buffer = text.mb_str(ByteConv());
-    return std::string(buffer.data(), buffer.length());
 }
 
 // While a corrupt file is parsed or written back, the parser's complaints
@@ -56,7 +48,29 @@ private:
 };
 
 wxString KeyPath(const std::string& section, const std::string& key) {
-    return ToWx("/" + section + "/" + key);
+    return CByteConv::ToText("/" + section + "/" + key);
+}
+
+// wxFileConfig takes a "!" before a key as a mark that the key may not be
+// changed (meant for a system-wide file beneath the user's). In the user's
+// own file it would only make every write of that key fail, and leave a later
+// line of the same key unclaimed, to be moved into another group on saving.
+// The marks are dropped, so such keys are ordinary ones.
+std::string WithoutImmutableMarks(const std::string& text) {
+    std::string result;
+    result.reserve(text.size());
+    bool lineStart = true;
+    for (const char c : text) {
+        if (c == '\r' || c == '\n') {
+            lineStart = true;
+        } else if (lineStart && c == '!') {
+            continue;
+        } else if (c != ' ' && c != '\t' && c != '\v' && c != '\f') {
+            lineStart = false;
+        }
+        result += c;
+    }
+    return result;
 }
 
 enum class ReadResult { Missing, Read, Unreadable };
@@ -144,11 +158,24 @@ CFileProfileStore::CFileProfileStore(std::string path) : m_path(std::move(path))
     const ReadResult result = ReadWholeFile(m_path, bytes);
     m_keepFile = result == ReadResult::Unreadable;
     if (result != ReadResult::Read) bytes.clear();
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);  // a byte-order mark left by an editor
+    // Byte-order marks left by an editor go, also several and after empty
+    // lines: wxFileConfig drops empty lines, so a mark behind one would be
+    // at the start of the file once it is saved, and go only then.
+    for (std::size_t start = 0;;) {
+        if (bytes.compare(start, 3, "\xEF\xBB\xBF") == 0) {
+            bytes.erase(start, 3);
+        } else if (start < bytes.size() && (bytes[start] == '\r' || bytes[start] == '\n')) {
+            ++start;
+        } else {
+            break;
+        }
+    }
+
+    bytes = WithoutImmutableMarks(bytes);
 
     QuietConfig quiet;
     wxMemoryInputStream input(bytes.data(), bytes.size());
-    m_config = std::make_unique<wxFileConfig>(input, ByteConv());
+    m_config = std::make_unique<wxFileConfig>(input, FileConv());
     m_config->SetExpandEnvVars(false);
 }
 
@@ -182,7 +209,7 @@ bool CFileProfileStore::Flush() {
     if (m_keepFile) return false;
     QuietConfig quiet;
     wxMemoryOutputStream output;
-    if (!m_config->Save(output, ByteConv())) return false;
+    if (!m_config->Save(output, FileConv())) return false;
     std::string bytes(static_cast<std::size_t>(output.GetLength()), '\0');
     output.CopyTo(bytes.data(), bytes.size());
     return WriteFileAtomically(m_path, bytes);
@@ -191,14 +218,14 @@ bool CFileProfileStore::Flush() {
 int CFileProfileStore::GetProfileInt(const std::string& section, const std::string& key, int defaultValue) {
     wxString value;
     if (!m_config->Read(KeyPath(section, key), &value)) return defaultValue;
-    return ParseInt(FromWx(value)).value_or(defaultValue);
+    return ParseInt(CByteConv::FromText(value)).value_or(defaultValue);
 }
 
 std::string CFileProfileStore::GetProfileString(const std::string& section, const std::string& key,
                                                 const std::string& defaultValue) {
     wxString value;
     if (!m_config->Read(KeyPath(section, key), &value)) return defaultValue;
-    return FromWx(value);
+    return CByteConv::FromText(value);
 }
 
 void CFileProfileStore::WriteProfileInt(const std::string& section, const std::string& key, int value) {
@@ -207,5 +234,5 @@ void CFileProfileStore::WriteProfileInt(const std::string& section, const std::s
 
 void CFileProfileStore::WriteProfileString(const std::string& section, const std::string& key,
                                            const std::string& value) {
-    m_config->Write(KeyPath(section, key), ToWx(value));
+    m_config->Write(KeyPath(section, key), CByteConv::ToText(value));
 }

@@ -12,7 +12,8 @@ class wxFileConfig;
 // Tarnwell.conf, holding the groups [Settings] and [Recent File List]. It is
 // read once when the store is made and written back whole, atomically, by
 // Flush and on destruction; nothing reaches the file in between. Values are
-// kept byte for byte (bytes that are not UTF-8 included).
+// kept byte for byte, whatever the bytes (see CByteConv): text as it stands,
+// with wxFileConfig's escapes, and a NUL byte as \0.
 //
 // A missing, unreadable or corrupt file gives an empty store (every read
 // yields its default); a file that exists but cannot be read is never

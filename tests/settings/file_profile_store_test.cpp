@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 #include <wx/confbase.h>
+#include <wx/fileconf.h>
+#include <wx/mstream.h>
+#include <wx/strconv.h>
 
 #include <climits>
 #include <csignal>
@@ -14,6 +17,10 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <vector>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -113,6 +120,7 @@ TEST(SettingsStore, LoadsWhatTheFileHoldsElseTheDefaults) {
         {"\xFF\xFE[\0S\0e\0t\0", none},
         {"MaxColLen=40\n", none},  // outside the group
         {"\xEF\xBB\xBF[Settings]\r\nnonsense\r\n\xFF\xFE=\r\nMaxColLen=40\r\n[Recent File List\r\n", maxColLen40},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF[Settings]\nMaxColLen=40\n", maxColLen40},
     };
     const std::string folder = Folder();
     for (const auto& c : cases) {
@@ -148,6 +156,143 @@ TEST(SettingsStore, EverySettingComesBackByteForByteFromTheFileUnderXdgConfigHom
     const std::string path = configHome + "/Tarnwell/Tarnwell.conf";
     ExpectSameSettings(LoadRecord(path), record);
     EXPECT_EQ(CFileProfileStore(path).GetProfileString("Recent File List", "File1", ""), recent);
+}
+
+// A loaded file (with a value written into it, or not), saved and loaded
+// again, holds the same and is saved the same way: nothing that the first
+// save wrote reads differently the next time.
+TEST(SettingsStore, SavesAReloadedFileTheSameWay) {
+    const struct {
+        std::string bytes;
+        bool write;
+    } cases[] = {
+        {"\xEF\xBB\xBF\xEF\xBB\xBF" "0\xF2\xF2", false},  // byte-order marks
+        {"\n\xEF\xBB\xBF", false},
+        {"!SpoolFile=a\nSpoolFile=b\n", true},  // a key marked unchangeable, and again
+        {"[Settings]\n !SpoolFile=a\n!!SpoolFile=b\n", true},
+    };
+    const std::string path = Folder() + "/p.conf";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        WriteFile(path, c.bytes);
+        {
+            CFileProfileStore store(path);
+            if (c.write) store.WriteProfileString("Settings", "SpoolFile", "x");
+            ASSERT_TRUE(store.Flush());
+        }
+        const std::string saved = ReadFile(path);
+        CFileProfileStore store(path);
+        EXPECT_EQ(store.GetProfileString("Settings", "SpoolFile", ""), c.write ? "x" : "");
+        ASSERT_TRUE(store.Flush());
+        EXPECT_EQ(ReadFile(path), saved);
+    }
+}
+
+// Whatever the bytes, a value comes back as written: UTF-8 text and every
+// kind of malformed sequence. The file holds them as they stand (with
+// wxFileConfig's escapes); a NUL byte is written as \0 and ends nothing.
+TEST(SettingsStore, KeepsEveryByteOfAValue) {
+    using namespace std::string_literals;
+    struct Case {
+        std::string value;
+        std::string line;  // in the file
+    };
+    std::vector<Case> cases = {
+        {" lead\t\"q\"\\", R"(" lead\t\"q\"\\")"},
+        {"a\0b\0"s, R"(a\0b\0)"},
+        {"\\0 \\\0"s, R"(\\0 \\\0)"},  // a backslash and 0; a backslash and NUL
+        {"\0"s, R"(\0)"},
+    };
+    for (const std::string asItStands : {
+             "/home/ann/out\xFE\x92\x92\x92\x98\xA3\xA3/x",
+             "\xF8\x88\x80\x80\x80 \xFC\x84\x80\x80\x80\x80 \xFD\xBF\xBF\xBF\xBF\xBF \xFF\xFE\xFF",  // 5- and 6-byte forms
+             "\xFE\xBF\xBF\xBF\xBF\xBF\xBF\xFE\x80\x80\x80\x80\x80\x80",
+             "\xC0\xAF \xE0\x80\xAF \xF0\x80\x80\xAF \xED\xA0\x80\xED\xBF\xBF",  // overlong, surrogates
+             "\xE6\x97 \xF0\x9F\x98 \x80\xBF x\xE6",                          // cut short, stray
+             "\xF4\x90\x80\x80 \xF4\x80\x80\x80\xF4\x80\x83\xBF",            // above Unicode, U+100000..
+             "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC",
+         })
+        cases.push_back({asItStands, asItStands});
+    const std::string path = Folder() + "/p.conf";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.value));
+        {
+            CFileProfileStore store(path);
+            store.WriteProfileString("Settings", "K", c.value);
+            store.WriteProfileString("Settings", "After", "x");
+        }
+        EXPECT_EQ(ReadFile(path), "[Settings]\nK=" + c.line + "\nAfter=x\n");
+        CFileProfileStore store(path);
+        EXPECT_EQ(store.GetProfileString("Settings", "K", "?"), c.value);
+        EXPECT_EQ(store.GetProfileString("Settings", "After", "?"), "x");
+    }
+}
+
+// How an earlier version wrote a value in the file (UTF-8 with every
+// malformed byte kept through wxWidgets' private-use mapping), when it read
+// that back as the value.
+std::optional<std::string> EarlierText(const std::string& value) {
+    const wxMBConvUTF8 conv(wxMBConvUTF8::MAP_INVALID_UTF8_TO_PUA);
+    wxMemoryInputStream empty(nullptr, 0);
+    wxFileConfig config(empty, conv);
+    config.Write("/Settings/K", wxString(value.data(), conv, value.size()));
+    wxMemoryOutputStream output;
+    config.Save(output, conv);
+    std::string bytes(static_cast<std::size_t>(output.GetLength()), '\0');
+    output.CopyTo(bytes.data(), bytes.size());
+    wxMemoryInputStream input(bytes.data(), bytes.size());
+    const wxFileConfig reread(input, conv);
+    const wxString text = reread.Read("/Settings/K", "");
+    const wxScopedCharBuffer read = text.mb_str(conv);
+    if (std::string(read.data(), read.length()) != value) return std::nullopt;
+    const std::string head = "[Settings]\nK=";
+    return bytes.substr(head.size(), bytes.size() - head.size() - 1);
+}
+
+// Every single byte, all 256 in a row and random values (many of them
+// malformed UTF-8) come back as written. Where the earlier version kept a
+// value too, the file holds exactly what it wrote, so existing files load
+// the same values.
+TEST(SettingsStore, RandomValuesComeBackAndEarlierFilesStayAsTheyWere) {
+    std::vector<std::string> values;
+    std::string all;
+    for (int b = 0; b < 256; ++b) {
+        values.emplace_back(1, static_cast<char>(b));
+        all += static_cast<char>(b);
+    }
+    values.push_back(all);
+    std::mt19937 random(20240611);
+    const auto byte = [&] {  // continuation and lead bytes often, to form (malformed) sequences
+        const unsigned kind = random() % 4;
+        return static_cast<char>(kind == 0 ? 0x80 + random() % 64 : kind == 1 ? 0xC0 + random() % 64 : random() % 256);
+    };
+    for (int i = 0; i < 2000; ++i) {
+        std::string value(random() % 24, '\0');
+        for (char& c : value) c = byte();
+        values.push_back(value);
+    }
+
+    const std::string path = Folder() + "/p.conf";
+    {
+        CFileProfileStore store(path);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            store.WriteProfileString("Settings", "K" + std::to_string(i), values[i]);
+    }
+    CFileProfileStore store(path);
+    std::istringstream file(ReadFile(path));
+    std::string line;
+    std::getline(file, line);
+    int compared = 0;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        SCOPED_TRACE(testing::PrintToString(values[i]));
+        EXPECT_EQ(store.GetProfileString("Settings", "K" + std::to_string(i), "?"), values[i]);
+        std::getline(file, line);
+        if (const std::optional<std::string> earlier = EarlierText(values[i])) {
+            EXPECT_EQ(line.substr(line.find('=') + 1), *earlier);
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 1000);
 }
 
 TEST(SettingsStore, WithoutAnAbsoluteXdgConfigHomeTheFileIsUnderHome) {
