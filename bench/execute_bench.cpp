@@ -1,17 +1,33 @@
 // The worksheet's own Execute, timed: starts the real application (main frame,
 // script and output panes, settings from $XDG_CONFIG_HOME) on the display,
-// connects the frame to a data source, puts one statement into the script pane
-// and runs the Execute command the way Ctrl+Enter does. The timed part runs
+// connects the frame to a data source, puts a script into the script pane and
+// runs the Execute command the way Ctrl+Enter does. The run goes on on a
+// worker thread while this thread serves the window's event loop, as the
+// program's main loop does, until the run has ended. The timed part runs
 // from the command to the moment the window has handled everything the run
-// left for it to do (the last repaint included), so it covers the statement,
-// the result formatter and the output pane, and the spool file when asked.
+// left for it (the last repaint included), so it covers the statements, the
+// result formatter and the output pane, and the spool file when asked.
 //
-//   bench_execute --dsn NAME [--user NAME] [--spool FILE] STATEMENT
+//   bench_execute --dsn NAME [--user NAME] [--spool FILE] [--script] [--probe]
+//                 [--cancel running|rows] STATEMENT|FILE
+//
+// --script: the argument names a script file, which goes into the script pane
+// as it is (otherwise the argument is one statement, ";" is added).
+// --probe: a 10 ms timer runs on the window thread during the run; adds
+// "gap=G busy=U ticks=T first_row=F": the longest time between two of its
+// events (from the command on), the most processor time the window thread
+// used between two of them (a gap much longer than that is the machine's
+// other work), their number, and the time from the command to the first
+// paint of the output pane that shows a result row.
+// --cancel: sends the Cancel command (as Esc does) half a second after the
+// statement's echo is in the output pane (running), or once result rows are
+// in it (rows); adds "cancel=L": the time from the command to the moment
+// "Execution cancelled" is in the pane, which the run must end with.
 //
 // The password comes from the environment variable TARNWELL_PASSWORD (empty
-// when it is not set). Writes "bench: seconds=S cpu=C rows=N bytes=B" to standard
-// error: N is the row count the transcript reports, B the output pane's
-// length in bytes.
+// when it is not set). Writes "bench: seconds=S cpu=C [rows=N] bytes=B ..."
+// to standard error: N is the row count the transcript reports (when it
+// reports one), B the output pane's length in bytes.
 
 #include "odbc_session.h"
 #include "app/command_ids.h"
@@ -21,14 +37,18 @@
 #include "panes/script_pane.h"
 #include "script/script.h"
 
+#include <wx/evtloop.h>
 #include <wx/init.h>
 #include <wx/stc/stc.h>
+#include <wx/timer.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -36,6 +56,59 @@
 wxIMPLEMENT_APP_NO_MAIN(CTarnwellApp);
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const char kUsage[] =
+    "usage: bench_execute --dsn NAME [--user NAME] [--spool FILE] [--script] [--probe] [--cancel running|rows] "
+    "STATEMENT|FILE";
+constexpr int kTickMilliseconds = 10;
+// --cancel running: the statement's echo has been in the pane this long.
+constexpr auto kCancelRunningAfter = std::chrono::milliseconds(500);
+// --cancel rows: at least this many lines are in the pane.
+constexpr int kCancelRowsAfterLines = 1000;
+// A cancel that has not ended the run by then counts as failed.
+constexpr auto kCancelDeadline = std::chrono::seconds(20);
+
+enum class CancelWhen { Never, Running, Rows };
+
+struct ExecuteOptions {
+    bench::FloorOptions common;
+    bool script = false;
+    bool probe = false;
+    CancelWhen cancel = CancelWhen::Never;
+};
+
+// Takes this program's own options out, the rest are the floors' options.
+ExecuteOptions ParseOptions(int argc, char** argv) {
+    ExecuteOptions options;
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--script") {
+            options.script = true;
+        } else if (arg == "--probe") {
+            options.probe = true;
+        } else if (arg == "--cancel") {
+            const std::string when = i + 1 < argc ? argv[++i] : "";
+            if (when == "running") options.cancel = CancelWhen::Running;
+            else if (when == "rows") options.cancel = CancelWhen::Rows;
+            else throw std::runtime_error("--cancel takes running or rows");
+        } else {
+            rest.push_back(argv[i]);
+        }
+    }
+    options.common = bench::ParseFloorOptions(static_cast<int>(rest.size()), rest.data(), kUsage);
+    return options;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 // Handles every event that is waiting: window system, posted and idle.
 void Pump() {
@@ -45,12 +118,14 @@ void Pump() {
     }
 }
 
-// Processor time of this process so far (all threads), in seconds. The X
-// server's share of drawing is not in it.
-double ProcessCpuSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
+double Seconds(Clock::duration duration) { return std::chrono::duration<double>(duration).count(); }
+
+// The last bytes of the control's text (a copy of all of it would add its
+// size to the peak memory).
+std::string Tail(wxStyledTextCtrl& control, int bytes) {
+    const int length = control.GetTextLength();
+    const wxCharBuffer tail = control.GetTextRangeRaw(std::max(length - bytes, 0), length);
+    return std::string(tail.data(), tail.length());
 }
 
 // The number in the transcript's last "%d row(s) fetched" line, or -1.
@@ -63,45 +138,174 @@ long FetchedRows(const std::string& transcript) {
     return start == tail ? -1 : std::stol(transcript.substr(start, tail - start));
 }
 
-int Bench(const bench::FloorOptions& options) {
+// A result row is in the control: a line follows the dashes under the
+// column names.
+bool HasResultRow(wxStyledTextCtrl& control) {
+    const int lines = std::min(control.GetLineCount(), 20);
+    for (int line = 0; line + 1 < lines; ++line) {
+        if (control.GetCharAt(control.PositionFromLine(line)) == '-')
+            return control.LineLength(line + 1) > 0;
+    }
+    return false;
+}
+
+// Serves the window's event loop for one run of the Execute command and
+// watches it: ends the loop once the run is over, and measures what the
+// options ask for.
+class CRunWatch : public wxEvtHandler {
+public:
+    CRunWatch(CMainFrame& frame, const ExecuteOptions& options)
+        : m_frame(frame), m_output(*frame.OutputPane()->GetControl()), m_options(options), m_timer(this) {
+        Bind(wxEVT_TIMER, &CRunWatch::OnTimer, this);
+        wxTheApp->Bind(wxEVT_IDLE, &CRunWatch::OnIdle, this);
+        if (m_options.probe) m_output.Bind(wxEVT_PAINT, &CRunWatch::OnPaint, this);
+    }
+    ~CRunWatch() override {
+        wxTheApp->Unbind(wxEVT_IDLE, &CRunWatch::OnIdle, this);
+        if (m_options.probe) m_output.Unbind(wxEVT_PAINT, &CRunWatch::OnPaint, this);
+    }
+
+    // Runs the command and the event loop until the run has ended and the
+    // window has handled what it left.
+    void Run() {
+        m_start = m_lastTick = Clock::now();
+        m_lastTickCpu = bench::ThreadCpuSeconds();
+        if (m_options.probe || m_options.cancel != CancelWhen::Never) m_timer.Start(kTickMilliseconds);
+        if (!m_frame.RunCommand(ID_EXECUTE)) throw std::runtime_error("the Execute command is disabled");
+        m_loop.Run();
+        m_timer.Stop();
+        Pump();
+        m_end = Clock::now();
+        if (!m_failure.empty()) throw std::runtime_error(m_failure);
+    }
+
+    double Elapsed() const { return Seconds(m_end - m_start); }
+
+    // " gap=... first_row=... cancel=..." as measured.
+    std::string Figures() const {
+        char text[160] = "";
+        int used = 0;
+        if (m_options.probe) {
+            const double firstRow = m_firstRow ? Seconds(*m_firstRow - m_start) : -1;
+            used += std::snprintf(text + used, sizeof text - used, " gap=%.3f busy=%.3f ticks=%d first_row=%.3f",
+                                  Seconds(m_longestGap), m_longestBusy, m_nTicks, firstRow);
+        }
+        if (m_cancelled)
+            std::snprintf(text + used, sizeof text - used, " cancel=%.3f", Seconds(*m_cancelled - *m_cancelSent));
+        return text;
+    }
+
+private:
+    void OnTimer(wxTimerEvent&) {
+        const Clock::time_point now = Clock::now();
+        m_longestGap = std::max(m_longestGap, now - m_lastTick);
+        m_lastTick = now;
+        const double cpu = bench::ThreadCpuSeconds();
+        m_longestBusy = std::max(m_longestBusy, cpu - m_lastTickCpu);
+        m_lastTickCpu = cpu;
+        ++m_nTicks;
+        if (m_options.cancel != CancelWhen::Never && !m_cancelSent && CancelDue(now)) {
+            if (!m_frame.IsRunning()) {
+                Fail("the run ended before the cancel");
+                return;
+            }
+            m_cancelSent = Clock::now();
+            if (!m_frame.RunCommand(ID_CANCEL_EXECUTION)) Fail("the Cancel command is disabled");
+        }
+        if (m_cancelSent && !m_cancelled && now - *m_cancelSent > kCancelDeadline) {
+            // The driver did not stop the statement: nothing will end the run.
+            std::fprintf(stderr, "bench_execute: the run was not cancelled within %lld s\n",
+                         static_cast<long long>(kCancelDeadline.count()));
+            std::_Exit(1);
+        }
+        Watch();
+    }
+
+    // After every round of events: the end of the run and the cancel
+    // message are seen as soon as the pump that brought them is over.
+    void OnIdle(wxIdleEvent& event) {
+        event.Skip();
+        Watch();
+        if (!m_frame.IsRunning() && m_loop.IsRunning()) {
+            // (The statement may have ended before the cancel, its output
+            // still on the way to the pane.)
+            if (m_cancelSent && !m_cancelled) Fail("the run ended without \"Execution cancelled\"");
+            m_loop.Exit();
+        }
+    }
+
+    void OnPaint(wxPaintEvent& event) {
+        event.Skip();
+        if (!m_firstRow && HasResultRow(m_output)) m_firstRow = Clock::now();
+    }
+
+    bool CancelDue(Clock::time_point now) {
+        if (m_options.cancel == CancelWhen::Rows) return m_output.GetLineCount() >= kCancelRowsAfterLines;
+        if (!m_echoSeen && m_output.GetTextLength() > 0) m_echoSeen = now;
+        return m_echoSeen && now - *m_echoSeen >= kCancelRunningAfter;
+    }
+
+    void Watch() {
+        if (m_cancelSent && !m_cancelled && Tail(m_output, 200).find("Execution cancelled") != std::string::npos)
+            m_cancelled = Clock::now();
+    }
+
+    void Fail(const std::string& why) {
+        if (m_failure.empty()) m_failure = why;
+        m_timer.Stop();
+    }
+
+    CMainFrame& m_frame;
+    wxStyledTextCtrl& m_output;
+    const ExecuteOptions& m_options;
+    wxTimer m_timer;
+    wxGUIEventLoop m_loop;
+    Clock::time_point m_start, m_end, m_lastTick;
+    Clock::duration m_longestGap{};
+    double m_lastTickCpu = 0;
+    double m_longestBusy = 0;
+    int m_nTicks = 0;
+    std::optional<Clock::time_point> m_firstRow, m_echoSeen, m_cancelSent, m_cancelled;
+    std::string m_failure;
+};
+
+int Bench(const ExecuteOptions& options) {
     CMainFrame* frame = wxGetApp().GetMainFrame();
-    if (frame == nullptr || frame->ScriptPane() == nullptr || frame->OutputPane() == nullptr)
+    if (frame == nullptr || frame->ScriptPane() == nullptr || frame->OutputPane() == nullptr ||
+        frame->OutputPane()->GetControl() == nullptr)
         throw std::runtime_error("the main window did not come up");
 
-    frame->Connection().Connect(options.dsn, options.user, options.password);
+    const bench::FloorOptions& common = options.common;
+    frame->Connection().Connect(common.dsn, common.user, common.password);
     CSettingsRecord& settings = frame->Settings();
-    settings.EnableSpool = options.spool.empty() ? 0 : 1;
-    if (!options.spool.empty()) settings.SpoolFile = options.spool;
-    frame->ScriptPane()->SetText(std::string_view(options.argument + ";"), false);
-    Pump();
-
-    const auto start = std::chrono::steady_clock::now();
-    const double cpuStart = ProcessCpuSeconds();
-    if (!frame->RunCommand(ID_EXECUTE)) throw std::runtime_error("the Execute command is disabled");
-    Pump();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    const double cpu = ProcessCpuSeconds() - cpuStart;
-
-    // Only the end of the transcript is read: a copy of all of it would add
-    // its size to the peak memory.
-    COutputPane& output = *frame->OutputPane();
-    const int length = output.GetTextLength();
-    const wxCharBuffer tail = output.GetControl()->GetTextRangeRaw(std::max(length - 200, 0), length);
-    std::fprintf(stderr, "bench: seconds=%.3f cpu=%.3f rows=%ld bytes=%d\n", seconds, cpu,
-                 FetchedRows(std::string(tail.data(), tail.length())), length);
-    frame->Connection().Disconnect();
-    // The script pane's text is the benchmark's own: nothing to save.
+    settings.EnableSpool = common.spool.empty() ? 0 : 1;
+    if (!common.spool.empty()) settings.SpoolFile = common.spool;
+    const std::string script = options.script ? ReadFile(common.argument) : common.argument + ";";
+    frame->ScriptPane()->SetText(std::string_view(script), false);
+    // The script is the benchmark's own: nothing to save at the end.
     if (frame->Script() != nullptr) frame->Script()->Modify(false);
+    Pump();
+
+    CRunWatch watch(*frame, options);
+    const double cpuStart = bench::ProcessCpuSeconds();
+    watch.Run();
+    const double cpu = bench::ProcessCpuSeconds() - cpuStart;
+
+    wxStyledTextCtrl& output = *frame->OutputPane()->GetControl();
+    const long rows = FetchedRows(Tail(output, 200));
+    std::fprintf(stderr, "bench: seconds=%.3f cpu=%.3f", watch.Elapsed(), cpu);
+    if (rows >= 0 && options.cancel == CancelWhen::Never) std::fprintf(stderr, " rows=%ld", rows);
+    std::fprintf(stderr, " bytes=%d%s\n", output.GetTextLength(), watch.Figures().c_str());
+    frame->Connection().Disconnect();
     return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    bench::FloorOptions options;
+    ExecuteOptions options;
     try {
-        options = bench::ParseFloorOptions(
-            argc, argv, "usage: bench_execute --dsn NAME [--user NAME] [--spool FILE] STATEMENT");
+        options = ParseOptions(argc, argv);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "bench_execute: %s\n", error.what());
         return 2;

@@ -71,12 +71,15 @@ private:
     SQLHSTMT m_stmt = nullptr;
 };
 
-// Processor time of this process so far (all threads), in seconds.
-inline double ProcessCpuSeconds() {
+// Processor time so far, in seconds, of this process (all threads) or of
+// the calling thread.
+inline double CpuSeconds(clockid_t clock) {
     timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) + now.tv_nsec / 1e9;
 }
+inline double ProcessCpuSeconds() { return CpuSeconds(CLOCK_PROCESS_CPUTIME_ID); }
+inline double ThreadCpuSeconds() { return CpuSeconds(CLOCK_THREAD_CPUTIME_ID); }
 
 // "--dsn NAME [--user NAME] [--print] [--spool FILE] ARGUMENT", shared by
 // the bench programs (each uses what it needs); the password comes from the

@@ -7,7 +7,10 @@
 #           written by tarnwell-run, by unixODBC's isql and by the database's
 #           own client;
 #  inserts: a script of 10,000 single-row INSERT statements in autocommit, run
-#           by tarnwell-run and by isql.
+#           in the worksheet, by tarnwell-run and by isql;
+#  probes:  the worksheet's responsiveness during the dump (the longest pause
+#           of a 10 ms timer, the time to the first row shown) and how fast
+#           Cancel stops a long statement and the dump mid-fetch.
 #
 #   bench/run.sh [--rows N] [--inserts N] [--repeat N] [--only LIST] [--sqlite-only] [--hugepages]
 #
@@ -15,8 +18,9 @@
 # the fastest run counts. The table shows seconds and processor seconds, each
 # as a ratio to the floor of its group measured in the same run (the bare ODBC
 # calls with nothing shown), the spread between the slowest and the fastest run
-# and the peak resident memory. --only runs some workloads (a comma-separated
-# list of the names below; the floors of their groups are added).
+# and the peak resident memory; the probes show their best and worst run.
+# --only runs some workloads (a comma-separated list of the names below,
+# "cancel" for both cancel probes; the floors of their groups are added).
 #
 # --hugepages runs every program with GLIBC_TUNABLES=glibc.malloc.hugetlb=1:
 # where the kernel gives transparent huge pages on request only ("madvise"),
@@ -34,6 +38,8 @@
 # through "measured" (arguments: data source and user; the password is in
 # TARNWELL_PASSWORD, the statement in $query, the insert script in
 # $insert_script) and add <name> to a group's list and its label to label_of.
+# A probe: a workload_<name> that prints "bench: figure=value ..." on standard
+# error, added to probe_workloads, its figures to figures_of.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -120,6 +126,20 @@ export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 # its own client (to set up and check, never timed).
 databases=()
 declare -A dsn_of user_of password_of
+# The same data source with the driver handing out the rows as it reads them
+# (for a probe of the first row): SQLite ODBC steps through the statement
+# (StepAPI) instead of reading the whole result in SQLExecDirect, psqlODBC
+# fetches through a cursor, 100 rows at a time (UseDeclareFetch).
+declare -A streaming_dsn_of
+# add_variant SECTION NEW OPTION: appends a copy of data source SECTION named
+# NEW, with OPTION added.
+add_variant() {
+  awk -v from="[$1]" -v to="[$2]" -v option="$3" '
+    $0 == from { copying = 1; print to; next }
+    copying && /^$/ { print option; print ""; exit }
+    copying { print }' "$work/odbc.ini" > "$work/variant.ini"
+  cat "$work/variant.ini" >> "$work/odbc.ini"
+}
 
 log "building $rows rows in SQLite"
 sqlite_sql() { sqlite3 -bail "$work/bench.sqlite"; }
@@ -148,8 +168,10 @@ Timeout=2000
 SyncPragma=OFF
 
 EOF
+add_variant BenchSQLite BenchSQLiteStep StepAPI=1
 databases+=(sqlite)
 dsn_of[sqlite]=BenchSQLite user_of[sqlite]="" password_of[sqlite]=""
+streaming_dsn_of[sqlite]=BenchSQLiteStep
 
 if [ $sqlite_only = 0 ]; then
   log "building $rows rows in PostgreSQL"
@@ -181,8 +203,10 @@ Username=$TARNWELL_PG_USER
 Password=$TARNWELL_PG_PASSWORD
 
 EOF
+  add_variant BenchPostgreSQL BenchPostgreSQLCursor UseDeclareFetch=1
   databases+=(postgresql)
   dsn_of[postgresql]=BenchPostgreSQL user_of[postgresql]=$TARNWELL_PG_USER
+  streaming_dsn_of[postgresql]=BenchPostgreSQLCursor
   password_of[postgresql]=$TARNWELL_PG_PASSWORD
 fi
 
@@ -205,9 +229,11 @@ awk -v n="$inserts" 'BEGIN {
 # and fails (with a message on standard error) when it is not complete.
 #
 # Two groups, each with its floor first; every ratio is to the floor of the
-# workload's group on the same database.
+# workload's group on the same database. The probes are no group: they report
+# figures, not times against a floor.
 dump_workloads=(floor)
 insert_workloads=(insert_floor)
+probe_workloads=()
 declare -A label_of=(
   [floor]="(a) floor: bare ODBC + line building"
   [execute]="(b) Execute into the output pane"
@@ -220,6 +246,7 @@ declare -A label_of=(
   [insert_floor]="(i) floor: SQLExecDirect loop"
   [insert_runner]="(j) tarnwell-run"
   [insert_isql]="(k) isql -b"
+  [insert_window]="(l) Execute in the worksheet"
 )
 report=$work/report.txt
 out=$work/out.txt
@@ -233,6 +260,7 @@ workload_insert_floor() { measured "$bin/bench_insert_floor" --dsn "$1" --user "
 
 if [ -x "$bin/bench_execute" ]; then
   dump_workloads+=(execute execute_spool)
+  probe_workloads+=(responsiveness streaming cancel_statement cancel_fetch)
   workload_execute() { measured "$bin/bench_execute" --dsn "$1" --user "$2" "$query"; }
   workload_execute_spool() {
     local spool=$work/spool.txt
@@ -241,9 +269,24 @@ if [ -x "$bin/bench_execute" ]; then
     [ -s "$spool" ] || { fail "the spool file stayed empty"; return; }
     rm -f "$spool"
   }
+  workload_insert_window() { measured "$bin/bench_execute" --dsn "$1" --user "$2" --script "$insert_script"; }
+  # The probes: (b) with the 10 ms timer, with the drivers' default options
+  # and with the drivers streaming the rows; Cancel half a second into a
+  # statement that would run for a minute or more, and once rows of the dump
+  # are in the output pane.
+  workload_responsiveness() { "$bin/bench_execute" --dsn "$1" --user "$2" --probe "$query"; }
+  workload_streaming() { "$bin/bench_execute" --dsn "${streaming_dsn_of[$db]}" --user "$2" --probe "$query"; }
+  workload_cancel_statement() { "$bin/bench_execute" --dsn "$1" --user "$2" --cancel running "${long_statement_of[$db]}"; }
+  workload_cancel_fetch() { "$bin/bench_execute" --dsn "$1" --user "$2" --cancel rows "$query"; }
 else
-  log "no bench_execute program: rows (b) and (c) are left out"
+  log "no bench_execute program: rows (b), (c) and (l) and the probes are left out"
 fi
+declare -A long_statement_of=(
+  [sqlite]="with recursive c(x) as (select 1 union all select x+1 from c where x < 1000000000) select count(*) from c"
+  [postgresql]="select pg_sleep(60)"
+)
+declare -A figures_of=([responsiveness]="gap busy first_row" [streaming]="gap busy first_row"
+                       [cancel_statement]=cancel [cancel_fetch]=cancel)
 
 # The command-line runner: the whole process is timed, connecting included.
 # The transcript ends with the row count.
@@ -286,6 +329,9 @@ else
   log "no isql: rows (f), (g) and (k) are left out"
 fi
 
+# The worksheet's row of the inserts, after the others.
+[ -x "$bin/bench_execute" ] && insert_workloads+=(insert_window)
+
 # The databases' own clients, for reference: sqlite3 in its list mode, psql
 # unaligned (-A), both one line per row.
 dump_workloads+=(native)
@@ -320,12 +366,14 @@ if [ -n "$only" ]; then
   }
   read -r -a dump_workloads <<< "$(keep "${dump_workloads[@]:1}")"
   read -r -a insert_workloads <<< "$(keep "${insert_workloads[@]:1}")"
+  [[ ,$only, == *,cancel,* ]] && only+=,cancel_statement,cancel_fetch
+  read -r -a probe_workloads <<< "$(keep "${probe_workloads[@]}")"
   [ ${#dump_workloads[@]} -gt 0 ] && dump_workloads=(floor "${dump_workloads[@]}")
   [ ${#insert_workloads[@]} -gt 0 ] && insert_workloads=(insert_floor "${insert_workloads[@]}")
 fi
 [[ ,$only, == *,floor,* ]] && [ ${#dump_workloads[@]} -eq 0 ] && dump_workloads=(floor)
 [[ ,$only, == *,insert_floor,* ]] && [ ${#insert_workloads[@]} -eq 0 ] && insert_workloads=(insert_floor)
-workloads=("${dump_workloads[@]}" "${insert_workloads[@]}")
+workloads=("${dump_workloads[@]}" "${insert_workloads[@]}" "${probe_workloads[@]}")
 [ ${#workloads[@]} -gt 0 ] || { echo "bench: --only names no workload" >&2; exit 2; }
 declare -A base_of
 for workload in "${dump_workloads[@]}"; do base_of[$workload]=floor; done
@@ -338,8 +386,22 @@ for workload in "${insert_workloads[@]}"; do base_of[$workload]=insert_floor; do
 # seconds of the whole process and the largest peak memory. timed_of is 1 when the seconds are the
 # program's own timed part, 0 when they are the whole process's.
 declare -A best_seconds worst_seconds best_cpu best_process_cpu best_wall best_faults peak_kb timed_of
+# The least time to the first row a program reports (the floor does).
+declare -A best_first_row
 less() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a < b) }'; }
 field() { sed -n "s/.*$1=\([0-9.]*\).*/\1/p" "$2" | tail -n 1; }
+# keep_least / keep_most ARRAY KEY VALUE: keeps the value when it is the first
+# or beats the one kept; an empty value is ignored.
+keep_least() {
+  local -n kept=$1
+  [ -n "$3" ] || return 0
+  if [ -z "${kept[$2]:-}" ] || less "$3" "${kept[$2]}"; then kept[$2]=$3; fi
+}
+keep_most() {
+  local -n kept=$1
+  [ -n "$3" ] || return 0
+  if [ -z "${kept[$2]:-}" ] || less "${kept[$2]}" "$3"; then kept[$2]=$3; fi
+}
 
 run_once() {
   local workload=$1 key="$1/$db"
@@ -379,17 +441,44 @@ run_once() {
     return
   fi
   log "$workload on $db: ${seconds}s, processor ${cpu}s (wall ${wall}s, peak $((kb / 1024)) MB)"
+  keep_least best_first_row "$key" "$(field first_row "$work/timed.txt")"
   if [ -z "${best_seconds[$key]:-}" ] || less "$seconds" "${best_seconds[$key]}"; then
     best_seconds[$key]=$seconds
     best_wall[$key]=$wall
     best_faults[$key]=$faults
   fi
-  if [ -z "${worst_seconds[$key]:-}" ] || less "${worst_seconds[$key]}" "$seconds"; then worst_seconds[$key]=$seconds; fi
-  if [ -z "${best_cpu[$key]:-}" ] || less "$cpu" "${best_cpu[$key]}"; then best_cpu[$key]=$cpu; fi
-  if [ -z "${best_process_cpu[$key]:-}" ] || less "$process_cpu" "${best_process_cpu[$key]}"; then
-    best_process_cpu[$key]=$process_cpu
+  keep_most worst_seconds "$key" "$seconds"
+  keep_least best_cpu "$key" "$cpu"
+  keep_least best_process_cpu "$key" "$process_cpu"
+  keep_most peak_kb "$key" "$kb"
+}
+
+# A probe keeps the least and the most of each of its figures over the runs.
+declare -A best_figure worst_figure
+run_probe() {
+  local workload=$1 key="$1/$db"
+  local errors=$work/stderr.txt status=0 figure value shown=""
+  [ "${best_figure[$key]:-}" = failed ] && return
+  TARNWELL_PASSWORD=${password_of[$db]} "workload_$workload" "${dsn_of[$db]}" "${user_of[$db]}" \
+    >/dev/null 2>"$errors" || status=$?
+  grep '^bench: ' "$errors" > "$work/timed.txt" || true
+  for figure in ${figures_of[$workload]}; do
+    value=$(field "$figure" "$work/timed.txt")
+    [ -n "$value" ] || { echo "no $figure reported" >> "$errors"; [ $status -ne 0 ] || status=1; }
+  done
+  if [ $status -ne 0 ]; then
+    log "$workload on $db failed (exit status $status):"
+    sed 's/^/    /' "$errors" | head -n 20 >&2
+    best_figure[$key]=failed
+    return
   fi
-  if [ -z "${peak_kb[$key]:-}" ] || [ "$kb" -gt "${peak_kb[$key]}" ]; then peak_kb[$key]=$kb; fi
+  for figure in ${figures_of[$workload]}; do
+    value=$(field "$figure" "$work/timed.txt")
+    keep_least best_figure "$key/$figure" "$value"
+    keep_most worst_figure "$key/$figure" "$value"
+    shown+=" $figure ${value}s"
+  done
+  log "$workload on $db:$shown"
 }
 
 malloc_pages="malloc huge pages off"
@@ -401,7 +490,7 @@ load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for ((i = 1; i <= repeat; i++)); do
   for db in "${databases[@]}"; do
     for workload in "${workloads[@]}"; do
-      run_once "$workload"
+      if [ -n "${figures_of[$workload]:-}" ]; then run_probe "$workload"; else run_once "$workload"; fi
     done
   done
 done
@@ -456,15 +545,65 @@ echo "$(date '+%Y-%m-%d %H:%M'), $(nproc) cores, best of $repeat runs, load aver
      "$(cut -d' ' -f1-3 /proc/loadavg) after; $malloc_pages"
 [ ${#dump_workloads[@]} -gt 0 ] && table "select * from t, $rows rows:" "${dump_workloads[@]}"
 [ ${#insert_workloads[@]} -gt 0 ] && table "$inserts single-row INSERT statements, autocommit:" "${insert_workloads[@]}"
-echo "seconds: wall clock of the timed part (the floors and Execute: statement to last row shown); cpu s:"
-echo "processor time of the same part; where a ratio says w, both are of the whole process (connecting"
-echo "included) against the floor's whole process. spread: slowest run / fastest run. faults k: thousands"
-echo "of page faults of the whole process (of the fastest run), mostly first touches of new memory."
+echo "seconds: wall clock of the timed part (the floors: the ODBC work; Execute: the command to the"
+echo "window's last repaint); cpu s: processor time of the same part; where a ratio says w, both are of"
+echo "the whole process (connecting included) against the floor's whole process. spread: slowest run /"
+echo "fastest run. faults k: thousands of page faults of the whole process (of the fastest run), mostly"
+echo "first touches of new memory."
 
-# The goals. Execute within 1.5 times the floor, with spooling within 1.8
+# The probes, with their goals in seconds (met when the worst run meets them).
+declare -A figure_label=(
+  [responsiveness/gap]="(m) longest pause of a 10 ms timer, (b)"
+  [responsiveness/busy]="(m) most work of the window in a pause, (b)"
+  [responsiveness/first_row]="(n) Execute to the first row shown, (b)"
+  [streaming/gap]="(m') the same, the driver streaming the rows"
+  [streaming/busy]="(m') the same, the driver streaming the rows"
+  [streaming/first_row]="(n') the same, the driver streaming the rows"
+  [cancel_statement/cancel]="(o) Cancel to \"Execution cancelled\", long statement"
+  [cancel_fetch/cancel]="(p) Cancel to \"Execution cancelled\", mid-fetch"
+)
+declare -A figure_goal=(
+  [responsiveness/gap]=0.100 [responsiveness/busy]=0.100 [responsiveness/first_row]=0.200
+  [streaming/gap]=0.100 [streaming/busy]=0.100 [streaming/first_row]=0.200
+  [cancel_statement/cancel]=0.500 [cancel_fetch/cancel]=0.500
+)
+if [ ${#probe_workloads[@]} -gt 0 ]; then
+  echo
+  echo "Probes, seconds, best and worst of $repeat runs:"
+  probe_line='%-52s %-10s %7s %7s %7s %s\n'
+  printf "$probe_line" probe database best worst goal ""
+  for db in "${databases[@]}"; do
+    for workload in "${probe_workloads[@]}"; do
+      for figure in ${figures_of[$workload]}; do
+        name=$workload/$figure
+        if [ "${best_figure[$workload/$db]:-}" = failed ]; then
+          printf '%-52s %-10s %7s\n' "${figure_label[$name]}" "$db" failed
+          continue
+        fi
+        best=${best_figure[$workload/$db/$figure]} worst=${worst_figure[$workload/$db/$figure]}
+        verdict=$(awk -v w="$worst" -v g="${figure_goal[$name]}" 'BEGIN { print (w <= g) ? "met" : "not met" }')
+        note=""
+        [ "$figure" = first_row ] && [ -n "${best_first_row[floor/$db]:-}" ] &&
+          note="  (floor's first row ${best_first_row[floor/$db]})"
+        printf "$probe_line" "${figure_label[$name]}" "$db" "$best" "$worst" "<= ${figure_goal[$name]}" "$verdict$note"
+      done
+    done
+  done
+  echo "(m): the longest time between two events of a 10 ms timer on the window's thread, from the"
+  echo "command to the end of the run, and the most processor time that thread used between two of"
+  echo "them (a pause much longer than that is other work on the machine). (n): from the command to"
+  echo "the first paint of the output pane that shows a result row; the floor's first row:"
+  echo "SQLExecDirect to its first line built, the driver's own share. (m'), (n'): the same with"
+  echo "StepAPI=1 (SQLite) and UseDeclareFetch=1 (psqlODBC), where the driver hands out rows before"
+  echo "it has read them all. (o), (p): from the Cancel command (Esc) to \"Execution cancelled\" in"
+  echo "the output pane; (o) half a second into a statement that would run a minute, (p) once 1,000"
+  echo "lines of the dump are in the pane."
+fi
+
+# The goals. Execute within 1.3 times the floor, with spooling within 1.5
 # times; tarnwell-run within 1.15 times the floor on both workloads, which is
 # also ahead of isql.
-declare -A goal_of=([execute]=1.5 [execute_spool]=1.8 [runner]=1.15 [insert_runner]=1.15)
+declare -A goal_of=([execute]=1.3 [execute_spool]=1.5 [runner]=1.15 [insert_runner]=1.15)
 echo
 for workload in execute execute_spool runner insert_runner; do
   [ -n "${base_of[$workload]:-}" ] || continue
@@ -482,6 +621,27 @@ for workload in execute execute_spool runner insert_runner; do
     echo "$name: $verdict (${r%w}x; processor time ${c%w}x$whole)"
   done
 done
+# The worksheet against tarnwell-run on the inserts, within 1.3 times: the
+# window's timed part (the command to the last repaint) against the runner's
+# whole process less what the floor's process spends outside its timed loop
+# (starting and connecting).
+if [ -n "${base_of[insert_window]:-}" ] && [ -n "${base_of[insert_runner]:-}" ]; then
+  for db in "${databases[@]}"; do
+    name="goal ${label_of[insert_window]%% *} <= 1.3x ${label_of[insert_runner]%% *} on $db"
+    if ! measured_ok "insert_window/$db" || ! measured_ok "insert_runner/$db" || ! measured_ok "insert_floor/$db"; then
+      echo "$name: not measured"
+      continue
+    fi
+    window=${best_seconds[insert_window/$db]} runner=${best_seconds[insert_runner/$db]}
+    outside=$(awk -v w="${best_wall[insert_floor/$db]}" -v t="${best_seconds[insert_floor/$db]}" 'BEGIN { printf "%.3f", w - t }')
+    r=$(ratio "$window" "$(awk -v r="$runner" -v o="$outside" 'BEGIN { print r - o }')")
+    c=$(ratio "${best_cpu[insert_window/$db]}" "$(awk -v r="${best_process_cpu[insert_runner/$db]}" \
+      -v w="${best_process_cpu[insert_floor/$db]}" -v t="${best_cpu[insert_floor/$db]}" 'BEGIN { print r - (w - t) }')")
+    verdict=$(awk -v r="$r" 'BEGIN { print (r <= 1.3) ? "met" : "not met" }')
+    echo "$name: $verdict (${r}x: ${window}s against ${runner}s less ${outside}s of starting and connecting;" \
+         "processor time ${c}x)"
+  done
+fi
 # tarnwell-run against isql, each against the same floor.
 declare -A rivals_of=([runner]="isql_table isql_delimited" [insert_runner]="insert_isql")
 for workload in runner insert_runner; do
