@@ -167,6 +167,13 @@ def history():
     return layers
 
 
+def execute_statement():
+    # The execute triangle, smaller, beside a bar: one statement of the script.
+    triangle = [(6, 3), (14.5, 8), (6, 13)]
+    inner = [(7.2, 5.1), (12.5, 8), (7.2, 10.9)]
+    return [("#404040", rect(2, 3, 4, 13)), ("#1E6B1E", polygon(triangle)), ("#3CB043", polygon(inner))]
+
+
 def cancel_execution():
     # A red octagon with a white bar: the stop sign.
     def octagon(cx, cy, r):
@@ -209,6 +216,7 @@ def app_icon(size):
 if __name__ == "__main__":
     write_xpm("execute", render(16, execute()))
     write_xpm("cancel_execution", render(16, cancel_execution()))
+    write_xpm("execute_statement", render(16, execute_statement()))
     write_xpm("save_output", render(16, save_output()))
     write_xpm("find_next", render(16, find_next()))
     write_xpm("clear_output", render(16, clear_output()))

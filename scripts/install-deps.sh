@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql sqlite3
-  libwxgtk3.2-dev libgtest-dev
+  libwxgtk3.2-dev libgtest-dev nlohmann-json3-dev
   xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev   # libFuzzer for scripts/fuzz.sh
 )

@@ -12,6 +12,11 @@ namespace {
 // The pump's clock; the progress is shown every kProgressTicks of it.
 constexpr int kPumpMilliseconds = 50;
 constexpr int kProgressTicks = 5;
+// A pump puts at most about this much text into the pane, so that the window
+// handles its other events (timers, input, painting) in between.
+constexpr std::size_t kPumpBytes = std::size_t{2} << 20;
+constexpr int kPumpTimerId = 1;
+constexpr int kWakeTimerId = 2;
 
 wxDEFINE_EVENT(EVT_RUN_WAKE, wxThreadEvent);
 
@@ -19,28 +24,33 @@ wxDEFINE_EVENT(EVT_RUN_WAKE, wxThreadEvent);
 
 CBackgroundRun::CBackgroundRun(wxFrame& frame, COutputPane& output, CPane& script, CDbConnection& connection,
                                CHistoryList& history, CStatementSource& source, const CSettingsRecord& settings,
-                               std::function<void(std::exception_ptr)> finished)
+                               std::function<void(std::exception_ptr)> finished, long ranFrom, long ranTo)
     : m_frame(frame),
       m_output(output),
       m_script(script),
-      m_host(frame, output, script, true),
+      m_host(frame, output, script, true, ranFrom, ranTo),
       m_run(connection, history, output, m_host, source, settings,
             [this] {
                 // On the worker: one wake-up event at a time is enough.
                 if (!m_bWakePending.exchange(true)) QueueEvent(new wxThreadEvent(EVT_RUN_WAKE));
             }),
       m_finished(std::move(finished)),
-      m_timer(this) {
-    Bind(wxEVT_TIMER, &CBackgroundRun::OnTimer, this);
+      m_timer(this, kPumpTimerId),
+      m_wakeTimer(this, kWakeTimerId) {
+    Bind(wxEVT_TIMER, &CBackgroundRun::OnTimer, this, kPumpTimerId);
+    Bind(wxEVT_TIMER, &CBackgroundRun::OnWakeTimer, this, kWakeTimerId);
     Bind(EVT_RUN_WAKE, &CBackgroundRun::OnWake, this);
 }
 
 CBackgroundRun::~CBackgroundRun() {
     m_timer.Stop();
+    m_wakeTimer.Stop();
     // Pending wake-up events go with this handler.
 }
 
-void CBackgroundRun::Start() {
+void CBackgroundRun::Start(CRunMap* map, std::function<void()> mapChanged) {
+    if (map != nullptr) map->Clear();
+    m_host.SetRunMap(map, static_cast<std::size_t>(m_output.GetTextLength()), std::move(mapChanged));
     if (wxStyledTextCtrl* control = m_script.GetControl()) {
         m_bScriptWasReadOnly = control->GetReadOnly();
         control->SetReadOnly(true);
@@ -65,6 +75,7 @@ bool CBackgroundRun::DriverStuck() const {
 
 void CBackgroundRun::Abandon() {
     m_timer.Stop();
+    m_wakeTimer.Stop();
     m_run.Abandon();
 }
 
@@ -73,7 +84,15 @@ void CBackgroundRun::OnTimer(wxTimerEvent&) {
     if (!m_bEnded && ++m_nTicks % kProgressTicks == 0) ShowProgress();
 }
 
+// The pump for a wake-up waits for the event loop's next round: posted events
+// are handled in a row until none is left, and a worker that fills the queue
+// again during each pump would keep the window there, away from its timers,
+// input and painting, until the run slowed down.
 void CBackgroundRun::OnWake(wxThreadEvent&) {
+    if (!m_bEnded && !m_wakeTimer.IsRunning()) m_wakeTimer.StartOnce(0);
+}
+
+void CBackgroundRun::OnWakeTimer(wxTimerEvent&) {
     m_bWakePending = false;
     Pump();
 }
@@ -85,7 +104,7 @@ void CBackgroundRun::Pump() {
     std::exception_ptr failure;
     m_output.BeginBatch();
     try {
-        ended = m_run.Pump();
+        ended = m_run.Pump(kPumpBytes);
     } catch (...) {
         failure = std::current_exception();
     }
@@ -96,11 +115,16 @@ void CBackgroundRun::Pump() {
     }
     // Putting text into the pane failed (out of memory): reported at the end.
     if (failure && !m_failure) m_failure = failure;
-    if (!ended) return;
+    if (!ended) {
+        // More waits: the next pump comes after the events that wait now.
+        if (m_run.HasWork() && !m_wakeTimer.IsRunning()) m_wakeTimer.StartOnce(0);
+        return;
+    }
 
     m_bEnded = true;
     failure = m_failure;
     m_timer.Stop();
+    m_wakeTimer.Stop();
     try {
         m_run.Finish();
     } catch (...) {

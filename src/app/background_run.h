@@ -20,7 +20,8 @@ class wxFrame;
 // keeps repainting, resizing and scrolling, and the transcript shows as it
 // grows. The status bar shows the progress four times a second, and says so
 // when the driver has not stopped the statement five seconds after a
-// cancel. The script pane is read-only while the run lasts.
+// cancel. The script pane is read-only while the run lasts; at the end the
+// text that ran (ranFrom..ranTo of the script pane) is selected.
 //
 // finished is called on this thread once the run has ended and its last
 // output is in the pane, with what it threw (none when it ended normally);
@@ -32,12 +33,14 @@ public:
 
     CBackgroundRun(wxFrame& frame, COutputPane& output, CPane& script, CDbConnection& connection,
                    CHistoryList& history, CStatementSource& source, const CSettingsRecord& settings,
-                   std::function<void(std::exception_ptr)> finished);
+                   std::function<void(std::exception_ptr)> finished, long ranFrom = 0, long ranTo = -1);
     ~CBackgroundRun() override;
     CBackgroundRun(const CBackgroundRun&) = delete;
     CBackgroundRun& operator=(const CBackgroundRun&) = delete;
 
-    void Start();
+    // Starts the run; its statements go into map (from its start on), and
+    // markChanged is called after each.
+    void Start(CRunMap* map = nullptr, std::function<void()> mapChanged = {});
     // Cancels the run: SQLCancel on the running statement, nothing after it.
     void Cancel();
     bool CancelRequested() const;
@@ -51,6 +54,7 @@ private:
     void ShowProgress();
     void OnTimer(wxTimerEvent& event);
     void OnWake(wxThreadEvent& event);
+    void OnWakeTimer(wxTimerEvent& event);
 
     wxFrame& m_frame;
     COutputPane& m_output;
@@ -59,6 +63,7 @@ private:
     CWorkerScriptRun m_run;
     std::function<void(std::exception_ptr)> m_finished;
     wxTimer m_timer;
+    wxTimer m_wakeTimer;   // a wake-up's pump, on the event loop's next round
     std::atomic<bool> m_bWakePending{false};
     int m_nTicks = 0;
     bool m_bEnded = false;

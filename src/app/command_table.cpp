@@ -49,6 +49,8 @@ const CommandInfo kCommands[] = {
 
     {ID_EXECUTE, M::Commands, "&Execute\tCtrl+Enter", {Ctrl(WXK_RETURN), None()},
      "Execute SQL statement(s) in script pane\nExecute script", false},
+    {ID_EXECUTE_STATEMENT, M::Commands, "Execute Current &Statement\tCtrl+Shift+Enter", {{wxACCEL_CTRL | wxACCEL_SHIFT, WXK_RETURN}, None()},
+     "Execute the statement under the caret, or the selected text\nExecute current statement", false},
     {ID_CANCEL_EXECUTION, M::Commands, "&Cancel Execution\tEsc", {Plain(WXK_ESCAPE), None()},
      "Stop the running script after what it has printed so far\nCancel execution", true},
     {ID_PREVIOUS_SCRIPT, M::Commands, "&Previous script\tAlt+LeftArrow", {Alt(WXK_LEFT), None()},
@@ -56,7 +58,11 @@ const CommandInfo kCommands[] = {
     {ID_NEXT_SCRIPT, M::Commands, "&Next script\tAlt+RighArrow", {Alt(WXK_RIGHT), None()},
      "Go to the next statements(s)\nNext script", false},
     {ID_HISTORY, M::Commands, "&History...\tCtrl+H", {Ctrl('H'), None()},
-     "Show recently executed SQL statements\nHistory", false},
+     "Show recently executed SQL statements\nHistory", true},
+    {ID_NEXT_ERROR, M::Commands, "Next E&rror\tF8", {Plain(WXK_F8), None()},
+     "Go to the next statement of the last run that failed\nNext error", false},
+    {ID_PREVIOUS_ERROR, M::Commands, "Pre&vious Error\tShift+F8", {Shift(WXK_F8), None()},
+     "Go to the previous statement of the last run that failed\nPrevious error", false},
 
     {wxID_ABOUT, M::Help, "&About Tarnwell...", {None(), None()},
      "Display program information, version number and copyright\nAbout", false},
@@ -67,7 +73,7 @@ const CommandInfo kCommands[] = {
 constexpr int kToolBar[] = {
     wxID_NEW,  wxID_OPEN,    wxID_SAVE,       ID_SAVE_OUTPUT,     0,
     wxID_CUT,  wxID_COPY,    wxID_PASTE,      wxID_FIND,          ID_FIND_NEXT, ID_CLEAR_OUTPUT, 0,
-    ID_EXECUTE, ID_CANCEL_EXECUTION, ID_PREVIOUS_SCRIPT, ID_NEXT_SCRIPT, ID_HISTORY,
+    ID_EXECUTE, ID_EXECUTE_STATEMENT, ID_CANCEL_EXECUTION, ID_PREVIOUS_SCRIPT, ID_NEXT_SCRIPT, ID_HISTORY,
 };
 
 }  // namespace

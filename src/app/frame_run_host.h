@@ -2,6 +2,9 @@
 
 #include "exec/run_host.h"
 
+#include <cstddef>
+#include <functional>
+
 class COutputPane;
 class CPane;
 class wxFrame;
@@ -13,7 +16,10 @@ public:
     // live: the window stays live during the run, whose output is put in and
     // repainted on a clock: the per-statement redraw suspension and the
     // repaints do nothing.
-    CFrameRunHost(wxFrame& frame, COutputPane& output, CPane& script, bool live = false);
+    // The end of the run selects ranFrom..ranTo of the script pane (-1: its
+    // end), the text that ran.
+    CFrameRunHost(wxFrame& frame, COutputPane& output, CPane& script, bool live = false, long ranFrom = 0,
+                  long ranTo = -1);
     // Resumes the output pane's redrawing where a failed run left it
     // suspended, so the pane never stays frozen.
     ~CFrameRunHost() override;
@@ -27,6 +33,10 @@ public:
     void ResumeOutputRedraw() override;
     void RepaintOutput() override;
     void SelectAllScript() override;
+    // Adds the statement to map at the places of the run's text in the
+    // script pane and of its output in the output pane, then calls changed.
+    void StatementRan(const CRunMap::Statement& statement) override;
+    void SetRunMap(CRunMap* map, std::size_t outputBase, std::function<void()> changed);
 
 private:
     wxFrame& m_frame;
@@ -34,4 +44,8 @@ private:
     CPane& m_script;
     int m_nSuspended = 0;
     bool m_bLive;
+    long m_nRanFrom, m_nRanTo;
+    CRunMap* m_pRunMap = nullptr;
+    std::size_t m_nOutputBase = 0;
+    std::function<void()> m_mapChanged;
 };

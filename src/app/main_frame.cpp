@@ -19,12 +19,15 @@
 #include "exec/history_dlg.h"
 #include "exec/result_formatter.h"
 #include "exec/script_runner.h"
+#include "exec/text_statement_source.h"
 #include "exec/worker_script_run.h"
 #include "panes/find_controller.h"
 #include "panes/output_pane.h"
 #include "panes/save_output.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
+#include "script/settings_syntax.h"
+#include "script/statement_locator.h"
 #include "settings/pref_dlg.h"
 #include "settings/profile_store.h"
 
@@ -208,6 +211,7 @@ bool CMainFrame::AttachDocument(CScript* script) {
     m_pOutputPane = output;
 
     m_pSplitter->SplitRows(m_pOutputPane->GetControl(), m_pScriptPane->GetControl(), m_nInitialOutputHeight);
+    m_pOutputPane->GetControl()->Bind(wxEVT_STC_DOUBLECLICK, &CMainFrame::OnOutputDoubleClick, this);
     // The panes take dropped files too, and dropped text as before.
     for (CPane* pane : std::initializer_list<CPane*>{m_pOutputPane, m_pScriptPane})
         pane->GetControl()->SetDropTarget(NewDropTarget(*this, *m_pDocManager, pane->GetControl()));
@@ -279,11 +283,82 @@ void CMainFrame::UpdateTitle() {
 void CMainFrame::OnDocumentTitle(wxCommandEvent&) { UpdateTitle(); }
 
 void CMainFrame::OnExecute() {
-    CScript* script = Script();
-    if (script == nullptr || m_pOutputPane == nullptr || m_pScriptPane == nullptr || m_pRun) return;
-    m_pRun = std::make_unique<CBackgroundRun>(*this, *m_pOutputPane, *m_pScriptPane, m_connection, m_history, *script,
-                                              m_settings, [this](std::exception_ptr failure) { OnRunFinished(failure); });
-    m_pRun->Start();
+    if (CScript* script = Script()) StartRun(*script, 0, -1);
+}
+
+void CMainFrame::OnExecuteStatement() {
+    if (m_pScriptPane == nullptr || m_pScriptPane->GetControl() == nullptr || m_pRun) return;
+    wxStyledTextCtrl& control = *m_pScriptPane->GetControl();
+    const std::string script = m_pScriptPane->GetText();
+    const auto from = static_cast<std::size_t>(control.GetSelectionStart());
+    const auto to = static_cast<std::size_t>(control.GetSelectionEnd());
+    std::size_t begin = from, end = to;
+    // A selection of the whole script runs as Execute would: the statement
+    // under the caret is what the command is for.
+    if (from == to || (from == 0 && to == script.size())) {
+        const auto span = LocateStatement(script, CommentSyntaxOf(m_settings), static_cast<std::size_t>(control.GetCurrentPos()));
+        begin = span ? span->content : 0;
+        end = span ? span->end : 0;
+    }
+    m_pRunText = std::make_unique<CTextStatementSource>(script.substr(begin, end - begin), CommentSyntaxOf(m_settings));
+    StartRun(*m_pRunText, static_cast<long>(begin), static_cast<long>(end));
+}
+
+void CMainFrame::StartRun(CStatementSource& source, long ranFrom, long ranTo) {
+    if (m_pOutputPane == nullptr || m_pScriptPane == nullptr || m_pRun) return;
+    m_pRun = std::make_unique<CBackgroundRun>(
+        *this, *m_pOutputPane, *m_pScriptPane, m_connection, m_history, source, m_settings,
+        [this](std::exception_ptr failure) { OnRunFinished(failure); }, ranFrom, ranTo);
+    m_pRun->Start(&m_runMap, [this] { ShowRunMarks(); });
+    ShowRunMarks();
+}
+
+void CMainFrame::ShowRunMarks() {
+    if (m_pScriptPane == nullptr) return;
+    m_pScriptPane->ShowRunMarks(m_runMap);
+    // Edits are followed only while a mark stands.
+    if (m_runMap.LiveCount() > 0)
+        m_pScriptPane->SetEditListener(
+            [this](bool inserted, std::size_t position, std::size_t length) { OnScriptEdited(inserted, position, length); });
+    else
+        m_pScriptPane->SetEditListener({});
+}
+
+void CMainFrame::OnScriptEdited(bool inserted, std::size_t position, std::size_t length) {
+    const std::size_t live = m_runMap.LiveCount();
+    if (inserted)
+        m_runMap.TextInserted(position, length);
+    else
+        m_runMap.TextDeleted(position, length);
+    if (m_runMap.LiveCount() != live) CallAfter([this] { ShowRunMarks(); });
+}
+
+void CMainFrame::SelectRunStatement(const CRunMap::Statement& statement) {
+    m_pScriptPane->SetSelection(static_cast<long>(statement.scriptBegin), static_cast<long>(statement.scriptEnd));
+}
+
+// A double click on a statement's output selects the statement in the script.
+void CMainFrame::OnOutputDoubleClick(wxStyledTextEvent& event) {
+    event.Skip();
+    if (m_pScriptPane == nullptr || m_pOutputPane == nullptr) return;
+    const auto found = m_runMap.AtOutput(static_cast<std::size_t>(event.GetPosition()));
+    if (!found) return;
+    const CRunMap::Statement& statement = m_runMap.Statements()[*found];
+    if (statement.edited) {
+        SetStatusText("The statement is no longer in the script");
+        return;
+    }
+    SelectRunStatement(statement);
+}
+
+void CMainFrame::GoToFailure(bool forward) {
+    if (m_pScriptPane == nullptr || m_pScriptPane->GetControl() == nullptr) return;
+    const auto found =
+        m_runMap.NextFailure(static_cast<std::size_t>(m_pScriptPane->GetControl()->GetCurrentPos()), forward);
+    if (!found) return;
+    const CRunMap::Statement& statement = m_runMap.Statements()[*found];
+    m_pScriptPane->SetSelection(static_cast<long>(statement.scriptBegin), static_cast<long>(statement.scriptBegin));
+    SetStatusText(ToUiString(statement.message));
 }
 
 void CMainFrame::OnCancelExecution() {
@@ -294,6 +369,7 @@ void CMainFrame::OnRunFinished(std::exception_ptr failure) {
     // The run object is still on the stack: it goes once this event is over.
     CallAfter([this] {
         m_pRun.reset();
+        m_pRunText.reset();
         if (std::exchange(m_bCloseAfterRun, false)) Close();
     });
     if (failure) std::rethrow_exception(failure);
@@ -302,6 +378,7 @@ void CMainFrame::OnRunFinished(std::exception_ptr failure) {
 bool CMainFrame::DisabledDuringRun(int id) const {
     switch (id) {
         case ID_EXECUTE:
+        case ID_EXECUTE_STATEMENT:
         case wxID_NEW:
         case wxID_OPEN:
         case wxID_SAVE:
@@ -377,6 +454,7 @@ void CMainFrame::LoadHistoryEntry(const std::string& text) {
 }
 
 void CMainFrame::OnClearOutput() {
+    m_runMap.OutputCleared();
     if (m_pOutputPane != nullptr) m_pOutputPane->SetText(std::string_view(), false);
 }
 
@@ -405,6 +483,9 @@ bool CMainFrame::HasHandler(int id) const {
         case wxID_REPLACE:
         case ID_CLEAR_OUTPUT:
         case ID_EXECUTE:
+        case ID_NEXT_ERROR:
+        case ID_PREVIOUS_ERROR:
+        case ID_EXECUTE_STATEMENT:
         case ID_CANCEL_EXECUTION:
         case ID_PREVIOUS_SCRIPT:
         case ID_NEXT_SCRIPT:
@@ -428,6 +509,9 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
         case ID_CLEAR_OUTPUT: OnClearOutput(); break;
         case ID_OPTIONS: OnOptions(); break;
         case ID_EXECUTE: OnExecute(); break;
+        case ID_EXECUTE_STATEMENT: OnExecuteStatement(); break;
+        case ID_NEXT_ERROR: GoToFailure(true); break;
+        case ID_PREVIOUS_ERROR: GoToFailure(false); break;
         case ID_CANCEL_EXECUTION: OnCancelExecution(); break;
         case ID_PREVIOUS_SCRIPT: OnPrevScript(); break;
         case ID_NEXT_SCRIPT: OnNextScript(); break;
@@ -443,6 +527,8 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
         event.Enable(m_history.CanGoPrevious());
     else if (id == ID_NEXT_SCRIPT)
         event.Enable(m_history.CanGoNext());
+    else if (id == ID_NEXT_ERROR || id == ID_PREVIOUS_ERROR)
+        event.Enable(m_runMap.NextFailure(0, true).has_value());
     else if (IsRecentFileId(id)) {
         const CRecentFileList* recent = m_pDocManager->GetRecentFiles();
         event.Enable(recent != nullptr && static_cast<size_t>(id - wxID_FILE1) < recent->GetCount());

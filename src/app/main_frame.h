@@ -2,6 +2,7 @@
 
 #include "db/db_connection.h"
 #include "exec/history_list.h"
+#include "exec/run_map.h"
 #include "settings/settings_record.h"
 
 #include <wx/docview.h>
@@ -11,6 +12,7 @@
 #include <string>
 
 class CBackgroundRun;
+class CStatementSource;
 class CDbStatement;
 class CDocManager;
 class CFindController;
@@ -20,6 +22,7 @@ class CScript;
 class CScriptPane;
 class CRowSplitter;
 class wxKeyEvent;
+class wxStyledTextEvent;
 
 // The worksheet's one main window and the hub of the program: it holds the
 // settings, the database connection, the values last typed into the Connect
@@ -60,6 +63,10 @@ public:
     // change the script, the connection, the settings, the history or the
     // output are disabled until it ends.
     void OnExecute();
+    // Execute Current Statement: runs the selected text (when it is not the
+    // whole script) or else the statement that holds the caret, as a run of
+    // its own; afterwards that text is selected.
+    void OnExecuteStatement();
     // Cancel Execution (Esc, the stop button): stops the running script.
     void OnCancelExecution();
     // A run is going on.
@@ -115,6 +122,12 @@ private:
     bool TryBefore(wxEvent& event) override;
     bool DisabledDuringRun(int id) const;
     void OnRunFinished(std::exception_ptr failure);
+    void StartRun(CStatementSource& source, long ranFrom, long ranTo);
+    void ShowRunMarks();
+    void OnScriptEdited(bool inserted, std::size_t position, std::size_t length);
+    void OnOutputDoubleClick(wxStyledTextEvent& event);
+    void GoToFailure(bool forward);
+    void SelectRunStatement(const CRunMap::Statement& statement);
     void ConfirmCloseDuringRun();
     void ExitLeavingTheRun(bool force);
     void OnDocumentTitle(wxCommandEvent& event);
@@ -147,6 +160,11 @@ private:
     CHistoryList m_history;
     std::unique_ptr<CFindController> m_pFind;
     std::unique_ptr<CBackgroundRun> m_pRun;
+    // The text that Execute Current Statement runs, while it runs.
+    std::unique_ptr<CStatementSource> m_pRunText;
+    // What the last run did, statement by statement (the marks, the way back
+    // from the output, the errors).
+    CRunMap m_runMap;
     // The window closes once the cancelled run has ended.
     bool m_bCloseAfterRun = false;
     // The key-state texts shown last, so idle time repaints only changes.

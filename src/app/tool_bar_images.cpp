@@ -11,6 +11,7 @@
 #include "res/cancel_execution.xpm"
 #include "res/clear_output.xpm"
 #include "res/execute.xpm"
+#include "res/execute_statement.xpm"
 #include "res/find_next.xpm"
 #include "res/history.xpm"
 #include "res/save_output.xpm"
@@ -43,6 +44,7 @@ wxBitmap ToolBarImage(int id) {
         case ID_CLEAR_OUTPUT: return wxBitmap(clear_output_xpm);
         case ID_EXECUTE: return wxBitmap(execute_xpm);
         case ID_CANCEL_EXECUTION: return wxBitmap(cancel_execution_xpm);
+        case ID_EXECUTE_STATEMENT: return wxBitmap(execute_statement_xpm);
         case ID_HISTORY: return wxBitmap(history_xpm);
         default: return wxBitmap();
     }

@@ -169,6 +169,12 @@ const unsigned char* Bytes(std::string_view text) { return reinterpret_cast<cons
 
 }  // namespace
 
+std::size_t SequenceLength(std::string_view text) {
+    if (text.empty()) return 0;
+    char32_t cp = 0;
+    return Decode(Bytes(text), Bytes(text) + text.size(), cp);
+}
+
 int Width(std::string_view text) {
     const unsigned char* p = Bytes(text);
     const unsigned char* const end = p + text.size();

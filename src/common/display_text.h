@@ -21,6 +21,11 @@ std::size_t PrefixForWidth(std::string_view text, int maxColumns, int* columns =
 // bytes) of text; the whole length when text holds fewer.
 std::size_t PrefixForChars(std::string_view text, std::size_t maxChars);
 
+// Length in bytes of the well-formed UTF-8 sequence (one character) that
+// text starts with; 0 when it starts with a byte that is not part of one, or
+// is empty.
+std::size_t SequenceLength(std::string_view text);
+
 // Length in bytes of the longest prefix of at most maxBytes bytes that does
 // not end inside a UTF-8 character.
 std::size_t PrefixForBytes(std::string_view text, std::size_t maxBytes);

@@ -51,6 +51,12 @@ void CDbConnection::Connect(const std::string& dataSource, const std::string& us
                                     Chars(password), SQL_NTS);
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) throw CDBException(SQL_HANDLE_DBC, hdbc.Get());
 
+    // Whether SQLGetData may read a bound column (the whole value of one
+    // that its buffer cut); a driver that does not say so is taken as not.
+    SQLUINTEGER getData = 0;
+    if (SQLGetInfo(hdbc.Get(), SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr) != SQL_SUCCESS) getData = 0;
+    m_bGetDataOnBound = (getData & SQL_GD_BOUND) != 0;
+
     m_hdbc = hdbc.Release();
     m_henv = henv.Release();
     m_bConnected = true;
@@ -106,7 +112,7 @@ ExecuteResult CDbConnection::Execute(std::string_view sql) {
     }
 
     if (columns > 0) {
-        result.statement = std::make_unique<CDbStatement>(hstmt.Get());
+        result.statement = std::make_unique<CDbStatement>(hstmt.Get(), m_bGetDataOnBound);
         hstmt.Release();
     }
     return result;

@@ -67,6 +67,7 @@ private:
     bool m_bLost = false;
     CStatementCanceller* m_pCanceller = nullptr;
     int m_nQueryTimeout = 0;
+    bool m_bGetDataOnBound = false;   // the driver's SQLGetData reads bound columns
     SQLHENV m_henv = SQL_NULL_HENV;
     SQLHDBC m_hdbc = SQL_NULL_HDBC;
 };

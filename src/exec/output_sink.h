@@ -11,6 +11,11 @@ public:
     // Adds the bytes at the end, unchanged.
     virtual void AppendText(std::string_view text) = 0;
 
+    // Adds text that differs from run to run (a time), as AppendText does. A
+    // sink that passes text on passes this on the same way, so that one that
+    // keeps a transcript for comparing can leave it out.
+    virtual void AppendVolatile(std::string_view text) { AppendText(text); }
+
     // Display columns per line for AppendWrapped. A width below 1 wraps as if
     // one column wide, so every byte is still appended once.
     virtual int WrapWidth() const = 0;

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -61,15 +62,48 @@ char* PutBlankCell(char* out, int width) noexcept {
 // The largest column buffer, and default width, the preferences accept.
 constexpr int kMaxColumnBuffer = 1000;
 
-void AppendRowCount(COutputSink& output, std::int64_t rows) {
+// The cells that NULL shows as: the NULL text, cut to each width as a value
+// is (also to the bytes a bound value can hold).
+std::vector<std::string> NullCells(std::string_view nullText, std::size_t bufferSize, const std::vector<int>& widths) {
+    const std::string_view shown = nullText.substr(0, display_text::PrefixForBytes(nullText, bufferSize - 1));
+    std::vector<std::string> cells;
+    cells.reserve(widths.size());
+    for (const int width : widths) {
+        std::string cell(shown.size() + static_cast<std::size_t>(width) + 1, ' ');
+        const char* end = PutCell(cell.data(), shown.data(), shown.size(), width);
+        cell.resize(static_cast<std::size_t>(end - cell.data()));
+        cells.push_back(std::move(cell));
+    }
+    return cells;
+}
+
+// The value's cell [cell, end) as it stays, or rebuilt when it reads exactly
+// like the NULL cell without being the NULL text shown whole: then it keeps
+// one column less of the value and ends in a mark that the NULL cell does
+// not have in its last column. Returns the new end. A column of no width
+// shows nothing of either.
+char* TellApartFromNull(char* cell, char* end, std::string_view value, bool cutByDriver, int width,
+                        std::string_view nullCell, std::string_view nullText) noexcept {
+    if (width == 0 || static_cast<std::size_t>(end - cell) != nullCell.size() ||
+        std::memcmp(cell, nullCell.data(), nullCell.size()) != 0)
+        return end;
+    if (!cutByDriver && value == nullText && display_text::Width(value) <= width) return end;
+    const char mark = nullCell[nullCell.size() - 2] == '~' ? '>' : '~';
+    end = PutCell(cell, value.data(), value.size(), width - 1);
+    end[-1] = mark;
+    *end++ = ' ';
+    return end;
+}
+
+}  // namespace
+
+void CResultFormatter::AppendRowCount(COutputSink& output, std::int64_t rows) {
     char text[100];
     const int length = std::snprintf(text, sizeof text, "%" PRId64 " row(s) fetched\r\n", rows);
     output.AppendText(std::string_view(text, static_cast<std::size_t>(length)));
 }
 
-}  // namespace
-
-CResultFormatter::CResultFormatter(int defColLen, int maxColLen, CRunControl* control)
+CResultFormatter::CResultFormatter(int defColLen, int maxColLen, CRunControl* control, std::string_view nullText)
     // Settings edited by hand in the profile can hold anything: a buffer
     // needs at least one byte (for the NUL), and a default width below 0
     // means none. Above, the buffers stay within what the preferences
@@ -78,7 +112,8 @@ CResultFormatter::CResultFormatter(int defColLen, int maxColLen, CRunControl* co
     // seconds per row and gigabytes of memory.
     : m_nDefColLen(std::clamp(defColLen, 0, kMaxColumnBuffer)),
       m_nMaxColLen(std::clamp(maxColLen, 1, kMaxColumnBuffer)),
-      m_pControl(control) {}
+      m_pControl(control),
+      m_nullText(nullText) {}
 
 void CResultFormatter::Print(CDbStatement& statement, COutputSink& output) {
     output.AppendText("\r\n");
@@ -128,6 +163,10 @@ void CResultFormatter::Print(CDbStatement& statement, COutputSink& output) {
     *out++ = '\n';
     output.AppendText(std::string_view(lineStart, static_cast<std::size_t>(out - lineStart)));
 
+    const bool showNullText = !m_nullText.empty();
+    const std::vector<std::string> nullCells =
+        showNullText ? NullCells(m_nullText, bufferSize, widths) : std::vector<std::string>();
+
     std::int64_t rows = 0;
     CRunControl* const control = m_pControl;
     if (control) control->BeginResult();
@@ -138,14 +177,24 @@ void CResultFormatter::Print(CDbStatement& statement, COutputSink& output) {
             for (int i = 0; i < columns; ++i) {
                 const SQLLEN indicator = indicators[i];
                 if (indicator == SQL_NULL_DATA) {
-                    out = PutBlankCell(out, widths[i]);
+                    if (showNullText) {
+                        const std::string& cell = nullCells[i];
+                        std::memcpy(out, cell.data(), cell.size());
+                        out += cell.size();
+                    } else {
+                        out = PutBlankCell(out, widths[i]);
+                    }
                     continue;
                 }
                 const char* value = values.get() + i * bufferSize;
                 std::size_t length = strnlen(value, bufferSize);
                 const bool cutByDriver = indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(bufferSize);
                 if (cutByDriver && length > 0 && (value[length - 1] & 0x80)) length = WithoutCutCharacter(value, length);
+                char* const cell = out;
                 out = PutCell(out, value, length, widths[i]);
+                if (showNullText)
+                    out = TellApartFromNull(cell, out, std::string_view(value, length), cutByDriver, widths[i],
+                                            nullCells[i], m_nullText);
             }
             *out++ = '\r';
             *out++ = '\n';

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exec/run_map.h"
+
 #include <string>
 
 // What a run needs from the window around it. The console runner and the
@@ -17,4 +19,8 @@ public:
     virtual void RepaintOutput() = 0;
     // Selects all of the script pane's text (end of a run).
     virtual void SelectAllScript() = 0;
+    // A statement ran: where it stands in the run's text and in the run's
+    // output (offsets from their starts), and how it ended. For the window's
+    // marks; nobody else needs it.
+    virtual void StatementRan(const CRunMap::Statement& /*statement*/) {}
 };

@@ -137,6 +137,7 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
             break;
         }
         Outcome outcome;
+        const std::size_t outputBegin = lines.Bytes();
         if (verbose) {
             CRedrawSuspension suspended(m_host);
             outcome = RunStatement(statement, settings, summary.statements + 1);
@@ -144,6 +145,7 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
             outcome = RunStatement(statement, settings, summary.statements + 1);
         }
         if (outcome == Outcome::Blank) continue;
+        ReportStatement(script.LastSpan(), outputBegin, lines.Bytes(), outcome);
         ++summary.statements;
         if (outcome == Outcome::Stopped) break;
         if (outcome == Outcome::Failed) {
@@ -178,6 +180,27 @@ bool CScriptRunner::ExecuteStatement(std::string_view statement, const CSettings
     return RunStatement(statement, settings) != Outcome::Failed;
 }
 
+// Tells the host where the statement stands and how it ended.
+void CScriptRunner::ReportStatement(const StatementSpan& span, std::size_t outputBegin, std::size_t outputEnd,
+                                    Outcome outcome) {
+    CRunMap::Statement statement;
+    statement.scriptBegin = span.content;
+    statement.scriptEnd = span.end;
+    statement.outputBegin = outputBegin;
+    statement.outputEnd = outputEnd;
+    statement.outcome = outcome == Outcome::Failed    ? CRunMap::Outcome::Failed
+                        : outcome == Outcome::Stopped ? CRunMap::Outcome::Stopped
+                                                      : CRunMap::Outcome::Succeeded;
+    if (outcome == Outcome::Failed) {
+        // The diagnostic on one line, as the status bar shows it.
+        for (const char c : m_strLastFailure)
+            if (c != '\r' && c != '\n') statement.message += c;
+            else if (!statement.message.empty() && statement.message.back() != ' ') statement.message += ' ';
+        while (!statement.message.empty() && statement.message.back() == ' ') statement.message.pop_back();
+    }
+    m_host.StatementRan(statement);
+}
+
 bool CScriptRunner::StopRequested() const noexcept {
     return m_pControl && m_pControl->StopRequested() != CRunControl::Stop::None;
 }
@@ -208,6 +231,7 @@ CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, c
     };
 
     std::string message;
+    bool stopPrinted = false;
     try {
         if (verbose) echo();
         ExecuteResult result = m_connection.Execute(text);
@@ -219,7 +243,17 @@ CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, c
         }
         if (result.statement) {
             if (!echoed) echo();
-            CResultFormatter(settings.DefColLen, settings.MaxColLen, m_pControl).Print(*result.statement, *m_pOut);
+            if (m_pPrinter)
+                m_pPrinter->Print(*result.statement, text, m_pControl, *m_pOut);
+            else
+                CResultFormatter(settings.DefColLen, settings.MaxColLen, m_pControl, settings.NullText)
+                    .Print(*result.statement, *m_pOut);
+            // Stopped in the middle of the rows: the line comes before the
+            // driver frees the rest of them, which can take a while.
+            if (StopRequested()) {
+                PrintStopped(*m_pOut);
+                stopPrinted = true;
+            }
             result.statement->Close();
         } else if (verbose) {
             m_pOut->AppendText("\r\nok\r\n");
@@ -246,15 +280,16 @@ CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, c
         message = "\r\nOut of memory.\r\n";
     }
     if (StopRequested()) {
-        PrintStopped(*m_pOut);
+        if (!stopPrinted) PrintStopped(*m_pOut);
         return Outcome::Stopped;
     }
+    m_strLastFailure = message;
     if (!message.empty()) m_pOut->AppendWrapped(message);
     if (settings.ShowTiming && echoed) {
         const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
         char line[64];
         const int length = std::snprintf(line, sizeof line, "Elapsed: %.3f s\r\n", seconds.count());
-        m_pOut->AppendText(std::string_view(line, static_cast<std::size_t>(length)));
+        m_pOut->AppendVolatile(std::string_view(line, static_cast<std::size_t>(length)));
     }
     return message.empty() ? Outcome::Succeeded : Outcome::Failed;
 }

@@ -4,6 +4,7 @@
 #include "exec/history_list.h"
 #include "exec/line_tracking_sink.h"
 #include "exec/output_sink.h"
+#include "exec/result_printer.h"
 #include "exec/run_control.h"
 #include "exec/run_host.h"
 #include "exec/statement_source.h"
@@ -48,7 +49,10 @@ public:
     // error for the cancelled statement, and no later statement runs; the
     // run then ends as usual. The control's progress follows the run.
     // settings.ShowTiming adds "Elapsed: S.mmm s\r\n" after each statement's
-    // output.
+    // output (appended as volatile text).
+    //
+    // Result sets are printed as the transcript's table, with settings'
+    // column widths and NULL text, unless a result printer is set.
     RunSummary Run(CStatementSource& script, const CSettingsRecord& settings, bool stopOnError = false);
 
     // One statement: skips leading white space, echoes, executes, prints the
@@ -62,11 +66,15 @@ public:
         m_nTimeout = timeoutSeconds;
     }
 
+    // Where the following runs hand their result sets (none: the table).
+    void SetResultPrinter(CResultPrinter* printer) noexcept { m_pPrinter = printer; }
+
 private:
     enum class Outcome { Blank, Succeeded, Failed, Stopped };
 
     Outcome RunStatement(std::string_view statement, const CSettingsRecord& settings, int number = 0);
     bool StopRequested() const noexcept;
+    void ReportStatement(const StatementSpan& span, std::size_t outputBegin, std::size_t outputEnd, Outcome outcome);
     void PrintStopped(COutputSink& output);
     void PrintWarning(const DiagRecord& warning);
 
@@ -78,4 +86,6 @@ private:
     CLineTrackingSink* m_pLines = nullptr;   // the line tracker of the run, when one runs
     CRunControl* m_pControl = nullptr;
     int m_nTimeout = 0;
+    std::string m_strLastFailure;   // the message of the statement that failed last
+    CResultPrinter* m_pPrinter = nullptr;
 };

@@ -14,13 +14,25 @@ void CSpoolTee::Close() {
 
 void CSpoolTee::AppendText(std::string_view text) {
     PassOn(text);
+    Spool(text);
+}
+
+void CSpoolTee::AppendVolatile(std::string_view text) {
+    PassOn(text, true);
+    Spool(text);
+}
+
+void CSpoolTee::Spool(std::string_view text) {
     if (!m_pSpoolFile || text.empty()) return;
     errno = 0;
     if (std::fwrite(text.data(), 1, text.size(), m_pSpoolFile.get()) != text.size()) StopAfterWriteError(errno);
 }
 
-void CSpoolTee::PassOn(std::string_view text) {
-    m_inner.AppendText(text);
+void CSpoolTee::PassOn(std::string_view text, bool isVolatile) {
+    if (isVolatile)
+        m_inner.AppendVolatile(text);
+    else
+        m_inner.AppendText(text);
     if (!text.empty()) m_bAtLineStart = text.back() == '\n';
 }
 

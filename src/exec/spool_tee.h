@@ -7,8 +7,9 @@
 #include <string>
 
 // Tees a run's output into the spool file: every AppendText goes to the inner
-// sink and the same bytes to the file. The file is opened for appending in
-// binary mode ("ab", created when missing) and written through buffered stdio.
+// sink (and AppendVolatile as volatile text) and the same bytes to the file.
+// The file is opened for appending in binary mode ("ab", created when
+// missing) and written through buffered stdio.
 // A file that cannot be opened leaves the tee passing text to the inner sink
 // only. Wrapping follows the inner sink's width, so the file receives the
 // wrapped form of a wrapped text.
@@ -29,6 +30,7 @@ public:
     void Close();
 
     void AppendText(std::string_view text) override;
+    void AppendVolatile(std::string_view text) override;
     int WrapWidth() const override { return m_inner.WrapWidth(); }
 
 private:
@@ -36,7 +38,8 @@ private:
         void operator()(std::FILE* file) const noexcept { std::fclose(file); }
     };
 
-    void PassOn(std::string_view text);
+    void PassOn(std::string_view text, bool isVolatile = false);
+    void Spool(std::string_view text);
     void StopAfterWriteError(int error);
 
     COutputSink& m_inner;

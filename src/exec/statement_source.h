@@ -1,5 +1,7 @@
 #pragma once
 
+#include "script/statement_reader.h"
+
 #include <string>
 
 // The script a run walks through: the worksheet's document, or a file or
@@ -13,4 +15,6 @@ public:
     virtual bool GetNextStatement(std::string& statement) = 0;
     // The snapshot taken by the last ResetReader (it becomes the history entry).
     virtual const std::string& ScriptText() const = 0;
+    // Where the statement handed out last stands in ScriptText().
+    virtual StatementSpan LastSpan() const = 0;
 };

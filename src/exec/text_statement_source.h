@@ -17,6 +17,7 @@ public:
     void ResetReader() override;
     bool GetNextStatement(std::string& statement) override;
     const std::string& ScriptText() const override { return m_strSnapshot; }
+    StatementSpan LastSpan() const override { return m_reader.LastSpan(); }
 
 private:
     std::string m_strText;

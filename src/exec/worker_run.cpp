@@ -42,7 +42,7 @@ void CWorkerRun::Start(std::function<void()> job) {
     });
 }
 
-bool CWorkerRun::Pump() {
+bool CWorkerRun::Pump(std::size_t maxBytes) {
     std::deque<Item> batch;
     bool ended = false;
     {
@@ -50,11 +50,17 @@ bool CWorkerRun::Pump() {
         // What the job has collected so far goes out now, so it shows soon
         // even while the job waits for the driver.
         if (!m_strChunk.empty()) QueueChunk(lock, false);
-        batch.swap(m_queue);
         ended = m_bJobEnded;
+        std::size_t taken = 0;
+        while (!m_queue.empty() && taken < maxBytes) {
+            taken += m_queue.front().bytes.size();
+            batch.push_back(std::move(m_queue.front()));
+            m_queue.pop_front();
+        }
     }
     for (Item& item : batch) CarryOut(item);
-    return ended && batch.empty() && !HasWork();
+    // Everything the job handed over was queued before it ended.
+    return ended && !HasWork();
 }
 
 bool CWorkerRun::HasWork() const {

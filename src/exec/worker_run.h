@@ -5,6 +5,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <functional>
@@ -48,10 +49,13 @@ public:
 
     // Window thread: starts job on a new thread and returns at once.
     void Start(std::function<void()> job);
-    // Window thread: carries out everything handed over so far. True once the
-    // job has ended and everything it handed over is carried out; then call
-    // Finish.
-    bool Pump();
+    // Window thread: carries out what was handed over so far, pieces of at
+    // most about maxBytes of text in all, so that a pump never holds the
+    // window long. True once the job has ended and everything it handed over
+    // is carried out; then call Finish.
+    bool Pump(std::size_t maxBytes = SIZE_MAX);
+    // Something handed over waits to be carried out.
+    bool HasWork() const;
     // Window thread, after Pump returned true: ends the worker thread and
     // rethrows what the job threw, or else what a posted call threw that the
     // job never saw.
@@ -90,7 +94,6 @@ private:
     void EnqueueWithinLimit(std::unique_lock<std::mutex>& lock, Item item);
     void ThrowPostedFailure();
     void CarryOut(Item& item);
-    bool HasWork() const;
 
     COutputSink& m_output;
     std::function<void()> m_wake;

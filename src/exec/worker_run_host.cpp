@@ -21,3 +21,7 @@ void CWorkerRunHost::RepaintOutput() {
 void CWorkerRunHost::SelectAllScript() {
     m_run.Post([&host = m_host] { host.SelectAllScript(); });
 }
+
+void CWorkerRunHost::StatementRan(const CRunMap::Statement& statement) {
+    m_run.Post([&host = m_host, statement] { host.StatementRan(statement); });
+}

@@ -16,6 +16,7 @@ public:
     void ResumeOutputRedraw() override;
     void RepaintOutput() override;
     void SelectAllScript() override;
+    void StatementRan(const CRunMap::Statement& statement) override;
 
 private:
     CWorkerRun& m_run;

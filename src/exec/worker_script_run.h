@@ -29,7 +29,8 @@ public:
 
     // Begins the control's run and starts the worker.
     void Start();
-    bool Pump() { return m_run.Pump(); }
+    bool Pump(std::size_t maxBytes = SIZE_MAX) { return m_run.Pump(maxBytes); }
+    bool HasWork() const { return m_run.HasWork(); }
     // What the run did; rethrows what the run threw.
     RunSummary Finish();
     // The blocking form: Start, pump until it has ended, Finish.

@@ -14,6 +14,7 @@ public:
     void ResetReader() override;
     bool GetNextStatement(std::string& statement) override { return m_source.GetNextStatement(statement); }
     const std::string& ScriptText() const override { return m_source.ScriptText(); }
+    StatementSpan LastSpan() const override { return m_source.LastSpan(); }
 
 private:
     CWorkerRun& m_run;

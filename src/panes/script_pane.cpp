@@ -1,5 +1,6 @@
 #include "panes/script_pane.h"
 
+#include "exec/run_map.h"
 #include "script/script.h"
 
 #include <wx/stc/stc.h>
@@ -9,6 +10,13 @@
 wxIMPLEMENT_DYNAMIC_CLASS(CScriptPane, CPane);
 
 namespace {
+
+// The margin of the run marks and its markers.
+constexpr int kMarkMargin = 1;
+constexpr int kMarkSucceeded = 0;
+constexpr int kMarkFailed = 1;
+constexpr int kMarkStopped = 2;
+constexpr int kMarkMask = (1 << kMarkSucceeded) | (1 << kMarkFailed) | (1 << kMarkStopped);
 
 // Sets a flag for the lifetime of the scope.
 class FlagScope {
@@ -45,6 +53,7 @@ wxEND_EVENT_TABLE()
 CScriptPane::~CScriptPane() {
     if (wxStyledTextCtrl* control = GetControl()) {
         control->Unbind(wxEVT_STC_SAVEPOINTLEFT, &CScriptPane::OnTextChanged, this);
+        control->Unbind(wxEVT_STC_MODIFIED, &CScriptPane::OnModified, this);
     }
 }
 
@@ -56,6 +65,46 @@ void CScriptPane::ConfigureControl() {
     // large scripts.
     control.SetModEventMask(0);
     control.Bind(wxEVT_STC_SAVEPOINTLEFT, &CScriptPane::OnTextChanged, this);
+    control.Bind(wxEVT_STC_MODIFIED, &CScriptPane::OnModified, this);
+
+    // The run marks' margin, left of the text, and its three symbols.
+    control.SetMarginType(kMarkMargin, wxSTC_MARGIN_SYMBOL);
+    control.SetMarginMask(kMarkMargin, kMarkMask);
+    control.SetMarginWidth(kMarkMargin, 0);
+    control.MarkerDefine(kMarkSucceeded, wxSTC_MARK_CIRCLE, wxColour(0x1E, 0x6B, 0x1E), wxColour(0x3C, 0xB0, 0x43));
+    control.MarkerDefine(kMarkFailed, wxSTC_MARK_CHARACTER + '!', wxColour(0xB0, 0x00, 0x00), wxColour(0xFF, 0xFF, 0xFF));
+    control.MarkerDefine(kMarkStopped, wxSTC_MARK_SMALLRECT, wxColour(0x80, 0x80, 0x80), wxColour(0xC0, 0xC0, 0xC0));
+}
+
+void CScriptPane::SetEditListener(EditListener listener) {
+    m_editListener = std::move(listener);
+    if (wxStyledTextCtrl* control = GetControl())
+        control->SetModEventMask(m_editListener ? wxSTC_MOD_INSERTTEXT | wxSTC_MOD_DELETETEXT : 0);
+}
+
+void CScriptPane::OnModified(wxStyledTextEvent& event) {
+    event.Skip();
+    if (!m_editListener) return;
+    const int type = event.GetModificationType();
+    if ((type & (wxSTC_MOD_INSERTTEXT | wxSTC_MOD_DELETETEXT)) == 0) return;
+    m_editListener((type & wxSTC_MOD_INSERTTEXT) != 0, static_cast<std::size_t>(event.GetPosition()),
+                   static_cast<std::size_t>(event.GetLength()));
+}
+
+void CScriptPane::ShowRunMarks(const CRunMap& map) {
+    wxStyledTextCtrl* control = GetControl();
+    if (control == nullptr) return;
+    for (const int marker : {kMarkSucceeded, kMarkFailed, kMarkStopped}) control->MarkerDeleteAll(marker);
+    bool any = false;
+    for (const CRunMap::Statement& s : map.Statements()) {
+        if (s.edited) continue;
+        const int marker = s.outcome == CRunMap::Outcome::Succeeded ? kMarkSucceeded
+                           : s.outcome == CRunMap::Outcome::Failed  ? kMarkFailed
+                                                                     : kMarkStopped;
+        control->MarkerAdd(control->LineFromPosition(static_cast<int>(s.scriptBegin)), marker);
+        any = true;
+    }
+    control->SetMarginWidth(kMarkMargin, any ? control->TextWidth(wxSTC_STYLE_LINENUMBER, "WW") : 0);
 }
 
 void CScriptPane::SetSavePoint() {

@@ -2,6 +2,10 @@
 
 #include "panes/pane.h"
 
+#include <cstddef>
+#include <functional>
+
+class CRunMap;
 class wxStyledTextEvent;
 
 // The lower pane: the editable text of the script document, and the view
@@ -26,6 +30,18 @@ public:
     // flag is cleared.
     void SetSavePoint();
 
+    // Tells listener of every insertion (true) and deletion of text, as its
+    // position and length, until it is reset to none (edits cost nothing
+    // while nobody listens).
+    using EditListener = std::function<void(bool inserted, std::size_t position, std::size_t length)>;
+    void SetEditListener(EditListener listener);
+
+    // Marks the first line of every statement of the run that the script
+    // still holds as it ran, in a narrow margin: a circle where it
+    // succeeded, "!" where it failed, a square where it was stopped (told
+    // apart by their shapes as well as their colours).
+    void ShowRunMarks(const CRunMap& map);
+
 protected:
     void ConfigureControl() override;
 
@@ -38,6 +54,9 @@ protected:
 
 private:
     void OnTextChanged(wxStyledTextEvent& event);
+    void OnModified(wxStyledTextEvent& event);
+
+    EditListener m_editListener;
 
     // True while OnUpdate puts the document's text in.
     bool m_bTakingDocumentText = false;

@@ -1,5 +1,6 @@
 #include "runner/batch_runner.h"
 
+#include "common/file_exception.h"
 #include "db/db_connection.h"
 #include "db/db_exception.h"
 #include "exec/history_list.h"
@@ -7,9 +8,9 @@
 #include "exec/script_runner.h"
 #include "exec/statement_watchdog.h"
 #include "exec/text_statement_source.h"
-#include "runner/console_run_host.h"
-#include "runner/console_sink.h"
+#include "runner/expected_transcript.h"
 #include "runner/password_source.h"
+#include "runner/run_outputs.h"
 #include "runner/script_file_error.h"
 #include "runner/script_file_reader.h"
 #include "runner/stop_signals.h"
@@ -106,6 +107,26 @@ private:
     std::vector<std::string> m_texts;
 };
 
+// After the run: the expected transcript written (--update-expect), or
+// compared with the run's, with the diff on standard error. The run's status
+// when that went wrong, else kSuccess.
+int Settle(const CExpectedTranscript& expected, const std::string& transcript) {
+    if (expected.Updates()) {
+        try {
+            expected.Write(transcript);
+        } catch (const CFileException& error) {
+            Complain("cannot write the expected transcript '" + expected.Path() +
+                     "': " + std::strerror(error.GetOsError()));
+            return CBatchRunner::kStatementFailed;
+        }
+    } else if (const std::string diff = expected.Diff(transcript); !diff.empty()) {
+        std::fputs(diff.c_str(), stderr);
+        Complain("the transcript differs from '" + expected.Path() + "'");
+        return CBatchRunner::kTranscriptDiffers;
+    }
+    return CBatchRunner::kSuccess;
+}
+
 }  // namespace
 
 std::string CBatchRunner::OneLine(const std::string& message) {
@@ -151,9 +172,11 @@ int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
     const CSettingsRecord settings = LoadSettings(options);
 
     ScriptTexts scripts(options.ScriptPaths());
+    std::optional<CExpectedTranscript> expected;
     std::string password;
     try {
         scripts.ReadFiles();
+        if (!options.expectFile.empty()) expected.emplace(options.expectFile, options.updateExpect);
         password = CPasswordSource::Obtain(options.ReadsStandardInput());
         scripts.ReadStandardInput();
     } catch (const CScriptFileError& error) {
@@ -170,12 +193,11 @@ int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
     }
 
     WarnIfSpoolUnwritable(settings);
-    CConsoleSink output(stdout, options.wrapWidth, options.lfLineEnds);
-    // On a terminal the transcript shows statement by statement; into a file
-    // or a pipe it goes in large blocks.
-    CConsoleRunHost host(isatty(STDOUT_FILENO) ? &output : nullptr);
+    CRunOutputs outputs(options, settings);
+    CConsoleRunHost host = outputs.Host();
     CHistoryList history;
-    CScriptRunner runner(connection, history, output, host);
+    CScriptRunner runner(connection, history, outputs.Transcript(), host);
+    runner.SetResultPrinter(outputs.Printer());
     const CommentSyntax syntax = SyntaxOf(settings);
 
     // One control for all the scripts: a stop, by a signal or a timeout,
@@ -202,7 +224,7 @@ int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
         const RunSummary summary = runner.Run(script, settings, options.stopOnError);
         if (connection.IsLost() && !std::exchange(toldLost, true)) {
             // After what the run wrote so far, so the line stands where it happened.
-            output.Flush();
+            outputs.Flush();
             Complain(kConnectionLostText);
         }
         if (!summary.connected || summary.failures > 0 || summary.spoolFailed || summary.nulLine > 0 ||
@@ -212,9 +234,11 @@ int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
         }
     }
 
-    const bool written = output.Flush(true);
-    if (!written)
-        Complain(std::string("cannot write the transcript to standard output: ") + std::strerror(output.Error()));
+    const int writeError = outputs.Finish();
+    if (writeError != 0)
+        Complain(std::string("cannot write the transcript to standard output: ") + std::strerror(writeError));
     if (const int signalled = signals.ExitStatus(); signalled != 0) return signalled;
-    return written ? status : kStatementFailed;
+    if (expected)
+        if (const int settled = Settle(*expected, outputs.Copy()); settled != kSuccess) return settled;
+    return writeError == 0 ? status : kStatementFailed;
 }

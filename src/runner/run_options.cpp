@@ -79,6 +79,18 @@ constexpr std::array kOptions = {
                [](CRunOptions& o, const std::string& v, std::string_view n) {
                    o.timeoutSeconds = ParseNumber(v, n, CRunOptions::kMinTimeout, CRunOptions::kMaxTimeout);
                }},
+    OptionSpec{"--format", true,
+               [](CRunOptions& o, const std::string& v, std::string_view n) {
+                   const std::optional<ResultFormat> format = CResultWriter::FormatNamed(v);
+                   if (!format)
+                       throw CUsageError("option '" + std::string(n) +
+                                         "' must be table, csv, tsv, json or markdown, not '" + v + "'");
+                   o.format = *format;
+               }},
+    OptionSpec{"--null", true, [](CRunOptions& o, const std::string& v, std::string_view) { o.nullText = v; }},
+    OptionSpec{"--expect", true,
+               [](CRunOptions& o, const std::string& v, std::string_view n) { o.expectFile = NonEmpty(v, n); }},
+    OptionSpec{"--update-expect", false, [](CRunOptions& o, const std::string&, std::string_view) { o.updateExpect = true; }},
     OptionSpec{"--stop-on-error", false, [](CRunOptions& o, const std::string&, std::string_view) { o.stopOnError = true; }},
     OptionSpec{"--help", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
     OptionSpec{"-h", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
@@ -129,6 +141,8 @@ CRunOptions CRunOptions::Parse(const std::vector<std::string>& args) {
         if (options.action != Action::kRun) return options;
     }
     if (options.dataSource.empty()) throw CUsageError("missing --dsn NAME, the data source to connect to");
+    if (options.updateExpect && options.expectFile.empty())
+        throw CUsageError("option '--update-expect' needs --expect FILE, the file to write");
     return options;
 }
 
@@ -140,6 +154,7 @@ void CRunOptions::ApplyTo(CSettingsRecord& settings) const {
     if (maxColLen) settings.MaxColLen = *maxColLen;
     if (defColLen) settings.DefColLen = *defColLen;
     if (showTiming) settings.ShowTiming = *showTiming;
+    if (nullText) settings.NullText = *nullText;
 }
 
 std::vector<std::string> CRunOptions::ScriptPaths() const {
@@ -157,9 +172,10 @@ std::string CRunOptions::HelpText() {
     return R"(Usage: tarnwell-run --dsn NAME [--user NAME] [OPTION...] [FILE...]
 Runs SQL scripts against an ODBC data source without a window and writes the
 transcript, byte for byte what the worksheet's output pane shows, to standard
-output. Each FILE is one script; without FILE, or for "-", the script is read
-from standard input. Preferences come from the worksheet's settings file; the
-options below replace them for this run only (the file is never written).
+output, or with --format the result sets as data. Each FILE is one script;
+without FILE, or for "-", the script is read from standard input. Preferences
+come from the worksheet's settings file; the options below replace them for
+this run only (the file is never written).
 
 Connection:
   --dsn NAME             data source name (required)
@@ -181,17 +197,40 @@ Settings for this run:
   --timing               print "Elapsed: S.mmm s" after each statement's
                          output
   --no-timing            do not print the elapsed time
+  --null TEXT            show NULL as TEXT in the table and markdown formats
+                         (default: blank); no other value shows as TEXT,
+                         also when cut to the column width
+
+Results:
+  --format FORMAT        table (the default: the transcript, as the worksheet
+                         shows it), csv, tsv, json or markdown; in the other
+                         formats standard output holds only the result sets,
+                         every value whole, and the rest of the transcript
+                         (echoes, "ok", row counts, warnings, errors) goes to
+                         standard error and the spool file
+  --expect FILE          compare the transcript on standard output (the
+                         elapsed times left out) with FILE after the run; on
+                         a difference print a unified diff on standard error
+                         and exit with 4
+  --update-expect        with --expect: write the transcript to FILE instead
 
 Transcript:
   --width N              wrap error messages at N columns (default 80)
-  --lf                   write LF line ends to standard output instead of CRLF
-                         (the spool file keeps CRLF)
+  --lf                   write LF line ends instead of CRLF (the spool file
+                         keeps CRLF; values keep theirs)
   --stop-on-error        stop after the first failing statement
   --timeout SECONDS      cancel a statement that runs longer than SECONDS;
                          nothing after it runs and the exit status is 1
 
   -h, --help             show this help and exit
   --version              show the version and exit
+
+Formats: csv as RFC 4180, a header record per result set, quoted where needed,
+NULL an empty field and an empty string ""; tsv with tab, line feed, carriage
+return, backslash and NUL escaped as \t \n \r \\ \0, NULL as \N; json one
+line per result set, {"statement": ..., "columns": [...], "rows": [[...], ...]},
+values of numeric columns as numbers, NULL as null, bytes that are not UTF-8
+as \u00XX; markdown a pipe table per result set, "|" escaped.
 
 Password: taken from the environment variable TARNWELL_PASSWORD when it is set
 (even to an empty value); otherwise asked for without echo when standard input
@@ -205,7 +244,8 @@ interrupt ends the program at once, as does one before the scripts run.
 
 Exit status: 0 every statement succeeded, 1 a statement failed or timed out
 (or the transcript could not be written), 2 bad usage or failed connect, 3 a
-script file could not be read (then nothing runs), 130 interrupted (SIGINT),
-143 terminated (SIGTERM).
+script file or the --expect FILE could not be read (then nothing runs), 4 the
+transcript differs from the --expect FILE, 130 interrupted (SIGINT), 143
+terminated (SIGTERM).
 )";
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exec/result_writer.h"
 #include "settings/settings_record.h"
 
 #include <limits>
@@ -47,6 +48,9 @@ public:
     bool lfLineEnds = false;
     bool stopOnError = false;
     int timeoutSeconds = 0;   // 0: statements may run as long as they take
+    ResultFormat format = ResultFormat::kTable;
+    std::string expectFile;   // --expect: compare the transcript with it; empty: none
+    bool updateExpect = false;   // --update-expect: write expectFile instead
 
     std::optional<int> enableSpool;
     std::optional<std::string> spoolFile;
@@ -55,4 +59,5 @@ public:
     std::optional<int> maxColLen;
     std::optional<int> defColLen;
     std::optional<int> showTiming;
+    std::optional<std::string> nullText;
 };

@@ -5,6 +5,7 @@
 #include "panes/script_pane.h"
 #include "panes/text_file_dialog.h"
 #include "script/script_file.h"
+#include "script/settings_syntax.h"
 #include "settings/settings_record.h"
 
 #include <wx/defs.h>
@@ -19,9 +20,7 @@ namespace {
 constexpr const char* kUntitled = "untitled";
 
 CommentSyntax CommentSyntaxOf(const CSettingsRecord* settings) {
-    if (settings == nullptr) return CommentSyntax{};
-    return CommentSyntax{settings->SingleLineComment, settings->MultilineCommentStart,
-                         settings->MultilineCommentEnd, settings->RemoveComments != 0};
+    return settings == nullptr ? CommentSyntax{} : CommentSyntaxOf(*settings);
 }
 
 // Text for the window: bytes that are not UTF-8 (a file name may hold them)

@@ -35,6 +35,7 @@ public:
     void ResetReader() override;
     bool GetNextStatement(std::string& statement) override;
     const std::string& ScriptText() const override { return m_pszText; }
+    StatementSpan LastSpan() const override { return m_reader.LastSpan(); }
 
     // wxDocument
     // Clearing the modified flag also tells the script pane that its text as

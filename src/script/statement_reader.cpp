@@ -13,8 +13,9 @@
 void CStatementReader::Reset(std::string_view text, CommentSyntax syntax) {
     const std::size_t nul = text.find('\0');
     if (nul != std::string_view::npos) text = text.substr(0, nul);
-    m_pszCursor = text.data();
+    m_pszText = m_pszCursor = text.data();
     m_pszEnd = text.data() + text.size();
+    m_span = {};
     m_syntax = std::move(syntax);
 }
 
@@ -26,6 +27,8 @@ bool CStatementReader::StartsWith(std::string_view delimiter) const {
 bool CStatementReader::GetNextStatement(std::string& statement) {
     if (m_pszCursor == m_pszEnd) return false;
     statement.clear();
+    m_span.begin = static_cast<std::size_t>(m_pszCursor - m_pszText);
+    m_span.content = std::string::npos;
 
     // Bytes at which a string, a comment or the separator may begin; any other
     // byte is ordinary, and a run of them is copied at once.
@@ -38,16 +41,26 @@ bool CStatementReader::GetNextStatement(std::string& statement) {
     for (;;) {
         while (SkipQuotedOrComment(statement)) {
         }
-        if (m_pszCursor == m_pszEnd) return true;
-        if (*m_pszCursor == ';') {
-            ++m_pszCursor;
+        if (m_pszCursor == m_pszEnd || *m_pszCursor == ';') {
+            m_span.end = static_cast<std::size_t>(m_pszCursor - m_pszText);
+            if (m_span.content == std::string::npos) m_span.content = m_span.end;
+            if (m_pszCursor != m_pszEnd) ++m_pszCursor;
             return true;
         }
         const char* run = m_pszCursor + 1;
         while (run != m_pszEnd && !special[static_cast<unsigned char>(*run)]) ++run;
+        NoteContent(m_pszCursor, run);
         statement.append(m_pszCursor, run);
         m_pszCursor = run;
     }
+}
+
+// The statement's content begins at the first byte of from..to that is not
+// blank (the C isspace set), unless it began before.
+void CStatementReader::NoteContent(const char* from, const char* to) {
+    if (m_span.content != std::string::npos) return;
+    const char* first = std::find_if(from, to, [](char c) { return !(c == ' ' || (c >= '\t' && c <= '\r')); });
+    if (first != to) m_span.content = static_cast<std::size_t>(first - m_pszText);
 }
 
 // Consumes at most one quoted string or one comment at the cursor. True when
@@ -58,6 +71,7 @@ bool CStatementReader::SkipQuotedOrComment(std::string& statement) {
     const bool keep = !m_syntax.removeComments;
 
     if (*m_pszCursor == '\'') {
+        NoteContent(m_pszCursor, m_pszCursor + 1);
         const char* close = std::find(m_pszCursor + 1, m_pszEnd, '\'');
         statement.append(m_pszCursor, close);
         m_pszCursor = close;

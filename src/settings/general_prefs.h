@@ -2,7 +2,7 @@
 
 #include <string>
 
-// The ten settings the General page of the preferences edits, in the
+// The eleven settings the General page of the preferences edits, in the
 // page's own order. A new page holds zeros and empty strings.
 struct CGeneralPrefs {
     int DefColLen = 0;
@@ -15,6 +15,7 @@ struct CGeneralPrefs {
     std::string MultilineCommentStart;
     int RemoveComments = 0;
     int ShowTiming = 0;
+    std::string NullText{};
 
     friend bool operator==(const CGeneralPrefs&, const CGeneralPrefs&) = default;
 };

@@ -14,6 +14,7 @@ CGeneralPrefs GeneralFrom(const CSettingsRecord& settings) {
     general.MultilineCommentEnd = settings.MultilineCommentEnd;
     general.RemoveComments = settings.RemoveComments;
     general.ShowTiming = settings.ShowTiming;
+    general.NullText = settings.NullText;
     return general;
 }
 
@@ -34,6 +35,7 @@ bool TakeOk(CSettingsRecord& settings, const CGeneralPrefs& general, int charset
     settings.MultilineCommentEnd = general.MultilineCommentEnd;
     settings.RemoveComments = general.RemoveComments;
     settings.ShowTiming = general.ShowTiming;
+    settings.NullText = general.NullText;
     return fontChanged;
 }
 

@@ -18,7 +18,7 @@ CGeneralPrefs GeneralFrom(const CSettingsRecord& settings);
 // After OK, in this order: DefColLen, MaxColLen, EnableSpool, SpoolFile;
 // FontCharset; then, when the record's font description differs from
 // fontBefore in any field, applyPaneFont (when given); then EnableOutput,
-// the three comment strings, RemoveComments and ShowTiming. Returns whether
+// the three comment strings, RemoveComments, ShowTiming and NullText. Returns whether
 // the font description differed.
 bool TakeOk(CSettingsRecord& settings, const CGeneralPrefs& general, int charsetIndex, const LOGFONT& fontBefore,
             const std::function<void()>& applyPaneFont);

@@ -32,7 +32,7 @@ CPrefPage1::CPrefPage1(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
 }
 
 // The controls are made in tab order: 1001, 1005, 1002, 1003, 1004, 1013,
-// 1014, 1012, 1015, 1011, 1016; the grid positions give the arrangement.
+// 1014, 1012, 1015, 1011, 1016, 1017; the grid positions give the arrangement.
 void CPrefPage1::CreateControls() {
     const int widthEdit = ConvertDialogToPixels(wxSize(42, 0)).x;
     const int commentEdit = ConvertDialogToPixels(wxSize(23, 0)).x;
@@ -93,6 +93,11 @@ void CPrefPage1::CreateControls() {
     page->Add(m_pEnableOutput, 0, wxLEFT | wxRIGHT | wxBOTTOM, gap);
     m_pShowTiming = new wxCheckBox(this, IDC_SHOWTIMING, "Show &elapsed time");
     page->Add(m_pShowTiming, 0, wxLEFT | wxRIGHT | wxBOTTOM, gap);
+    auto* nullText = new wxBoxSizer(wxHORIZONTAL);
+    nullText->Add(new wxStaticText(this, wxID_ANY, "Show &NULL as"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 2 * gap);
+    m_pNullText = new wxTextCtrl(this, IDC_NULLTEXT, wxString(), wxDefaultPosition, wxSize(widthEdit, -1));
+    nullText->Add(m_pNullText, 0, wxALIGN_CENTER_VERTICAL);
+    page->Add(nullText, 0, wxLEFT | wxRIGHT | wxBOTTOM, gap);
     SetSizerAndFit(page);
 }
 
@@ -113,7 +118,8 @@ bool CPrefPage1::Exchange(bool save) {
            ExchangeText(save, m_pMultilineCommentEnd, m_prefs.MultilineCommentEnd, true) &&
            ExchangeText(save, m_pMultilineCommentStart, m_prefs.MultilineCommentStart, true) &&
            ExchangeCheck(save, m_pRemoveComments, m_prefs.RemoveComments) &&
-           ExchangeCheck(save, m_pShowTiming, m_prefs.ShowTiming);
+           ExchangeCheck(save, m_pShowTiming, m_prefs.ShowTiming) &&
+           ExchangeText(save, m_pNullText, m_prefs.NullText, false);
 }
 
 bool CPrefPage1::ExchangeWidth(bool save, wxTextCtrl* edit, int& field) {

@@ -14,8 +14,8 @@ class wxStaticText;
 class wxTextCtrl;
 
 // The "General" page of the Options sheet: column widths, spooling, the
-// output mode, the comment settings and the elapsed time. Its fields (Prefs)
-// mirror ten settings; the data exchange moves them to and from the controls in a
+// output mode, the comment settings, the elapsed time and the NULL text. Its
+// fields (Prefs) mirror eleven settings; the data exchange moves them to and from the controls in a
 // fixed order, and a save validates each step straight after taking it.
 class CPrefPage1 : public wxPanel {
 public:
@@ -33,6 +33,7 @@ public:
         IDC_MULTILINECOMMENTEND = 1014,
         IDC_REMOVECOMMENTS = 1015,
         IDC_SHOWTIMING = 1016,
+        IDC_NULLTEXT = 1017,
     };
     static constexpr int kMinWidth = 1;
     static constexpr int kMaxWidth = 1000;
@@ -95,4 +96,5 @@ private:
     wxCheckBox* m_pRemoveComments = nullptr;
     wxCheckBox* m_pEnableOutput = nullptr;
     wxCheckBox* m_pShowTiming = nullptr;
+    wxTextCtrl* m_pNullText = nullptr;
 };

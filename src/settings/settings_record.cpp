@@ -17,6 +17,7 @@ constexpr const char* kMultilineCommentStart = "/*";
 constexpr const char* kMultilineCommentEnd = "*/";
 constexpr int kRemoveComments = 0;
 constexpr int kShowTiming = 0;
+constexpr const char* kNullText = "";
 
 }  // namespace
 
@@ -40,6 +41,7 @@ void CSettingsRecord::Load(CProfileStore& store, const std::function<void(const 
     MultilineCommentEnd = store.GetProfileString(kSection, "MultilineCommentEnd", kMultilineCommentEnd);
     RemoveComments = store.GetProfileInt(kSection, "RemoveComments", kRemoveComments);
     ShowTiming = store.GetProfileInt(kSection, "ShowTiming", kShowTiming);
+    NullText = store.GetProfileString(kSection, "NullText", kNullText);
 }
 
 void CSettingsRecord::Save(CProfileStore& store) const {
@@ -56,4 +58,5 @@ void CSettingsRecord::Save(CProfileStore& store) const {
     store.WriteProfileString(kSection, "MultilineCommentEnd", MultilineCommentEnd);
     store.WriteProfileInt(kSection, "RemoveComments", RemoveComments);
     store.WriteProfileInt(kSection, "ShowTiming", ShowTiming);
+    store.WriteProfileString(kSection, "NullText", NullText);
 }

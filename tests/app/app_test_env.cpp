@@ -13,12 +13,11 @@
 #include <wx/dialog.h>
 #include <wx/filedlg.h>
 #include <wx/modalhook.h>
+#include <wx/statusbr.h>
 #include <wx/stc/stc.h>
 #include <wx/timer.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 namespace {
@@ -155,14 +154,7 @@ void PressKey(CMainFrame& window, int keyCode, int modifiers) {
 }
 
 std::string WriteTempFile(const std::string& name, const std::string& bytes) {
-    const std::string path = test_env::TempDir() + "/" + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return test_env::WriteFile(test_env::TempPath(name), bytes);
 }
 
 std::string ScriptText() { return Frame().ScriptPane()->GetText(); }
@@ -173,19 +165,12 @@ void SetScript(const std::string& text) {
 }
 
 std::string TitleOf(CMainFrame& window) { return FromUiString(window.GetTitle()); }
+std::string StatusOf(CMainFrame& window, int field) {
+    return FromUiString(window.GetStatusBar()->GetStatusText(field));
+}
 
 std::pair<int, int> SelectionOf(CPane* pane) {
     return {pane->GetControl()->GetSelectionStart(), pane->GetControl()->GetSelectionEnd()};
-}
-
-std::string ConfirmConnectDialogCommands() {
-    return "if timeout 30 xdotool search --sync --name '^Connect$' > /dev/null; then\n"
-           "  for i in $(seq 1 30); do\n"
-           "    xdotool windowfocus \"$(xdotool search --name '^Connect$' | head -n 1)\" 2> /dev/null\n"
-           "    xdotool key Return; sleep 1\n"
-           "    xdotool search --name '^Connect$' > /dev/null || break\n"
-           "  done\n"
-           "fi\n";
 }
 
 void AnswerYesNo(int answer) { YesNoAnswer() = answer; }

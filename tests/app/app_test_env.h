@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/test_env.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -60,22 +62,18 @@ void Execute(CMainFrame& window);
 
 // Writes a file in the test's temporary folder and returns its full path.
 std::string WriteTempFile(const std::string& name, const std::string& bytes);
-// A file's bytes ("" when it cannot be read).
-std::string ReadFile(const std::string& path);
+using test_env::ReadFile;
 
 // The application window's script text; SetScript replaces it and marks it
 // unmodified, so no later New or Open asks to save it.
 std::string ScriptText();
 void SetScript(const std::string& text);
 
-// A window's title, and a pane's selection (start, end).
+// A window's title, a field of its status bar, and a pane's selection
+// (start, end).
 std::string TitleOf(CMainFrame& window);
+std::string StatusOf(CMainFrame& window, int field = 0);
 std::pair<int, int> SelectionOf(CPane* pane);
-
-// Shell commands that press Enter in the Connect dialog of a program started
-// on the test's display until the dialog has taken it (nothing when no
-// dialog comes within 30 seconds); needs xdotool.
-std::string ConfirmConnectDialogCommands();
 
 // Starts with no message box or refused dialog left over; a dialog that the
 // test did not drive fails it.

@@ -141,19 +141,6 @@ TEST_F(CommandsTest, SaveOutputWritesThePaneBytesAndAsksBeforeReplacing) {
     EXPECT_EQ(ReadFile(held), "held elsewhere");
 }
 
-// Chooses entry in one of the font page's boxes as a click on its list does.
-void ChooseIn(CSimpleComboBox* box, const std::string& entry) {
-    const auto& entries = box->Entries();
-    const int index = static_cast<int>(std::find(entries.begin(), entries.end(), entry) - entries.begin());
-    ASSERT_LT(index, static_cast<int>(entries.size())) << entry;
-    box->List()->SetSelection(index);
-    wxCommandEvent changed(wxEVT_LISTBOX, box->List()->GetId());
-    changed.SetEventObject(box->List());
-    changed.SetInt(index);
-    box->List()->ProcessWindowEvent(changed);
-    gui_env::Pump();
-}
-
 // The face and size (in hundredths of a point) of each pane's text.
 std::string PaneFonts(CMainFrame& window) {
     std::string fonts;
@@ -191,8 +178,8 @@ TEST_F(CommandsTest, OptionsChangeThePanesAtOnceAndTheSettingsFileAtExit) {
                 });
                 ASSERT_NE(other, faces.end()) << "the Font page lists no second face";
                 face = *other;
-                ChooseIn(sheet->Font().FaceBox(), face);
-                ChooseIn(sheet->Font().SizeBox(), "20");
+                gui_env::ChooseEntry(sheet->Font().FaceBox(), face);
+                gui_env::ChooseEntry(sheet->Font().SizeBox(), "20");
                 height = font_arithmetic::HeightForSize(20, sheet->Font().PixelsPerInch());
                 gui_env::Click(sheet->FindWindow(wxID_OK));
             },

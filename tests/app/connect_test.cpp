@@ -14,13 +14,14 @@
 #include "script/script.h"
 #include "support/gui_env.h"
 #include "support/test_env.h"
+#include "support/transcript.h"
 
 #include <wx/listbox.h>
-#include <wx/statusbr.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 
 using namespace app_test;
+using namespace transcript;
 
 namespace {
 
@@ -50,41 +51,31 @@ std::string ChangeConnection(CMainFrame& window, const std::string& dataSource, 
 
 using ConnectTest = WindowTest;
 
-TEST_F(ConnectTest, CancelChangesNothingAndAFailedConnectShowsTheDiagnostic) {
-    CSecondWindow window(wxSize(600, 400));
-    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
-    EXPECT_EQ(ChangeConnection(*window, "TestSQLite", "scott", "tiger", wxID_CANCEL), "//");
-    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
-    EXPECT_FALSE(window->Connection().IsConnected());
-    EXPECT_TRUE(TakeMessageBoxes().empty());
-
-    // Cancel kept nothing of what was typed; a failed connect keeps it.
-    EXPECT_EQ(ChangeConnection(*window, "NoSuchDataSource", "ann", "secret"), "//");
-    const MessageBox box = TakeOneMessageBox();
-    EXPECT_TRUE(box.style & wxICON_EXCLAMATION);
-    EXPECT_EQ(box.text.substr(0, 9), "\r\nError: ") << box.text;
-    EXPECT_NE(box.text.find("SQLSTATE = IM002"), std::string::npos) << box.text;
-    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
-    EXPECT_EQ(ChangeConnection(*window, "", "", "", wxID_CANCEL), "NoSuchDataSource/ann/secret");
-}
-
-// Connected, the title names user and data source until a failed connect or
-// the closing window ends the connection; a close cancelled at the save
-// prompt keeps it.
+// Cancel changes nothing and keeps nothing of what was typed; a failed
+// connect shows the diagnostic, ends the connection and keeps the values.
+// Connected, the title names user and data source until the closing window
+// ends the connection; a close cancelled at the save prompt keeps it.
 TEST_F(ConnectTest, TheConnectionLastsUntilAFailedConnectOrTheClosedWindowEndsIt) {
     CSecondWindow window(wxSize(600, 400));
     const std::string dsn = test_env::SqliteDsn();
-    ChangeConnection(*window, dsn, "", "");
+    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
+    EXPECT_EQ(ChangeConnection(*window, dsn, "scott", "tiger", wxID_CANCEL), "//");
+    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
+    EXPECT_FALSE(window->Connection().IsConnected());
+    EXPECT_EQ(ChangeConnection(*window, dsn, "", ""), "//");
+    EXPECT_EQ(ChangeConnection(*window, "Other", "x", "y", wxID_CANCEL), dsn + "//");
     EXPECT_TRUE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - @" + dsn);
-    ChangeConnection(*window, "Other", "x", "y", wxID_CANCEL);
-    EXPECT_TRUE(window->Connection().IsConnected());
-    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - @" + dsn);
+    EXPECT_TRUE(TakeMessageBoxes().empty());
 
-    ChangeConnection(*window, "NoSuchDataSource", "", "");
-    EXPECT_EQ(TakeMessageBoxes().size(), 1u);
+    EXPECT_EQ(ChangeConnection(*window, "NoSuchDataSource", "ann", "secret"), dsn + "//");
+    const MessageBox box = TakeOneMessageBox();
+    EXPECT_TRUE(box.style & wxICON_EXCLAMATION);
+    EXPECT_TRUE(box.text.starts_with("\r\nError: ")) << box.text;
+    EXPECT_NE(box.text.find("SQLSTATE = IM002"), std::string::npos) << box.text;
     EXPECT_FALSE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
+    EXPECT_EQ(ChangeConnection(*window, dsn, "scott", "", wxID_CANCEL), "NoSuchDataSource/ann/secret");
 
     ChangeConnection(*window, dsn, "scott", "");
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - scott@" + dsn);
@@ -118,11 +109,9 @@ TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
     window->ScriptPane()->SetText(std::string_view(script), false);
     PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
     FinishRun(*window);
-    const std::string expected =
-        "SQL> create table items(name varchar(10))\r\nok\r\n"
-        "SQL> insert into items values ('pen')\r\nok\r\n"
-        "SQL> select name from items\r\nname       \r\n---------- \r\npen        \r\n1 row(s) fetched\r\n"
-        "SQL> select * from no_such_table\r\nError: ";
+    const std::string expected = Ok("create table items(name varchar(10))") + Ok("insert into items values ('pen')") +
+                                 OneValue("select name from items", "name", "pen") +
+                                 Echo("select * from no_such_table\r\nError: ");
     EXPECT_EQ(window->OutputPane()->GetText().substr(0, expected.size()), expected);
 
     // The run ends with the script in the history, all of it selected.
@@ -140,24 +129,22 @@ TEST_F(ConnectTest, ALostServerIsNamedInTheStatusBarUntilTheNextConnect) {
     const std::string dsn = test_env::NewFaultPgDsn("WindowFault");
     ChangeConnection(*window, dsn, test_env::PgUser(), test_env::PgPassword());
     ASSERT_TRUE(window->Connection().IsConnected());
-    const auto status = [&] { return FromUiString(window->GetStatusBar()->GetStatusText()); };
     window->ScriptPane()->SetText(std::string_view("select 1 as n;" + test_env::StopFaultServerSql() + ";select 2 as n"),
                                   false);
     Execute(*window);
     const bool restarted = test_env::ControlFaultServer("start");
     EXPECT_NE(window->OutputPane()->GetText().find("SQL> select 2 as n\r\nError: "), std::string::npos);
-    EXPECT_EQ(status(), kConnectionLostText);
+    EXPECT_EQ(StatusOf(*window), kConnectionLostText);
     ASSERT_TRUE(restarted);
     Execute(*window);
-    EXPECT_EQ(status(), kConnectionLostText);
+    EXPECT_EQ(StatusOf(*window), kConnectionLostText);
 
     ChangeConnection(*window, dsn, test_env::PgUser(), test_env::PgPassword());
-    EXPECT_EQ(status(), "");
+    EXPECT_EQ(StatusOf(*window), "");
     window->RunCommand(ID_CLEAR_OUTPUT);
     window->ScriptPane()->SetText(std::string_view("select 1 as n"), false);
     Execute(*window);
-    EXPECT_EQ(window->OutputPane()->GetText(),
-              "SQL> select 1 as n\r\nn          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n");
+    EXPECT_EQ(window->OutputPane()->GetText(), OneValue("select 1 as n", "n", "1"));
 }
 
 TEST_F(ConnectTest, PreviousNextAndTheHistoryDialogLoadWholeScripts) {

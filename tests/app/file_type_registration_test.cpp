@@ -9,17 +9,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test_env::ReadFile;
 
 ino_t InodeOf(const std::string& path) {
     struct stat status {};
@@ -30,11 +26,11 @@ ino_t InodeOf(const std::string& path) {
 class FileTypeRegistrationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dataHome = test_env::TempDir() + "/xdg-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        m_dataHome = test_env::TempPath(std::string("xdg-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dataHome);
     }
     bool Contains(const std::string& path, const std::string& line) {
-        return ReadAll(m_dataHome + path).find(line) != std::string::npos;
+        return ReadFile(m_dataHome + path).find(line) != std::string::npos;
     }
     std::string m_dataHome;
 };
@@ -51,8 +47,8 @@ TEST_F(FileTypeRegistrationTest, WritesTheTypeTheEntryAndTheIconsThatChanged) {
     for (const char* line : {"\nExec=/usr/bin/tarnwell %f\n", "\nMimeType=application/x-tarnwl-document;\n",
                              "\nIcon=tarnwell\n"})
         EXPECT_TRUE(Contains(entry, line)) << line;
-    EXPECT_EQ(ReadAll(registration.IconPath(16)), "png of 16");
-    EXPECT_EQ(ReadAll(registration.IconPath(32)), "png of 32");
+    EXPECT_EQ(ReadFile(registration.IconPath(16)), "png of 16");
+    EXPECT_EQ(ReadFile(registration.IconPath(32)), "png of 32");
     EXPECT_FALSE(fs::exists(m_dataHome + "/icons/hicolor/48x48"));
 
     // Unchanged files are left alone, changed ones written again.
@@ -62,7 +58,7 @@ TEST_F(FileTypeRegistrationTest, WritesTheTypeTheEntryAndTheIconsThatChanged) {
     changed.AddIcon(16, "new png of 16");
     changed.AddIcon(32, "png of 32");
     ASSERT_TRUE(changed.Register());
-    EXPECT_EQ(ReadAll(changed.IconPath(16)), "new png of 16");
+    EXPECT_EQ(ReadFile(changed.IconPath(16)), "new png of 16");
     EXPECT_EQ(InodeOf(changed.IconPath(32)), iconBefore);
     EXPECT_EQ(InodeOf(changed.DesktopEntryPath()), entryBefore);
     ASSERT_TRUE(CFileTypeRegistration(m_dataHome, "/usr/local/bin/tarnwell").Register());

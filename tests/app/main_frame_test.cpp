@@ -6,6 +6,7 @@
 
 #include "app/about_dlg.h"
 #include "app/command_ids.h"
+#include "app/command_table.h"
 #include "app/doc_manager.h"
 #include "app/lock_key_state.h"
 #include "app/main_frame.h"
@@ -25,7 +26,6 @@
 #include "support/gui_env.h"
 #include "support/test_env.h"
 
-#include <gtest/gtest.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/dcclient.h>
@@ -34,7 +34,6 @@
 #include <wx/menu.h>
 #include <wx/mstream.h>
 #include <wx/stc/stc.h>
-#include <wx/statusbr.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
@@ -71,25 +70,28 @@ protected:
 
 TEST_F(MainFrameTest, FileCommandsSetTheTitleAndKeepEveryByteAndAFailedOpenChangesNothing) {
     EXPECT_EQ(TitleOf(Frame()), "untitled - Tarnwell - not connected");
-    const std::string bytes = "select 'caf\xC3\xA9';\r\n-- \x80\xFF\r\nselect 2;\0after the nul\r\n"s;
+    const std::string bytes = "select 'caf\xC3\xA9';\r\n-- \x80\xFF\r\nselect 2;\0after the nul\r\n\0"s;
     ASSERT_TRUE(ChooseFile(WriteTempFile("my-script.sql", bytes), [] { Frame().RunCommand(wxID_OPEN); }));
     EXPECT_EQ(TitleOf(Frame()), "my-script.sql - Tarnwell - not connected");
     EXPECT_EQ(ScriptText(), bytes);
     EXPECT_FALSE(Frame().Script()->IsModified());
 
-    const std::string copy = test_env::TempDir() + "/saved-as.sql";
+    // Saving takes the pane's text as it stands.
+    Frame().ScriptPane()->SetText("\0select 3"s, true);
+    const std::string copy = test_env::TempPath("saved-as.sql");
     ASSERT_TRUE(ChooseFile(copy, [] { Frame().RunCommand(wxID_SAVEAS); }));
     EXPECT_EQ(TitleOf(Frame()), "saved-as.sql - Tarnwell - not connected");
-    EXPECT_EQ(ReadFile(copy), bytes);
+    EXPECT_EQ(ReadFile(copy), "\0select 3"s + bytes);
+    EXPECT_FALSE(Frame().Script()->IsModified());
 
     // A file that cannot be read is reported and changes nothing.
-    const std::string missing = test_env::TempDir() + "/no-such-folder/missing.sql";
+    const std::string missing = test_env::TempPath("no-such-folder/missing.sql");
     EXPECT_EQ(App().GetDocManager()->OpenScript(ToUiString(missing)), CDocManager::OpenResult::Failed);
     const MessageBox box = TakeOneMessageBox();
     EXPECT_EQ(box.text, missing + " was not found.");
     EXPECT_TRUE(box.style & wxICON_ERROR);
     EXPECT_EQ(TitleOf(Frame()), "saved-as.sql - Tarnwell - not connected");
-    EXPECT_EQ(ScriptText(), bytes);
+    EXPECT_EQ(ScriptText(), "\0select 3"s + bytes);
 
     EXPECT_TRUE(Frame().RunCommand(wxID_NEW));
     EXPECT_EQ(TitleOf(Frame()), "untitled - Tarnwell - not connected");
@@ -99,7 +101,7 @@ TEST_F(MainFrameTest, FileCommandsSetTheTitleAndKeepEveryByteAndAFailedOpenChang
 // However a script is saved for the first time, a name typed without an
 // extension gets ".sql", so the Open dialog lists the file.
 TEST_F(MainFrameTest, ANameTypedWithoutExtensionGetsSql) {
-    const std::string folder = test_env::TempDir() + "/save_script";
+    const std::string folder = test_env::TempPath("save_script");
     std::filesystem::create_directories(folder);
     const std::pair<std::string, std::function<void()>> ways[] = {
         {"ctrl-s", [] { PressKey(Frame(), 'S', wxMOD_CONTROL); }},
@@ -128,13 +130,9 @@ TEST_F(MainFrameTest, ANameTypedWithoutExtensionGetsSql) {
 std::string FileUri(const std::string& path) {
     std::string uri = "file://";
     for (const unsigned char c : path) {
-        if (std::isalnum(c) || std::strchr("/-._~", c) != nullptr) {
-            uri += static_cast<char>(c);
-        } else {
-            char escaped[4];
-            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
-            uri += escaped;
-        }
+        char escaped[4];
+        std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+        uri += std::isalnum(c) || std::strchr("/-._~", c) ? std::string(1, static_cast<char>(c)) : escaped;
     }
     return uri;
 }
@@ -172,10 +170,7 @@ TEST_F(MainFrameTest, DraggedFilesAreOpenedAndDraggedTextIsInserted) {
     // The modified script is kept when the prompt is cancelled.
     ASSERT_TRUE(DropOn(window->GetToolBar(), "text/uri-list", FileUri(WriteTempFile("more.sql", "x")) + "\r\n"));
     std::vector<MessageBox> boxes;
-    EXPECT_TRUE(gui_env::WaitUntil([&] {
-        boxes = TakeMessageBoxes();
-        return !boxes.empty();
-    }));
+    EXPECT_TRUE(gui_env::WaitUntil([&] { return !(boxes = TakeMessageBoxes()).empty(); }));
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Save changes to menu bar.sql?");
     EXPECT_EQ(window->ScriptPane()->GetText(), "select 2;");
@@ -226,26 +221,16 @@ TEST_F(MainFrameTest, PaneFontLeavesTheModifiedFlagAndSelectionAlone) {
         Frame().ApplyPaneFont();
         EXPECT_EQ(Frame().Script()->IsModified(), modified);
         EXPECT_EQ(SelectionOf(Frame().ScriptPane()), std::pair(2, 5));
+        // The output pane measures its wrap width with the font's characters.
+        EXPECT_GT(Frame().OutputPane()->GetCharWidth(), 0);
     }
     Frame().Settings().m_logFont.lfHeight = -15;
     Frame().ApplyPaneFont();
 }
 
-// Messages in the output pane are cut at the pane's width in characters.
-TEST_F(MainFrameTest, OutputIsWrappedAtThePanesWidth) {
-    COutputPane* output = Frame().OutputPane();
-    output->GetControl()->SetClientSize(40 * output->GetCharWidth() + output->GetCharWidth() / 2, 100);
-    ASSERT_EQ(output->WrapWidth(), 40);
-    const std::string a40(40, 'a'), b40(40, 'b');
-    for (const auto& [text, shown] : {std::pair{a40, a40}, std::pair{a40 + b40 + "c", a40 + "\r\n" + b40 + "\r\nc"}}) {
-        Frame().RunCommand(ID_CLEAR_OUTPUT);
-        output->AppendWrapped(text);
-        EXPECT_EQ(output->GetText(), shown);
-    }
-    Frame().RunCommand(ID_CLEAR_OUTPUT);
-    Frame().SendSizeEvent();
-}
-
+// Any face gives a fixed-pitch font of the stored height; a settings file
+// may hold any height: the font stays one the toolkit can draw (no overflow,
+// no failed assertion), at most 32,767 twips.
 TEST_F(MainFrameTest, PaneFontIsFixedPitchWithTheStoredHeight) {
     wxClientDC dc(&Frame());
     const int ppi = dc.GetPPI().y;
@@ -255,7 +240,6 @@ TEST_F(MainFrameTest, PaneFontIsFixedPitchWithTheStoredHeight) {
         std::strncpy(logFont.lfFaceName, face, sizeof logFont.lfFaceName - 1);
         logFont.lfHeight = -15;  // the character height: 15 * 1440 / ppi twips
         const wxFont font = MakePaneFont(logFont, dc);
-        ASSERT_TRUE(font.IsOk());
         EXPECT_TRUE(font.IsFixedWidth());
         EXPECT_EQ(font.GetWeight(), wxFONTWEIGHT_NORMAL);
         EXPECT_DOUBLE_EQ(font.GetFractionalPointSize(), 15 * 1440 / ppi / 20.0);
@@ -263,20 +247,13 @@ TEST_F(MainFrameTest, PaneFontIsFixedPitchWithTheStoredHeight) {
         dc.SetFont(MakePaneFont(logFont, dc));
         EXPECT_NEAR(dc.GetCharHeight(), 24, 1);
     }
-}
-
-// A settings file may hold any height: the font stays one the toolkit can
-// draw (no overflow, no failed assertion), at most 32,767 twips.
-TEST_F(MainFrameTest, PaneFontHeightFromAnOddSettingIsKeptDrawable) {
-    wxClientDC dc(&Frame());
     for (const int height : {INT_MIN, -100000, -1, 100000, INT_MAX}) {
-        SCOPED_TRACE(height);
         LOGFONT logFont;
         logFont.lfHeight = height;
         const wxFont font = MakePaneFont(logFont, dc);
-        ASSERT_TRUE(font.IsOk());
-        EXPECT_GT(font.GetFractionalPointSize(), 0);
-        EXPECT_LE(font.GetFractionalPointSize(), 32767 / 20.0);
+        ASSERT_TRUE(font.IsOk()) << height;
+        EXPECT_GT(font.GetFractionalPointSize(), 0) << height;
+        EXPECT_LE(font.GetFractionalPointSize(), 32767 / 20.0) << height;
     }
 }
 
@@ -308,50 +285,15 @@ TEST_F(MainFrameTest, EditCommandsFollowTheActivePane) {
     wxTheClipboard->Clear();
 }
 
-constexpr int kCtrl = wxMOD_CONTROL;
-constexpr int kAlt = wxMOD_ALT;
-constexpr int kShift = wxMOD_SHIFT;
-
-// A command's menu entry as shown (label, then "\t" and the shortcut text;
-// nullptr: a further key of the command, written beside its entry, or a
-// command without entry) and one of its keys (0: none). Rows with command 0
-// are keys that run nothing.
-struct CommandCase {
-    int command;
-    const char* entry;
-    int modifiers;
-    int key;
+// Keys beside the command table's: a further key of Execute, and keys that
+// run nothing.
+const std::pair<int, AccelKey> kFurtherKeys[] = {
+    {ID_EXECUTE, {wxMOD_CONTROL, WXK_NUMPAD_ENTER}}, {0, {0, 'D'}}, {0, {wxMOD_CONTROL | wxMOD_SHIFT, 'D'}},
+    {0, {wxMOD_ALT, 'D'}}, {0, {0, WXK_RETURN}}, {0, {wxMOD_CONTROL, 'Q'}},
 };
 
-const CommandCase kCommands[] = {
-    {ID_CHANGE_CONNECTION, "Change &Connection...\tCtrl+D", kCtrl, 'D'},
-    {wxID_NEW, "&New\tCtrl+N", kCtrl, 'N'},
-    {wxID_OPEN, "&Open...\tCtrl+O", kCtrl, 'O'},
-    {wxID_SAVE, "&Save\tCtrl+S", kCtrl, 'S'},
-    {wxID_SAVEAS, "Save &As...", 0, 0},
-    {ID_SAVE_OUTPUT, "Save Out&put...", 0, 0},
-    {wxID_EXIT, "E&xit", 0, 0},
-    {wxID_UNDO, "&Undo\tCtrl+Z", kCtrl, 'Z'},           {wxID_UNDO, nullptr, kAlt, WXK_BACK},
-    {wxID_CUT, "Cu&t\tCtrl+X", kCtrl, 'X'},             {wxID_CUT, nullptr, kShift, WXK_DELETE},
-    {wxID_COPY, "&Copy\tCtrl+C", kCtrl, 'C'},           {wxID_COPY, nullptr, kCtrl, WXK_INSERT},
-    {wxID_PASTE, "&Paste\tCtrl+V", kCtrl, 'V'},         {wxID_PASTE, nullptr, kShift, WXK_INSERT},
-    {wxID_SELECTALL, "Select &All\tCtrl+A", kCtrl, 'A'},
-    {wxID_FIND, "&Find...\tCtrl+F", kCtrl, 'F'},
-    {ID_FIND_NEXT, "Find &Next\tF3", 0, WXK_F3},
-    {wxID_REPLACE, "&Replace...\tCtrl+R", kCtrl, 'R'},
-    {ID_CLEAR_OUTPUT, "C&lear Output", 0, 0},
-    {ID_OPTIONS, "&Options...", 0, 0},
-    {ID_EXECUTE, "&Execute\tCtrl+Enter", kCtrl, WXK_RETURN}, {ID_EXECUTE, nullptr, kCtrl, WXK_NUMPAD_ENTER},
-    {ID_CANCEL_EXECUTION, "&Cancel Execution\tEsc", 0, WXK_ESCAPE},
-    {ID_PREVIOUS_SCRIPT, "&Previous script\tAlt+LeftArrow", kAlt, WXK_LEFT},
-    {ID_NEXT_SCRIPT, "&Next script\tAlt+RighArrow", kAlt, WXK_RIGHT},
-    {ID_HISTORY, "&History...\tCtrl+H", kCtrl, 'H'},
-    {wxID_ABOUT, "&About Tarnwell...", 0, 0},
-    {ID_NEXT_PANE, nullptr, 0, WXK_F6},
-    {0, nullptr, 0, 'D'},        {0, nullptr, kCtrl | kShift, 'D'}, {0, nullptr, kAlt, 'D'},
-    {0, nullptr, 0, WXK_RETURN}, {0, nullptr, kCtrl, 'Q'},
-};
-
+// Every command has its menu entry as the command table gives it, shown with
+// the shortcut text, and is run by its keys (wxACCEL_* flags are wxMOD_*).
 TEST_F(MainFrameTest, EveryCommandHasItsMenuEntryAndKeys) {
     wxMenuBar* bar = Frame().GetMenuBar();
     size_t entries = 0;
@@ -367,24 +309,28 @@ TEST_F(MainFrameTest, EveryCommandHasItsMenuEntryAndKeys) {
     recorder.Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& event) { event.Enable(true); });
     recorder.Bind(wxEVT_MENU, [&](wxCommandEvent& event) { command = event.GetId(); });
     Frame().PushEventHandler(&recorder);
+    const auto runs = [&](int expected, const AccelKey& key) {
+        command = 0;
+        PressKey(Frame(), key.keyCode, key.flags);
+        EXPECT_EQ(command, expected) << "key " << key.keyCode << " with " << key.flags;
+    };
     size_t listed = 0;
-    for (const CommandCase& c : kCommands) {
-        SCOPED_TRACE(c.entry ? c.entry : "key " + std::to_string(c.key) + " with " + std::to_string(c.modifiers));
-        if (c.entry != nullptr) {
+    for (const CommandInfo& c : CommandTable()) {
+        if (c.id == wxID_FILE1) continue;  // the recent files' placeholder
+        if (c.text != nullptr) {
             ++listed;
-            const wxMenuItem* item = bar->FindItem(c.command);
-            ASSERT_NE(item, nullptr);
+            const wxMenuItem* item = bar->FindItem(c.id);
+            ASSERT_NE(item, nullptr) << c.text;
             const std::string shortcut = FromUiString(MenuShortcutText(*item));
-            EXPECT_EQ(FromUiString(item->GetItemLabel()) + (shortcut.empty() ? "" : "\t" + shortcut), c.entry);
+            EXPECT_EQ(FromUiString(item->GetItemLabel()) + (shortcut.empty() ? "" : "\t" + shortcut), c.text);
             // The keys are the window's own: no entry has a key of the
             // toolkit (which would give Exit a Ctrl+Q).
-            EXPECT_EQ(MenuToolkitAcceleratorCount(*item), 0);
+            EXPECT_EQ(MenuToolkitAcceleratorCount(*item), 0) << c.text;
         }
-        if (c.key == 0) continue;
-        command = 0;
-        PressKey(Frame(), c.key, c.modifiers);
-        EXPECT_EQ(command, c.command);
+        for (const AccelKey& key : c.keys)
+            if (key.keyCode != 0) runs(c.id, key);
     }
+    for (const auto& [id, key] : kFurtherKeys) runs(id, key);
     Frame().PopEventHandler();
     EXPECT_EQ(entries, listed);
 }
@@ -457,27 +403,25 @@ TEST_F(MainFrameTest, FailuresOfACommandAreReportedByWhereTheCommandCameFrom) {
 // Presses and releases keys on the display (xdotool key syntax).
 void KeysOnDisplay(const std::string& keys) { ASSERT_EQ(std::system(("xdotool " + keys).c_str()), 0) << keys; }
 
-std::string StatusField(int field) { return FromUiString(Frame().GetStatusBar()->GetStatusText(field)); }
-
 TEST_F(MainFrameTest, KeyIndicatorsFollowTheLockKeysAtIdleTime) {
     if (std::system("command -v xdotool > /dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
     for (const auto& [key, code, field, text] :
          {std::tuple{"Caps_Lock", WXK_CAPITAL, 1, "CAP"}, std::tuple{"Num_Lock", WXK_NUMLOCK, 2, "NUM"}}) {
         SCOPED_TRACE(text);
         const bool wasOn = IsLockKeyOn(code);
-        EXPECT_EQ(StatusField(field), wasOn ? text : "");
+        EXPECT_EQ(StatusOf(Frame(), field), wasOn ? text : "");
         for (const bool on : {!wasOn, wasOn}) {
             KeysOnDisplay(std::string("key ") + key);
             EXPECT_EQ(IsLockKeyOn(code), on);
             gui_env::Settle();
-            EXPECT_EQ(StatusField(field), on ? text : "");
+            EXPECT_EQ(StatusOf(Frame(), field), on ? text : "");
         }
     }
     // Holding Scroll Lock down is not its lock: the field follows the light.
     const bool scrollLock = IsLockKeyOn(WXK_SCROLL);
     KeysOnDisplay("keydown Scroll_Lock");
     gui_env::Settle();
-    EXPECT_EQ(StatusField(3), scrollLock ? "SCRL" : "");
+    EXPECT_EQ(StatusOf(Frame(), 3), scrollLock ? "SCRL" : "");
     KeysOnDisplay("keyup Scroll_Lock");
     gui_env::Settle();
 }

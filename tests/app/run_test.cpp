@@ -10,10 +10,11 @@
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
+#include "support/case_name.h"
 #include "support/gui_env.h"
 #include "support/test_env.h"
+#include "support/transcript.h"
 
-#include <wx/statusbr.h>
 #include <wx/stc/stc.h>
 #include <wx/timer.h>
 #include <wx/toolbar.h>
@@ -54,14 +55,10 @@ const CancelCase kCancels[] = {
 // end match and the count line counts the row lines between them.
 bool Matches(const CancelCase& c, const std::string& text, const std::string& pattern) {
     if (!c.rows) return std::regex_match(text, std::regex(pattern));
-    std::smatch head;
-    if (!std::regex_search(text, head, std::regex(c.running), std::regex_constants::match_continuous)) return false;
-    const auto rowsStart = text.begin() + head.length();
-    if (&pattern == &c.running) return std::count(rowsStart, text.end(), '\n') > 1000;
-    const std::size_t count = text.rfind("\r\n", text.rfind(" row(s) fetched")) + 2;
-    const std::string tail = text.substr(count);
-    return std::regex_match(tail, std::regex(c.cancelled)) &&
-           tail.starts_with(std::to_string(std::count(rowsStart, text.begin() + static_cast<long>(count), '\n')) + " ");
+    std::string tail;
+    const long rows = transcript::RowsAfter(text, c.running, tail);
+    if (&pattern == &c.running) return rows > 1000;
+    return std::regex_match(tail, std::regex(c.cancelled)) && tail.starts_with(std::to_string(rows) + " ");
 }
 
 class RunCancelTest : public WindowTest, public ::testing::WithParamInterface<CancelCase> {};
@@ -107,7 +104,7 @@ TEST_P(RunCancelTest, EscStopsTheStatementAndTheWindowStaysLive) {
                window->GetToolBar()->GetToolEnabled(ID_CANCEL_EXECUTION);
     }));
     EXPECT_TRUE(gui_env::WaitUntil([&] {
-        return FromUiString(window->GetStatusBar()->GetStatusText()).starts_with("Executing statement 1: ");
+        return StatusOf(*window).starts_with("Executing statement 1: ");
     }));
 
     PressKey(*window, WXK_ESCAPE);
@@ -125,8 +122,7 @@ TEST_P(RunCancelTest, EscStopsTheStatementAndTheWindowStaysLive) {
     EXPECT_FALSE(window->ScriptPane()->GetControl()->GetReadOnly());
 }
 
-INSTANTIATE_TEST_SUITE_P(Window, RunCancelTest, ::testing::ValuesIn(kCancels),
-                         [](const ::testing::TestParamInfo<CancelCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Window, RunCancelTest, ::testing::ValuesIn(kCancels), CaseName<CancelCase>);
 
 // Closing the window during a run asks first; No keeps the run going, Yes
 // cancels it and the window closes once it has ended.

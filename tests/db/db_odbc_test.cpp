@@ -1,5 +1,7 @@
 // The database layer against the real SQLite and PostgreSQL drivers, with
 // the layer's handles counted and some results injected by odbc_call_log.cpp.
+// (A fetch error after rows and a PostgreSQL NOTICE with its rows, as the
+// transcript shows them: see script_runner_pg_test.)
 #include "db/db_connection.h"
 #include "db/db_exception.h"
 #include "exec/history_list.h"
@@ -13,7 +15,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,16 +33,6 @@ std::string DbErrorOf(const std::function<void()>& action) {
     }
     ADD_FAILURE() << "no CDBException was thrown";
     return {};
-}
-
-// Binds column 1 of the statement and fetches its values into rows, up to the
-// end of the rows or a fetch error.
-void FetchInto(const std::unique_ptr<CDbStatement>& statement, std::vector<std::string>& rows) {
-    ASSERT_NE(statement, nullptr);
-    char value[8] = {};
-    SQLLEN indicator = 0;
-    statement->BindColumn(1, value, sizeof value, &indicator);
-    while (statement->Fetch()) rows.emplace_back(value);
 }
 
 class DbTest : public ::testing::Test {
@@ -145,36 +136,6 @@ TEST_F(DbTest, EveryExecutePathIsReportedAndFreesItsStatementOnce) {
         EXPECT_EQ(odbc_log::CallCount("SQLFreeStmt"), c.frees);
         EXPECT_EQ(odbc_log::LiveHandles(), 2u);
     }
-}
-
-// With a cursor that fetches two rows at a time, the division by zero of the
-// third row reaches the program at the third SQLFetch, after two good rows.
-TEST_F(DbTest, FetchErrorRaisesAfterTheRowsBeforeIt) {
-    TARNWELL_REQUIRE_POSTGRES();
-    ConnectPostgres(test_env::NewPgDsn("DbTestFetchTwo", "UseDeclareFetch=1\nFetch=2\n"));
-    std::vector<std::string> rows;
-    const std::string message =
-        DbErrorOf([&] { FetchInto(connection.Execute("select 1/(3-x) from generate_series(1,5) x").statement, rows); });
-    EXPECT_EQ(rows, (std::vector<std::string>{"0", "1"}));
-    EXPECT_EQ(message, "\r\nError: ERROR: division by zero;\nError while fetching the next result "
-              "SQLSTATE = 22012\r\n");
-}
-
-// A PostgreSQL NOTICE comes as SQL_SUCCESS_WITH_INFO: the statement runs, its
-// result set comes back, and the first diagnostic record is the warning.
-TEST_F(DbTest, PostgresNoticeIsAWarningOfASuccessfulStatement) {
-    TARNWELL_REQUIRE_POSTGRES();
-    ConnectPostgres();
-    connection.Execute(
-        "create function pg_temp.noisy_db_test() returns int language plpgsql as "
-        "$$ begin raise notice 'counting'; return 7; end $$");
-    const ExecuteResult result = connection.Execute("select pg_temp.noisy_db_test() as n");
-    ASSERT_TRUE(result.warning.has_value());
-    EXPECT_TRUE(result.warning->valid);
-    EXPECT_EQ(result.warning->sqlState + " " + result.warning->text, "00000 NOTICE: counting");
-    std::vector<std::string> rows;
-    FetchInto(result.statement, rows);
-    EXPECT_EQ(rows, std::vector<std::string>{"7"});
 }
 
 // The diagnostic text buffer holds 999 characters: a longer text is cut there

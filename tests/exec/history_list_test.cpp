@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <string>
 
 namespace {
@@ -23,12 +22,9 @@ TEST(HistoryListTest, TwentySecondAppendDropsTheOldestLeavingTwentyOne) {
 
 TEST(HistoryListTest, NavigatesBetweenTheEndsWithoutPassingThem) {
     CHistoryList history;
-    EXPECT_FALSE(history.CanGoPrevious());
-    EXPECT_FALSE(history.CanGoNext());
-
+    EXPECT_FALSE(history.CanGoPrevious() || history.CanGoNext());
     history.Append("first");
-    EXPECT_FALSE(history.CanGoPrevious());
-    EXPECT_FALSE(history.CanGoNext());
+    EXPECT_FALSE(history.CanGoPrevious() || history.CanGoNext());
 
     history.Append("second");
     history.Append("");  // an empty script is a valid entry
@@ -52,35 +48,30 @@ TEST(HistoryListTest, NavigatesBetweenTheEndsWithoutPassingThem) {
     EXPECT_EQ(history.CurrentIndex(), 3u);
 }
 
-TEST(HistoryListTest, ListLineShowsTheFirst99CharactersWithLineBreaksAsBlanks) {
-    const std::string firstLine(40, 'a');
-    const std::string script = firstLine + "\r\n" + std::string(108, 'b');
-    ASSERT_EQ(script.size(), 150u);
-
-    EXPECT_EQ(CHistoryList::ListLine(script), firstLine + "  " + std::string(57, 'b'));
-    EXPECT_EQ(CHistoryList::Preview(script), script);
-    EXPECT_EQ(CHistoryList::ListLine("a\rb\nc"), "a b c");
-    EXPECT_EQ(CHistoryList::ListLine(""), "");
-}
-
-TEST(HistoryListTest, PreviewShowsTheFirst999Characters) {
-    std::string script;
-    for (int i = 0; i < 200; ++i) script += "0123456789";
-    EXPECT_EQ(CHistoryList::Preview(script), script.substr(0, 999));
-    EXPECT_EQ(CHistoryList::ListLine(script), script.substr(0, 99));
-}
-
-TEST(HistoryListTest, CutsCountUtf8CharactersAndNeverSplitOne) {
-    const std::string kanji = "\xE6\xBC\xA2";  // one character, three bytes
-    std::string script;
-    for (int i = 0; i < 1200; ++i) script += kanji;
-
-    EXPECT_EQ(CHistoryList::ListLine(script).size(), 99u * 3);
-    EXPECT_EQ(CHistoryList::Preview(script).size(), 999u * 3);
-
-    // A stray byte counts as one character of its own.
+// The list line shows the first 99 characters with line breaks as blanks,
+// the preview the first 999; both count UTF-8 characters and never split
+// one, and a stray byte counts as a character of its own.
+TEST(HistoryListTest, ListLineAndPreviewCutAtCharacters) {
+    const std::string kanji = "\xE6\xBC\xA2";
+    std::string digits, kanjis;
+    for (int i = 0; i < 200; ++i) digits += "0123456789";
+    for (int i = 0; i < 1200; ++i) kanjis += kanji;
+    const std::string lines = std::string(40, 'a') + "\r\n" + std::string(108, 'b');
     const std::string stray = std::string(98, 'x') + "\xFF" + kanji;
-    EXPECT_EQ(CHistoryList::ListLine(stray), std::string(98, 'x') + "\xFF");
+    const struct {
+        std::string script, listLine, preview;
+    } cases[] = {
+        {lines, std::string(40, 'a') + "  " + std::string(57, 'b'), lines},
+        {"a\rb\nc", "a b c", "a\rb\nc"},
+        {"", "", ""},
+        {digits, digits.substr(0, 99), digits.substr(0, 999)},
+        {kanjis, kanjis.substr(0, 99 * 3), kanjis.substr(0, 999 * 3)},
+        {stray, std::string(98, 'x') + "\xFF", stray},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CHistoryList::ListLine(c.script), c.listLine) << c.script.substr(0, 20);
+        EXPECT_EQ(CHistoryList::Preview(c.script), c.preview) << c.script.substr(0, 20);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "recording_host.h"
 #include "recording_sink.h"
 #include "settings/settings_record.h"
+#include "support/default_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -14,17 +15,9 @@
 #include <vector>
 
 // One worksheet without its window: a connection, the history, a recording
-// output and host, and the settings at their defaults.
+// output and host, and the settings of a first start.
 class RunFixture : public ::testing::Test {
 protected:
-    RunFixture() {
-        m_settings.DefColLen = 10;
-        m_settings.MaxColLen = 100;
-        m_settings.EnableSpool = 0;
-        m_settings.SpoolFile = "output.txt";
-        m_settings.EnableOutput = 1;
-    }
-
     // Runs script and returns what it appended to the output.
     std::string Run(const std::string& script, bool stopOnError = false) {
         m_output.Clear();
@@ -40,6 +33,6 @@ protected:
     CRecordingSink m_output{1000, &m_events};
     CRecordingHost m_host{m_events};
     CScriptRunner m_runner{m_connection, m_history, m_output, m_host};
-    CSettingsRecord m_settings;
+    CSettingsRecord m_settings = DefaultSettings();
     RunSummary m_summary;
 };

@@ -1,11 +1,12 @@
 #include "exec/run_progress_text.h"
 #include "exec/statement_watchdog.h"
 #include "run_fixture.h"
+#include "support/case_name.h"
 #include "support/test_env.h"
+#include "support/transcript.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <regex>
@@ -17,9 +18,8 @@ namespace {
 using namespace std::chrono_literals;
 using Stop = CRunControl::Stop;
 
-const std::string kOne = "SQL> select 1 as x\r\nx          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n";
-// kOne as a regular expression.
-const std::string kOneRe = std::regex_replace(kOne, std::regex(R"([()])"), R"(\$&)");
+const std::string kOne = transcript::OneValue("select 1 as x", "x", "1");
+const std::string kOneRe = transcript::Literal(kOne);
 const std::string kLongSqlite = "with recursive c(x) as (select 1 union all select x + 1 from c where x < 1000000000) "
                                 "select count(*) as n from c";
 const std::string kMillionRows = "with recursive c(x) as (select 1 union all select x + 1 from c where x < 1000000) "
@@ -85,12 +85,10 @@ TEST_P(RunStopTest, EndsWithTheStopLineAfterWhatRanSoFar) {
                                                        : "Execution cancelled\r\n";
     if (c.rows) {
         // The rows fetched so far, each on its line, then their count.
-        std::smatch head;
-        ASSERT_TRUE(std::regex_search(text, head, std::regex(c.before), std::regex_constants::match_continuous));
-        const std::size_t count = text.rfind("\r\n", text.rfind(" row(s) fetched")) + 2;
-        const auto rows = std::count(text.begin() + head.length(), text.begin() + static_cast<long>(count), '\n');
+        std::string tail;
+        const long rows = transcript::RowsAfter(text, c.before, tail);
         EXPECT_GE(rows, 1000);
-        EXPECT_EQ(text.substr(count), std::to_string(rows) + " row(s) fetched\r\n" + line);
+        EXPECT_EQ(tail, std::to_string(rows) + " row(s) fetched\r\n" + line);
     } else {
         EXPECT_TRUE(std::regex_match(text, std::regex(c.before + line))) << text;
     }
@@ -103,8 +101,7 @@ TEST_P(RunStopTest, EndsWithTheStopLineAfterWhatRanSoFar) {
     EXPECT_EQ(Run("select 1 as x"), kOne);
 }
 
-INSTANTIATE_TEST_SUITE_P(Stops, RunStopTest, ::testing::ValuesIn(kStops),
-                         [](const ::testing::TestParamInfo<StopCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Stops, RunStopTest, ::testing::ValuesIn(kStops), CaseName<StopCase>);
 
 TEST_F(RunFixture, ElapsedTimeFollowsEachStatementsOutputWhenAskedFor) {
     m_connection.Connect(test_env::NewSqliteDsn("Timing"), "", "");

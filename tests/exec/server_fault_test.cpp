@@ -1,5 +1,7 @@
 #include "run_fixture.h"
+#include "support/case_name.h"
 #include "support/test_env.h"
+#include "support/transcript.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +21,7 @@ struct FaultCase {
     int statements, failures;
 };
 
-const std::string kOne = "SQL> select 1 as n\r\nn          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n";
+const std::string kOne = transcript::OneValue("select 1 as n", "n", "1");
 
 const FaultCase kFaults[] = {
     {"BetweenStatements", "", "select 1 as n;" + test_env::StopFaultServerSql() + ";select 2 as n", kOne, 3, 2},
@@ -30,19 +32,14 @@ const FaultCase kFaults[] = {
      2},
 };
 
-class ServerFaultTest : public RunFixture, public ::testing::WithParamInterface<FaultCase> {
-protected:
-    void Connect() {
-        m_connection.Connect(m_strDsn, test_env::PgUser(), test_env::PgPassword());
-    }
-    std::string m_strDsn;
-};
+class ServerFaultTest : public RunFixture, public ::testing::WithParamInterface<FaultCase> {};
 
 TEST_P(ServerFaultTest, LaterStatementsFailTheStatusSaysSoAndAReconnectWorks) {
     TARNWELL_REQUIRE_POSTGRES();
     const FaultCase& c = GetParam();
-    m_strDsn = test_env::NewFaultPgDsn(std::string("Fault") + c.name, c.dsnLines);
-    Connect();
+    const std::string dsn = test_env::NewFaultPgDsn(std::string("Fault") + c.name, c.dsnLines);
+    const auto connect = [&] { m_connection.Connect(dsn, test_env::PgUser(), test_env::PgPassword()); };
+    connect();
     m_connection.Execute("create or replace function stop_at(x int, at int) returns int language plpgsql as $$ "
                          "begin if x = at then " + test_env::StopFaultServerSql() + "; end if; return x; end $$");
 
@@ -60,13 +57,12 @@ TEST_P(ServerFaultTest, LaterStatementsFailTheStatusSaysSoAndAReconnectWorks) {
     Run("select 2 as n");
     EXPECT_EQ(m_events.back(), std::string("status:") + kConnectionLostText);
     ASSERT_TRUE(test_env::ControlFaultServer("start"));
-    Connect();
+    connect();
     EXPECT_FALSE(m_connection.IsLost());
     EXPECT_EQ(Run("select 1 as n"), kOne);
     EXPECT_EQ(m_events.back(), "status:");
 }
 
-INSTANTIATE_TEST_SUITE_P(Pg, ServerFaultTest, ::testing::ValuesIn(kFaults),
-                         [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Pg, ServerFaultTest, ::testing::ValuesIn(kFaults), CaseName<FaultCase>);
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "exec/worker_run.h"
 #include "exec/worker_script_run.h"
 #include "run_fixture.h"
+#include "support/case_name.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +14,6 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -56,20 +56,26 @@ public:
     bool m_bLinger = false;
 };
 
+// A job faster than the output (which lingers over each piece): everything
+// arrives in order on the calling thread, posted calls between the appends
+// around them, and the job waits instead of piling up text.
 TEST(WorkerRunTest, EverythingHandedOverArrivesInOrderOnTheCallingThread) {
     CThreadCheckingSink sink;
+    sink.m_bLinger = true;
     CWorkerRun run(sink);
     std::string expected;
     std::thread::id jobThread;
     int width = 0;
+    std::size_t sent = 0, mostAhead = 0;
     run.Run([&] {
         jobThread = std::this_thread::get_id();
-        for (int i = 0; i < 200000; ++i) {
-            const std::string line = "row " + std::to_string(i) + "\r\n";
-            run.Append(line);
-            expected += line;
-            // A posted call lands between the appends before and after it.
-            if (i % 50000 == 0) {
+        for (int i = 0; i < 60000; ++i) {
+            const std::string row = std::to_string(i) + std::string(1000, 'x') + "\r\n";
+            run.Append(row);
+            expected += row;
+            sent += row.size();
+            mostAhead = std::max(mostAhead, sent - sink.m_nReceived.load());
+            if (i % 15000 == 0) {
                 run.Post([&sink, i] { sink.m_strText += "<" + std::to_string(i) + ">"; });
                 expected += "<" + std::to_string(i) + ">";
             }
@@ -79,24 +85,7 @@ TEST(WorkerRunTest, EverythingHandedOverArrivesInOrderOnTheCallingThread) {
     EXPECT_NE(jobThread, sink.m_owner);
     EXPECT_EQ(sink.m_nForeignCalls, 0);
     EXPECT_EQ(width, 42);
-    EXPECT_EQ(sink.m_strText, expected);
-}
-
-TEST(WorkerRunTest, AJobFasterThanTheOutputWaitsInsteadOfPilingUp) {
-    CThreadCheckingSink sink;
-    sink.m_bLinger = true;
-    CWorkerRun run(sink);
-    const std::string row(1000, 'x');
-    std::size_t sent = 0;
-    std::size_t mostAhead = 0;
-    run.Run([&] {
-        for (int i = 0; i < 60000; ++i) {
-            run.Append(row);
-            sent += row.size();
-            mostAhead = std::max(mostAhead, sent - sink.m_nReceived.load());
-        }
-    });
-    EXPECT_EQ(sink.m_strText.size(), sent);
+    EXPECT_TRUE(sink.m_strText == expected);
     // Sixteen pieces of about 1 MB queued, one being collected and one being
     // appended; far less than the 60 MB sent.
     EXPECT_LT(mostAhead, std::size_t{20} << 20);
@@ -134,6 +123,16 @@ struct FailureCase {
     std::string rethrown;   // what Run threw
 };
 
+// What action threw, or "" when it returned.
+std::string Caught(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::runtime_error& failure) {
+        return failure.what();
+    }
+    return {};
+}
+
 void PostFailure(CWorkerRun& run) {
     run.Post([] { throw std::runtime_error("posted"); });
 }
@@ -145,17 +144,12 @@ const FailureCase kFailures[] = {
          throw std::runtime_error("job");
      },
      "before", "", "job"},
+    // The job cannot tell when the window thread gets to a posted call: a
+    // Call waits until it has.
     {"PostedFailureReachesTheJobAtItsNextAppend",
      [](CWorkerRun& run, std::string& caught) {
          PostFailure(run);
-         // The job cannot tell when the window thread gets to it: a Call
-         // waits until it has.
-         try {
-             run.Call([] {});
-             run.Append("not reached");
-         } catch (const std::runtime_error& failure) {
-             caught = failure.what();
-         }
+         caught = Caught([&] { run.Call([] {}); run.Append("not reached"); });
          run.Append("after");
      },
      "after", "posted", ""},
@@ -167,11 +161,7 @@ const FailureCase kFailures[] = {
      "text", "", "posted"},
     {"CallFailureGoesToTheJob",
      [](CWorkerRun& run, std::string& caught) {
-         try {
-             run.Call([] { throw std::runtime_error("call"); });
-         } catch (const std::runtime_error& failure) {
-             caught = failure.what();
-         }
+         caught = Caught([&] { run.Call([] { throw std::runtime_error("call"); }); });
          run.Append("on");
      },
      "on", "call", ""},
@@ -183,19 +173,12 @@ TEST_P(WorkerRunFailureTest, FailuresTravelLikeInAPlainCall) {
     CThreadCheckingSink sink;
     CWorkerRun run(sink);
     std::string caught;
-    std::string rethrown;
-    try {
-        run.Run([&] { GetParam().job(run, caught); });
-    } catch (const std::runtime_error& failure) {
-        rethrown = failure.what();
-    }
+    EXPECT_EQ(Caught([&] { run.Run([&] { GetParam().job(run, caught); }); }), GetParam().rethrown);
     EXPECT_EQ(sink.m_strText, GetParam().output);
     EXPECT_EQ(caught, GetParam().caught);
-    EXPECT_EQ(rethrown, GetParam().rethrown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, WorkerRunFailureTest, ::testing::ValuesIn(kFailures),
-                         [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Failures, WorkerRunFailureTest, ::testing::ValuesIn(kFailures), CaseName<FailureCase>);
 
 // A whole run on the worker against SQLite gives the output and the host
 // exactly what the plain run gives them, spool file and history included.
@@ -217,20 +200,11 @@ const ScriptCase kScripts[] = {
      1},
 };
 
-class WorkerScriptRunTest : public RunFixture, public ::testing::WithParamInterface<ScriptCase> {
-protected:
-    static std::string ReadSpool(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-};
+class WorkerScriptRunTest : public RunFixture, public ::testing::WithParamInterface<ScriptCase> {};
 
 TEST_P(WorkerScriptRunTest, SameTranscriptAndCallsAsThePlainRun) {
     m_settings.EnableOutput = GetParam().enableOutput;
     m_settings.EnableSpool = 1;
-    m_settings.MaxColLen = 100;
     struct Outcome {
         std::vector<std::string> events;
         std::string spool;
@@ -240,14 +214,14 @@ TEST_P(WorkerScriptRunTest, SameTranscriptAndCallsAsThePlainRun) {
     for (int onWorker = 0; onWorker < 2; ++onWorker) {
         const std::string name = std::string("Worker") + GetParam().name + std::to_string(onWorker);
         m_connection.Connect(test_env::NewSqliteDsn(name), "", "");
-        m_settings.SpoolFile = test_env::TempDir() + "/" + name + ".txt";
+        m_settings.SpoolFile = test_env::TempPath(name + ".txt");
         m_events.clear();
         CTextStatementSource source(GetParam().script);
         outcomes[onWorker].summary =
             onWorker ? RunScriptOnWorker(m_connection, m_history, m_output, m_host, source, m_settings)
                      : m_runner.Run(source, m_settings);
         outcomes[onWorker].events = JoinAppends(m_events);
-        outcomes[onWorker].spool = ReadSpool(m_settings.SpoolFile);
+        outcomes[onWorker].spool = test_env::ReadFile(m_settings.SpoolFile);
         m_connection.Disconnect();
     }
     EXPECT_EQ(outcomes[1].events, outcomes[0].events);
@@ -259,8 +233,7 @@ TEST_P(WorkerScriptRunTest, SameTranscriptAndCallsAsThePlainRun) {
     EXPECT_EQ(m_history.Entry(1), GetParam().script);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sqlite, WorkerScriptRunTest, ::testing::ValuesIn(kScripts),
-                         [](const ::testing::TestParamInfo<ScriptCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Sqlite, WorkerScriptRunTest, ::testing::ValuesIn(kScripts), CaseName<ScriptCase>);
 
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 
@@ -341,8 +314,7 @@ TEST_P(WorkerMemoryLimitTest, ARunStaysWithinALoweredAddressSpace) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Limit, WorkerMemoryLimitTest, ::testing::ValuesIn(kLimitCases),
-                         [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Limit, WorkerMemoryLimitTest, ::testing::ValuesIn(kLimitCases), CaseName<LimitCase>);
 
 #endif
 

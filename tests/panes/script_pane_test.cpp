@@ -1,11 +1,11 @@
-// The script pane as the document's view: the modified flag, the line ends
-// that Enter and Paste make, and focus making it the active view.
+// The script pane as the document's view: the modified flag (a font change
+// leaves it alone: see the main window's test of the pane font), the line
+// ends that Enter and Paste make, and focus making it the active view.
 #include "worksheet_fixture.h"
 
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/docview.h>
-#include <wx/font.h>
 #include <wx/stc/stc.h>
 
 #include <functional>
@@ -24,10 +24,6 @@ TEST_F(ScriptPaneTest, ChangesOfTheTextMarkTheDocumentModified) {
         {"program sets the text", false, [&] { m_pScriptPane->SetText("select 2", false); }, true},
         {"replacement", false, [&] { m_pScriptPane->SetSelection(0, 1); m_pScriptPane->SetText("S", true); }, true},
         {"undo", false, [&] { Run(wxID_UNDO); }, true},
-        {"font change, unmodified", false,
-         [&] { m_pScriptPane->SetPaneFont(wxFont(wxFontInfo(14).FaceName("Monospace")), 0); }, false},
-        {"font change, modified", true,
-         [&] { m_pScriptPane->SetPaneFont(wxFont(wxFontInfo(9).FaceName("Sans")), 0); }, true},
         {"selection and copy", false, [&] { m_pScriptPane->SetSelection(0, -1); Run(wxID_COPY); }, false},
         // Taking the document's text also clears what Undo would take back.
         {"document update", true, [&] { Key('a'); m_pScript->UpdateAllViews(); }, false},
@@ -57,10 +53,10 @@ TEST_F(ScriptPaneTest, NewLinesFollowTheLineEndsOfTheScript) {
         ASSERT_TRUE(!!clipboard);
         wxTheClipboard->SetData(new wxTextDataObject("a\r\nb\nc"));
     }
-    const std::string path = TempPath("line ends.sql");
+    const std::string path = test_env::TempPath("line ends.sql");
     for (const auto& [file, eol] : cases) {
         SCOPED_TRACE(file);
-        WriteBytes(path, file);
+        test_env::WriteFile(path, file);
         ASSERT_TRUE(m_pScript->OnOpenDocument(wxString::FromUTF8(path)));
         ASSERT_EQ(m_pScriptPane->GetText(), file);
         m_pScriptPane->GetControl()->DocumentEnd();

@@ -1,5 +1,6 @@
-// The script document: files read and written whole, a failed save reported
-// with nothing lost, New and its save prompt, and the reader over the pane.
+// The script document: a failed save reported with nothing lost, New and its
+// save prompt, and the reader over the pane. (Files read and written whole:
+// see the main window's file commands.)
 #include "worksheet_fixture.h"
 
 #include "settings/settings_record.h"
@@ -14,23 +15,8 @@ using namespace std::string_literals;
 
 using ScriptTest = WorksheetTest;
 
-TEST_F(ScriptTest, OpenAndSaveKeepEveryByte) {
-    const std::string bytes = "select 'caf\xC3\xA9';\r\n-- \x80\xFF\r\nselect 2;\0after the nul\r\n\0"s;
-    const std::string path = TempPath("round trip.sql");
-    WriteBytes(path, bytes);
-    ASSERT_TRUE(m_pScript->OnOpenDocument(wxString::FromUTF8(path)));
-    EXPECT_EQ(m_pScriptPane->GetText(), bytes);
-    EXPECT_FALSE(m_pScript->IsModified());
-    // Saving takes the pane's text as it stands.
-    m_pScriptPane->SetText("\0select 3"s, true);
-    ASSERT_TRUE(m_pScript->IsModified());
-    ASSERT_TRUE(m_pScript->OnSaveDocument(wxString::FromUTF8(path)));
-    EXPECT_EQ(ReadBytes(path), "\0select 3"s + bytes);
-    EXPECT_FALSE(m_pScript->IsModified());
-}
-
 TEST_F(ScriptTest, AFailedSaveIsReportedAndNothingIsLost) {
-    const std::string badFolder = TempPath("no such folder/out.sql");
+    const std::string badFolder = test_env::TempPath("no such folder/out.sql");
     m_pScriptPane->SetText("keep this", false);
     gui_env::ModalCapture boxes;
     EXPECT_FALSE(m_pScript->OnSaveDocument(wxString::FromUTF8(badFolder)));
@@ -40,7 +26,7 @@ TEST_F(ScriptTest, AFailedSaveIsReportedAndNothingIsLost) {
     EXPECT_TRUE(boxes.Messages()[0].style & wxICON_ERROR);
     EXPECT_EQ(m_pScriptPane->GetText(), "keep this");
     EXPECT_TRUE(m_pScript->IsModified());
-    EXPECT_FALSE(std::filesystem::exists(TempPath("no such folder")));
+    EXPECT_FALSE(std::filesystem::exists(test_env::TempPath("no such folder")));
 }
 
 TEST_F(ScriptTest, NewEmptiesThePaneAfterTheSavePrompt) {

@@ -1,12 +1,7 @@
 #include "worksheet_fixture.h"
 
-#include "support/test_env.h"
-
 #include <wx/docview.h>
 #include <wx/stc/stc.h>
-
-#include <fstream>
-#include <iterator>
 
 void WorksheetTest::SetUp() {
     m_pManager = new wxDocManager;
@@ -57,15 +52,4 @@ void WorksheetTest::Run(int id) {
     wxCommandEvent command(wxEVT_MENU, id);
     command.SetEventObject(m_pFrame);
     m_pFrame->ProcessWindowEvent(command);
-}
-
-std::string TempPath(const std::string& name) { return test_env::TempDir() + "/" + name; }
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }

@@ -4,6 +4,7 @@
 #include "panes/script_pane.h"
 #include "script/script.h"
 #include "support/gui_env.h"
+#include "support/test_env.h"
 
 #include <gtest/gtest.h>
 #include <wx/event.h>
@@ -35,10 +36,3 @@ protected:
     CScriptPane* m_pScriptPane = nullptr;
     COutputPane* m_pOutputPane = nullptr;
 };
-
-// A path in the test's private folder.
-std::string TempPath(const std::string& name);
-// Writes bytes to path, replacing it.
-void WriteBytes(const std::string& path, const std::string& bytes);
-// Every byte of path.
-std::string ReadBytes(const std::string& path);

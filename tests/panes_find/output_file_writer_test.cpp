@@ -1,7 +1,9 @@
-// Save Output's file writing: exactly the pane's bytes, replacing what was
-// there, and failures named in the message with nothing written.
+// Save Output's file: the extension a typed name gets, exactly the pane's
+// bytes, replacing what was there, and failures named in the message with
+// nothing written.
 #include "common/file_descriptor.h"
 #include "common/file_exception.h"
+#include "panes/default_extension.h"
 #include "panes/output_file_writer.h"
 #include "support/test_env.h"
 
@@ -11,8 +13,6 @@
 #include <sys/file.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
@@ -20,10 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+std::string ReadFile(const fs::path& path) { return test_env::ReadFile(path.string()); }
 
 // The test's own folder.
 fs::path Folder() {
@@ -51,9 +48,24 @@ int WriteLock(int fd, int command) {
     return ::fcntl(fd, command, &whole);
 }
 
+TEST(DefaultExtension, IsAddedOnlyToANameWithoutExtension) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"result", "result.txt"},
+        {"/home/u/result", "/home/u/result.txt"},
+        {"/home/u/result.txt", "/home/u/result.txt"},
+        {"/home/u/archive.tar.gz", "/home/u/archive.tar.gz"},
+        {"/home/u/result.", "/home/u/result."},
+        {"/home/u.d/result", "/home/u.d/result.txt"},
+        {"/home/u/.profile", "/home/u/.profile.txt"},
+        {"/home/u/", "/home/u/"},
+        {"", ""},
+    };
+    for (const auto& [typed, written] : cases) EXPECT_EQ(default_extension::Add(typed, "txt"), written) << typed;
+}
+
 TEST(OutputFileWriterTest, WritesExactlyTheBytesOverWhatWasThere) {
     const fs::path path = Folder() / "out.txt";
-    std::ofstream(path, std::ios::binary) << std::string(4 * 1024 * 1024, '#');
+    test_env::WriteFile(path.string(), std::string(4 * 1024 * 1024, '#'));
     // Each is shorter than the one before: nothing of an earlier file stays.
     const std::string cases[] = {
         std::string(3 * 1024 * 1024 + 17, 'x'),
@@ -71,8 +83,7 @@ TEST(OutputFileWriterTest, WritesExactlyTheBytesOverWhatWasThere) {
 
 TEST(OutputFileWriterTest, FailuresAreNamedInFullAndWriteNothing) {
     const fs::path dir = Folder();
-    const fs::path plain = dir / "plain";
-    std::ofstream(plain) << "x";
+    const fs::path plain = test_env::WriteFile((dir / "plain").string(), "x");
     const auto invalid = [](const fs::path& path) { return path.string() + " contains an invalid path."; };
     struct Case {
         fs::path path;
@@ -117,7 +128,7 @@ TEST(OutputFileWriterTest, AFileLockedElsewhereIsASharingViolationAndKeepsItsCon
     const fs::path path = Folder() / "held.txt";
     for (const auto& [name, lock] : cases) {
         SCOPED_TRACE(name);
-        std::ofstream(path, std::ios::binary) << "held elsewhere";
+        test_env::WriteFile(path.string(), "held elsewhere");
         CFileDescriptor other(::open(path.c_str(), O_RDWR | O_CLOEXEC));
         ASSERT_TRUE(other.IsOpen());
         ASSERT_EQ(lock(other.Get()), 0);

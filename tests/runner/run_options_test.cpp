@@ -1,5 +1,6 @@
 #include "runner/run_options.h"
 #include "runner/usage_error.h"
+#include "support/default_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -36,11 +37,7 @@ TEST(RunOptions, ParsesBothFormsFilesAfterDoubleDashAndDefaults) {
 // 10, 100, 0, output.txt, 1, 0.
 std::string Overridden(Args args) {
     args.insert(args.begin(), {"--dsn", "X"});
-    CSettingsRecord s;
-    s.DefColLen = 10;
-    s.MaxColLen = 100;
-    s.SpoolFile = "output.txt";
-    s.EnableOutput = 1;
+    CSettingsRecord s = DefaultSettings();
     CRunOptions::Parse(args).ApplyTo(s);
     std::ostringstream shown;
     shown << s.DefColLen << ' ' << s.MaxColLen << ' ' << s.EnableSpool << ' ' << s.SpoolFile << ' ' << s.EnableOutput

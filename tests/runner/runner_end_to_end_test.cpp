@@ -10,6 +10,7 @@
 #include "runner/run_options.h"
 #include "support/default_settings.h"
 #include "support/test_env.h"
+#include "support/transcript.h"
 
 #include <gtest/gtest.h>
 
@@ -17,10 +18,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -37,16 +36,9 @@ namespace {
 
 using namespace std::chrono_literals;
 using Args = std::vector<std::string>;
-
-std::string FileBytes(const std::string& path) {
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test_env::ReadFile;
+using test_env::WriteFile;
+using namespace transcript;
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -74,7 +66,7 @@ Child StartChild(const std::string& dir, const Args& words, const std::string& i
                  const std::string& redirection = {}) {
     static int runs = 0;
     const std::string base = dir + "/child" + std::to_string(++runs);
-    WriteFileBytes(base + ".in", input);
+    WriteFile(base + ".in", input);
     std::string command = "cd " + Quoted(dir) + " && exec setsid -w";
     for (const std::string& word : words) command += " " + Quoted(word);
     command += " <" + Quoted(base + ".in") + " >" + Quoted(base + ".out") + " 2>" + Quoted(base + ".err");
@@ -98,18 +90,7 @@ ChildResult FinishChild(const Child& child, std::chrono::seconds allowed = 300s)
         }
         std::this_thread::sleep_for(10ms);
     }
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileBytes(child.base + ".out"),
-            FileBytes(child.base + ".err")};
-}
-
-ChildResult RunChild(const std::string& dir, const Args& words, const std::string& input,
-                     const std::string& redirection = {}) {
-    return FinishChild(StartChild(dir, words, input, redirection));
-}
-
-// text as a regular expression that matches exactly it.
-std::string Literal(const std::string& text) {
-    return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(child.base + ".out"), ReadFile(child.base + ".err")};
 }
 
 struct DataSource {
@@ -156,14 +137,10 @@ protected:
 DataSource Sqlite() { return {test_env::SqliteDsn(), "", ""}; }
 DataSource Postgres() { return {test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword()}; }
 
-// The data sources at hand: SQLite, and PostgreSQL when the harness started it.
-std::vector<DataSource> DataSources() {
-    std::vector<DataSource> sources = {Sqlite()};
-    if (test_env::HavePostgres())
-        sources.push_back(Postgres());
-    else if (test_env::PostgresRequired())
-        ADD_FAILURE() << "no PostgreSQL server";
-    return sources;
+// Whether the harness started PostgreSQL (a failure when it must have).
+bool HavePostgres() {
+    if (!test_env::HavePostgres() && test_env::PostgresRequired()) ADD_FAILURE() << "no PostgreSQL server";
+    return test_env::HavePostgres();
 }
 
 // The transcript the worksheet's engine writes for script, in this process,
@@ -179,7 +156,7 @@ std::string EngineTranscript(const DataSource& source, const std::string& script
     return output.Text();
 }
 
-const std::string kOne = "SQL> select 1 as n\r\nn          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n";
+const std::string kOne = OneValue("select 1 as n", "n", "1");
 
 // Exercises every part of a transcript: "ok", a table with NULL, a cut value
 // and a column of unknown width, an error long enough to wrap at 80 columns,
@@ -195,8 +172,10 @@ const std::string kComparisonScript =
     "/* the end */ drop table tw_run_cmp;\r\n";
 
 TEST_F(RunnerTest, TranscriptEqualsTheWorksheetEngines) {
-    WriteFileBytes(Path("cmp.sql"), kComparisonScript);
-    for (const DataSource& source : DataSources()) {
+    WriteFile(Path("cmp.sql"), kComparisonScript);
+    std::vector<DataSource> sources = {Sqlite()};
+    if (HavePostgres()) sources.push_back(Postgres());
+    for (const DataSource& source : sources) {
         SCOPED_TRACE(source.dsn);
         const std::string expected = EngineTranscript(source, kComparisonScript);
         ASSERT_TRUE(Has(expected, "SQLSTATE") && Has(expected, "row(s) fetched")) << expected;
@@ -210,12 +189,12 @@ TEST_F(RunnerTest, TranscriptEqualsTheWorksheetEngines) {
         fs::remove(Path("spool.txt"));
         EXPECT_EQ(RunOn(source, {"--lf", "--spool", "spool.txt", "-"}, kComparisonScript).out,
                   std::regex_replace(expected, std::regex("\r\n"), "\n"));
-        EXPECT_EQ(FileBytes(Path("spool.txt")), expected);
+        EXPECT_EQ(ReadFile(Path("spool.txt")), expected);
         // A closed standard output must become neither the connection's
         // socket nor the spool file.
         const ChildResult closed = RunOn(source, {"--spool", "spool.txt", "cmp.sql"}, "", ">&-");
         EXPECT_EQ(closed.err, "tarnwell-run: cannot write the transcript to standard output: Bad file descriptor\n");
-        EXPECT_EQ(FileBytes(Path("spool.txt")), expected + expected);
+        EXPECT_EQ(ReadFile(Path("spool.txt")), expected + expected);
     }
 }
 
@@ -224,7 +203,7 @@ TEST_F(RunnerTest, TranscriptEqualsTheWorksheetEngines) {
 // whether the script comes from standard input (prompt on /dev/tty) or a file.
 TEST_F(RunnerTest, ThePasswordComesFromTheEnvironmentOrIsEmptyWithoutATerminal) {
     TARNWELL_REQUIRE_POSTGRES();
-    WriteFileBytes(Path("one.sql"), "select 1");
+    WriteFile(Path("one.sql"), "select 1");
     struct Case {
         std::optional<std::string> password;
         std::string script;
@@ -255,8 +234,8 @@ TEST_F(RunnerTest, ThePasswordComesFromTheEnvironmentOrIsEmptyWithoutATerminal) 
 TEST_F(RunnerTest, ALostServerIsNamedOnceAndFailsTheRun) {
     TARNWELL_REQUIRE_POSTGRES();
     const DataSource fault{test_env::NewFaultPgDsn("RunnerFault"), test_env::PgUser(), test_env::PgPassword()};
-    WriteFileBytes(Path("first.sql"), "select 1 as n;" + test_env::StopFaultServerSql() + ";select 2 as n");
-    WriteFileBytes(Path("second.sql"), "select 3 as n");
+    WriteFile(Path("first.sql"), "select 1 as n;" + test_env::StopFaultServerSql() + ";select 2 as n");
+    WriteFile(Path("second.sql"), "select 3 as n");
     const ChildResult lost = RunOn(fault, {"first.sql", "second.sql"});
     ASSERT_TRUE(test_env::ControlFaultServer("start"));
     EXPECT_EQ(lost.status, 1);
@@ -269,8 +248,8 @@ TEST_F(RunnerTest, ALostServerIsNamedOnceAndFailsTheRun) {
 }
 
 TEST_F(RunnerTest, ExitStatusesAndMessages) {
-    WriteFileBytes(Path("first.sql"), "create table st_marker (n integer)");
-    WriteFileBytes(Path("last.sql"), "select n from st_marker;\r\ndrop table st_marker");
+    WriteFile(Path("first.sql"), "create table st_marker (n integer)");
+    WriteFile(Path("last.sql"), "select n from st_marker;\r\ndrop table st_marker");
     fs::create_directories(Path("folder.sql"));
     const std::string dsn = test_env::SqliteDsn();
     const std::string usage = " (see tarnwell-run --help)\n";
@@ -291,9 +270,8 @@ TEST_F(RunnerTest, ExitStatusesAndMessages) {
          failed + ": nowhere (1) SQLSTATE = S1000\r\n", ""},
         // Several files and standard input between them, in order.
         {{"--dsn", dsn, "first.sql", "-", "last.sql"}, "insert into st_marker values (8)", 0,
-         "SQL> create table st_marker (n integer)\r\nok\r\nSQL> insert into st_marker values (8)\r\nok\r\n"
-         "SQL> select n from st_marker\r\nn          \r\n---------- \r\n8          \r\n1 row(s) fetched\r\n"
-         "SQL> drop table st_marker\r\nok\r\n",
+         Ok("create table st_marker (n integer)") + Ok("insert into st_marker values (8)") +
+             OneValue("select n from st_marker", "n", "8") + Ok("drop table st_marker"),
          ""},
         {{"--dsn", dsn, "--spool", "no/such/folder/spool.txt"}, "select 1 as n", 0, kOne,
          "tarnwell-run: cannot open the spool file 'no/such/folder/spool.txt': No such file or directory "
@@ -347,7 +325,7 @@ TEST_F(RunnerTest, StoredPreferencesApplyOptionsOverrideThemAndTheFileStaysAsItW
         "; edited by hand\n[Settings]\nEnableOutput=0\nMaxColLen=4\nSingleLineComment=#\nRemoveComments=1\n"
         "SpoolFile=stored-spool.txt\nEnableSpool=1\n[Recent File List]\nFile1=/tmp/x.sql\n";
     fs::create_directories(Path("config/Tarnwell"));
-    WriteFileBytes(file, stored);
+    WriteFile(file, stored);
     // A rewrite, even of the same bytes, or a replacement changes these.
     const auto stamp = [&] {
         struct stat info {};
@@ -379,7 +357,7 @@ TEST_F(RunnerTest, StoredPreferencesApplyOptionsOverrideThemAndTheFileStaysAsItW
         EXPECT_EQ(RunOn(Sqlite(), c.options, script).out, c.out);
         EXPECT_EQ(fs::exists(Path("stored-spool.txt")), c.spooled);
     }
-    EXPECT_EQ(FileBytes(file), stored);
+    EXPECT_EQ(ReadFile(file), stored);
     EXPECT_EQ(stamp(), before);
 }
 
@@ -399,7 +377,7 @@ TEST_F(RunnerTest, ElapsedTimeComesFromTheSettingsOrTheOption) {
     fs::create_directories(Path("config/Tarnwell"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored + ::testing::PrintToString(c.options));
-        WriteFileBytes(Path("config/Tarnwell/Tarnwell.conf"), "[Settings]\n" + c.stored);
+        WriteFile(Path("config/Tarnwell/Tarnwell.conf"), "[Settings]\n" + c.stored);
         const ChildResult result = RunOn(Sqlite(), c.options, "select 1 as n;select 1 as n");
         const std::string each = Literal(kOne) + (c.timing ? "Elapsed: \\d+\\.\\d{3} s\r\n" : "");
         EXPECT_TRUE(std::regex_match(result.out, std::regex(each + each))) << result.out;
@@ -451,17 +429,12 @@ TEST_F(RunnerTest, ASignalOrATimeoutCancelsTheStatementAndNothingAfterItRuns) {
         {true, "select pg_sleep(60) as nap_term", {}, SIGTERM, 143, "Execution cancelled\r\n"},
     };
     std::optional<CDbConnection> server;
-    if (test_env::HavePostgres()) {
-        server.emplace();
-        server->Connect(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword());
-    } else if (test_env::PostgresRequired()) {
-        ADD_FAILURE() << "no PostgreSQL server";
-    }
-    WriteFileBytes(Path("second.sql"), "select 3 as n");
+    if (HavePostgres()) server.emplace().Connect(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword());
+    WriteFile(Path("second.sql"), "select 3 as n");
     for (const auto& c : cases) {
         if (c.postgres && !server) continue;
         SCOPED_TRACE(c.statement);
-        WriteFileBytes(Path("first.sql"), "select 1 as n;" + c.statement + ";select 2 as n");
+        WriteFile(Path("first.sql"), "select 1 as n;" + c.statement + ";select 2 as n");
         Args args = c.options;
         args.insert(args.end(), {"first.sql", "second.sql"});
         const Child child = StartOn(c.postgres ? Postgres() : Sqlite(), args);
@@ -502,7 +475,7 @@ TEST_F(RunnerTest, ASecondInterruptEndsTheProgramAtOnce) {
 }
 
 TEST_F(RunnerTest, LinksNoWindowLibrary) {
-    const std::string libraries = RunChild(m_dir, {"ldd", TARNWELL_RUN_PATH}, "").out;
+    const std::string libraries = FinishChild(StartChild(m_dir, {"ldd", TARNWELL_RUN_PATH}, "")).out;
     EXPECT_TRUE(Has(libraries, "libodbc")) << libraries;
     for (const char* gui : {"libwx_gtk", "libgtk", "libgdk", "libX11", "libwx_baseu_net"})
         EXPECT_FALSE(Has(libraries, gui)) << gui << " in\n" << libraries;

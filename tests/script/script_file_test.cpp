@@ -8,8 +8,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -18,12 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Path(const std::string& name) { return test_env::TempDir() + "/" + name; }
-
-std::string Contents(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
+using test_env::ReadFile;
+using test_env::TempPath;
 
 int EntriesIn(const std::string& folder) {
     return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
@@ -60,7 +54,7 @@ TEST(ScriptFileTest, WritesAndReadsEveryByte) {
         "before\0after\0"s,
         std::string(300'000, '\0') + "tail",
     };
-    const std::string path = Path("bytes.sql");
+    const std::string path = TempPath("bytes.sql");
     for (const std::string& bytes : cases) {
         SCOPED_TRACE(bytes.size());
         CScriptFile::Write(path, bytes);
@@ -70,7 +64,7 @@ TEST(ScriptFileTest, WritesAndReadsEveryByte) {
 }
 
 TEST(ScriptFileTest, ReplacingKeepsPermissionsAndLinks) {
-    const std::string folder = Path("links");
+    const std::string folder = TempPath("links");
     fs::create_directory(folder);
     const std::string file = folder + "/script.sql";
     CScriptFile::Write(file, "a much longer old text");
@@ -81,27 +75,27 @@ TEST(ScriptFileTest, ReplacingKeepsPermissionsAndLinks) {
     fs::create_symlink(file, link);
     CScriptFile::Write(link, "new");
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(Contents(file), "new");
+    EXPECT_EQ(ReadFile(file), "new");
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms(0640));
 
     // A second hard link sees the new text as well.
     const std::string hardLink = folder + "/hard.sql";
     fs::create_hard_link(file, hardLink);
     CScriptFile::Write(file, "newer");
-    EXPECT_EQ(Contents(hardLink), "newer");
+    EXPECT_EQ(ReadFile(hardLink), "newer");
 
     // A link to a file that does not exist yet creates that file.
     const std::string dangling = folder + "/dangling.sql";
     fs::create_symlink(folder + "/later.sql", dangling);
     CScriptFile::Write(dangling, "later");
     EXPECT_TRUE(fs::is_symlink(dangling));
-    EXPECT_EQ(Contents(folder + "/later.sql"), "later");
+    EXPECT_EQ(ReadFile(folder + "/later.sql"), "later");
 
     EXPECT_EQ(EntriesIn(folder), 5);  // no temporary file left
 }
 
 TEST(ScriptFileTest, AFailedSaveLeavesTheOldFileWhole) {
-    const std::string folder = Path("full");
+    const std::string folder = TempPath("full");
     fs::create_directory(folder);
     const std::string file = folder + "/script.sql";
     CScriptFile::Write(file, "old text");
@@ -112,7 +106,7 @@ TEST(ScriptFileTest, AFailedSaveLeavesTheOldFileWhole) {
     } catch (const CFileException& failure) {
         EXPECT_EQ(failure.GetFileName(), file);
     }
-    EXPECT_EQ(Contents(file), "old text");
+    EXPECT_EQ(ReadFile(file), "old text");
     EXPECT_EQ(EntriesIn(folder), 1);
 }
 
@@ -124,23 +118,19 @@ TEST(ScriptFileTest, FailuresNameTheFile) {
         CFileException::Cause cause;
     };
     const Case cases[] = {
-        {"missing file", Path("missing.sql"), false, CFileException::fileNotFound},
-        {"missing folder", Path("missing/new.sql"), true, CFileException::badPath},
+        {"missing file", TempPath("missing.sql"), false, CFileException::fileNotFound},
+        {"missing folder", TempPath("missing/new.sql"), true, CFileException::badPath},
         {"folder read as a file", test_env::TempDir(), false, CFileException::badPath},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         try {
-            if (test.write) {
-                CScriptFile::Write(test.path, "x");
-            } else {
-                CScriptFile::Read(test.path);
-            }
+            test.write ? CScriptFile::Write(test.path, "x") : void(CScriptFile::Read(test.path));
             ADD_FAILURE() << "no failure";
         } catch (const CFileException& failure) {
             EXPECT_EQ(failure.GetCause(), test.cause);
             EXPECT_NE(failure.Message().find(test.path), std::string::npos) << failure.Message();
         }
     }
-    EXPECT_FALSE(fs::exists(Path("missing")));
+    EXPECT_FALSE(fs::exists(TempPath("missing")));
 }

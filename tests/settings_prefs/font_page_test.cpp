@@ -8,19 +8,10 @@
 
 #include <wx/dcscreen.h>
 
-#include <algorithm>
 
 namespace {
 
 int ScreenPpi() { return wxScreenDC().GetPPI().y; }
-
-// Chooses an entry of a box's list as a click does.
-void ChooseEntry(CSimpleComboBox* box, const std::string& entry) {
-    const auto& entries = box->Entries();
-    const auto at = std::find(entries.begin(), entries.end(), entry);
-    ASSERT_NE(at, entries.end()) << entry;
-    SheetTest::Choose(box->List(), static_cast<int>(at - entries.begin()));
-}
 
 class FontPageTest : public SheetTest {
 protected:
@@ -57,7 +48,7 @@ TEST_F(FontPageTest, SizeBoxShowsTheFirstEntryBeginningWithTheSize) {
             EXPECT_EQ(page.SizeBox()->GetText(), c.text);
             EXPECT_EQ(page.SizeBox()->GetSelection(), c.selected);
             // Any notification builds the sample anew.
-            c.chosen ? ChooseEntry(page.SizeBox(), c.chosen) : Choose(page.CharsetList(), 1);
+            c.chosen ? gui_env::ChooseEntry(page.SizeBox(), c.chosen) : gui_env::Choose(page.CharsetList(), 1);
             EXPECT_EQ(page.SampleDescription().lfHeight, c.sampleHeight);
             return wxID_OK;
         });
@@ -77,7 +68,7 @@ TEST_F(FontPageTest, HangulAndHangeulDifferOnlyInTheIndex) {
     const LOGFONT before = settings.m_logFont;
     EXPECT_FALSE(RunFontPage([&](CPrefPage2& page) {
         EXPECT_EQ(page.CharsetList()->GetStringSelection(), "HANGUL");
-        Choose(page.CharsetList(), 4);
+        gui_env::Choose(page.CharsetList(), 4);
         return wxID_OK;
     }));
     EXPECT_EQ(settings.FontCharset, 4);
@@ -91,7 +82,7 @@ TEST_F(FontPageTest, WithoutACharsetTheIndexAndByteStay) {
     settings.FontCharset = 25;
     EXPECT_TRUE(RunFontPage([&](CPrefPage2& page) {
         EXPECT_EQ(page.CharsetList()->GetSelection(), wxNOT_FOUND);
-        ChooseEntry(page.SizeBox(), "12");
+        gui_env::ChooseEntry(page.SizeBox(), "12");
         return wxID_OK;
     }));
     EXPECT_EQ(settings.FontCharset, 25);

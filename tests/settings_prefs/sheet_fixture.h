@@ -39,15 +39,11 @@ public:
     static void Toggle(CPrefDlg& sheet, int id) {
         auto& box = Get<wxCheckBox>(sheet, id);
         box.SetValue(!box.GetValue());
-        Notify(box, wxEVT_CHECKBOX, box.GetValue() ? 1 : 0);
+        gui_env::Notify(box, wxEVT_CHECKBOX, box.GetValue() ? 1 : 0);
     }
     static void Click(CPrefDlg& sheet, int id) {
         gui_env::Click(sheet.FindWindow(id));
         gui_env::Pump();
-    }
-    static void Choose(wxListBox* list, int index) {
-        list->SetSelection(index);
-        Notify(*list, wxEVT_LISTBOX, index);
     }
     // False when the sheet stayed on its page.
     static bool ShowPage(CPrefDlg& sheet, int page) {
@@ -125,13 +121,5 @@ private:
         auto* control = dynamic_cast<Control*>(sheet.FindWindow(id));
         if (control == nullptr) throw std::runtime_error("no control " + std::to_string(id));
         return *control;
-    }
-    // Sends the notification a user's action would.
-    static void Notify(wxWindow& control, wxEventType type, int value) {
-        wxCommandEvent event(type, control.GetId());
-        event.SetEventObject(&control);
-        event.SetInt(value);
-        control.ProcessWindowEvent(event);
-        gui_env::Pump();
     }
 };

@@ -37,4 +37,5 @@ void ExpectSameSettings(const CSettingsRecord& actual, const CSettingsRecord& ex
     EXPECT_EQ(actual.MultilineCommentEnd, expected.MultilineCommentEnd);
     EXPECT_EQ(actual.RemoveComments, expected.RemoveComments);
     EXPECT_EQ(actual.ShowTiming, expected.ShowTiming);
+    EXPECT_EQ(actual.NullText, expected.NullText);
 }

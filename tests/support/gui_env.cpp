@@ -1,15 +1,19 @@
 #include "support/gui_env.h"
 
+#include "settings/simple_combo_box.h"
+
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/init.h>
+#include <wx/listbox.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <memory>
@@ -105,10 +109,31 @@ void Click(wxWindow* button) {
     button->GetEventHandler()->ProcessEvent(click);
 }
 
+void Notify(wxWindow& control, wxEventType type, int value) {
+    wxCommandEvent event(type, control.GetId());
+    event.SetEventObject(&control);
+    event.SetInt(value);
+    control.ProcessWindowEvent(event);
+    Pump();
+}
+
+void Choose(wxListBox* list, int index) {
+    list->SetSelection(index);
+    Notify(*list, wxEVT_LISTBOX, index);
+}
+
+void ChooseEntry(CSimpleComboBox* box, const std::string& entry) {
+    const auto& entries = box->Entries();
+    const auto at = std::find(entries.begin(), entries.end(), entry);
+    if (at != entries.end())
+        Choose(box->List(), static_cast<int>(at - entries.begin()));
+    else
+        ADD_FAILURE() << "no entry " << entry;
+}
+
 ModalCapture::ModalCapture(int answer) : m_nAnswer(answer) { Register(); }
 
 int ModalCapture::Enter(wxDialog* dialog) {
-    ++m_nDialogs;
     if (const auto* box = dynamic_cast<const wxMessageDialogBase*>(dialog)) {
         m_messages.push_back(Message{box->GetCaption().utf8_string(), box->GetMessage().utf8_string(),
                                      box->GetMessageDialogStyle()});

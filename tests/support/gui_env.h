@@ -1,12 +1,15 @@
 #pragma once
 
+#include <wx/event.h>
 #include <wx/modalhook.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+class CSimpleComboBox;
 class wxApp;
+class wxListBox;
 class wxWindow;
 
 // Window tests: a GoogleTest environment (registered by linking gui_env.cpp)
@@ -35,6 +38,14 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 // fails the test.
 void Click(wxWindow* button);
 
+// Sends control the notification a user's action would (value as the
+// event's int), then pumps.
+void Notify(wxWindow& control, wxEventType type, int value);
+// Chooses the entry at index of list as a click does; ChooseEntry the entry
+// of a box's list that reads entry (a failure when there is none).
+void Choose(wxListBox* list, int index);
+void ChooseEntry(CSimpleComboBox* box, const std::string& entry);
+
 // Answers every modal dialog (message boxes included) without showing it
 // while it is alive, and records what the message boxes said.
 class ModalCapture : public wxModalDialogHook {
@@ -48,18 +59,14 @@ public:
     // answer: what ShowModal returns (wxID_OK, wxID_YES, wxID_NO, wxID_CANCEL...).
     explicit ModalCapture(int answer = wxID_OK);
 
-    void SetAnswer(int answer) { m_nAnswer = answer; }
     // Message boxes in the order they came up.
     const std::vector<Message>& Messages() const { return m_messages; }
-    // Modal dialogs of any kind, message boxes included.
-    int DialogCount() const { return m_nDialogs; }
 
 protected:
     int Enter(wxDialog* dialog) override;
 
 private:
     int m_nAnswer;
-    int m_nDialogs = 0;
     std::vector<Message> m_messages;
 };
 

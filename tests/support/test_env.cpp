@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -86,6 +87,17 @@ void Cleanup() {
 }
 
 const std::string& TempDir() { return S().tempDir; }
+std::string TempPath(const std::string& name) { return S().tempDir + "/" + name; }
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    return path;
+}
 const std::string& SqliteDsn() { return S().sqliteDsn; }
 
 std::string NewSqliteDsn(const std::string& name, const std::string& extraLines) {

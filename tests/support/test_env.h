@@ -12,8 +12,14 @@ namespace test_env {
 void Initialise();
 void Cleanup();
 
-// The private temporary folder of this process.
+// The private temporary folder of this process, and a path in it.
 const std::string& TempDir();
+std::string TempPath(const std::string& name);
+
+// Every byte of a file ("" when it cannot be read).
+std::string ReadFile(const std::string& path);
+// Writes bytes to path, replacing the file; returns path.
+std::string WriteFile(const std::string& path, const std::string& bytes);
 
 // "TestSQLite": a data source on a fresh SQLite database file of this process.
 const std::string& SqliteDsn();
