@@ -57,6 +57,10 @@ void CFrameRunHost::StatementRan(const CRunMap::Statement& statement) {
     const auto scriptBase = static_cast<std::size_t>(m_nRanFrom);
     placed.scriptBegin += scriptBase;
     placed.scriptEnd += scriptBase;
+    if (placed.errorEnd > placed.errorBegin) {
+        placed.errorBegin += scriptBase;
+        placed.errorEnd += scriptBase;
+    }
     placed.outputBegin += m_nOutputBase;
     placed.outputEnd += m_nOutputBase;
     m_pRunMap->Add(std::move(placed));

@@ -7,6 +7,8 @@ void CRunMap::TextInserted(std::size_t position, std::size_t length) {
         if (position <= s.scriptBegin) {
             s.scriptBegin += length;
             s.scriptEnd += length;
+            s.errorBegin += length;
+            s.errorEnd += length;
         } else if (position <= s.scriptEnd) {
             s.edited = true;
             s.scriptEnd += length;
@@ -20,6 +22,8 @@ void CRunMap::TextDeleted(std::size_t position, std::size_t length) {
         if (end <= s.scriptBegin) {
             s.scriptBegin -= length;
             s.scriptEnd -= length;
+            s.errorBegin -= length;
+            s.errorEnd -= length;
         } else if (position < s.scriptEnd) {
             // Overlaps the statement: what is left of it stays where it was cut.
             s.edited = true;

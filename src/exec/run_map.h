@@ -19,6 +19,7 @@ public:
         std::size_t outputBegin = 0, outputEnd = 0;   // its part of the output pane
         Outcome outcome = Outcome::Succeeded;
         std::string message;                          // a failure's diagnostic, on one line
+        std::size_t errorBegin = 0, errorEnd = 0;     // where the diagnostic says the error is (none: equal)
         bool edited = false;                          // the script no longer holds it as it ran
     };
 

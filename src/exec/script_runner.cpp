@@ -3,8 +3,10 @@
 #include "common/display_text.h"
 #include "common/exception.h"
 #include "db/db_exception.h"
+#include "exec/error_position.h"
 #include "exec/result_formatter.h"
 #include "exec/spool_tee.h"
+#include "script/settings_syntax.h"
 
 #include <algorithm>
 #include <chrono>
@@ -145,7 +147,7 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
             outcome = RunStatement(statement, settings, summary.statements + 1);
         }
         if (outcome == Outcome::Blank) continue;
-        ReportStatement(script.LastSpan(), outputBegin, lines.Bytes(), outcome);
+        ReportStatement(statement, script.LastSpan(), outputBegin, lines.Bytes(), outcome, CommentSyntaxOf(settings));
         ++summary.statements;
         if (outcome == Outcome::Stopped) break;
         if (outcome == Outcome::Failed) {
@@ -181,8 +183,8 @@ bool CScriptRunner::ExecuteStatement(std::string_view statement, const CSettings
 }
 
 // Tells the host where the statement stands and how it ended.
-void CScriptRunner::ReportStatement(const StatementSpan& span, std::size_t outputBegin, std::size_t outputEnd,
-                                    Outcome outcome) {
+void CScriptRunner::ReportStatement(std::string_view text, const StatementSpan& span, std::size_t outputBegin,
+                                    std::size_t outputEnd, Outcome outcome, const CommentSyntax& syntax) {
     CRunMap::Statement statement;
     statement.scriptBegin = span.content;
     statement.scriptEnd = span.end;
@@ -197,6 +199,14 @@ void CScriptRunner::ReportStatement(const StatementSpan& span, std::size_t outpu
             if (c != '\r' && c != '\n') statement.message += c;
             else if (!statement.message.empty() && statement.message.back() != ' ') statement.message += ' ';
         while (!statement.message.empty() && statement.message.back() == ' ') statement.message.pop_back();
+        // The spot the message names, in the text as it was sent (from its
+        // first non-blank byte).
+        std::size_t blanks = 0;
+        while (blanks < text.size() && IsBlank(text[blanks])) ++blanks;
+        if (const auto spot = LocateError(m_strLastFailure, text.substr(blanks), syntax)) {
+            statement.errorBegin = span.begin + blanks + spot->offset;
+            statement.errorEnd = statement.errorBegin + spot->length;
+        }
     }
     m_host.StatementRan(statement);
 }

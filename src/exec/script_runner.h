@@ -74,7 +74,8 @@ private:
 
     Outcome RunStatement(std::string_view statement, const CSettingsRecord& settings, int number = 0);
     bool StopRequested() const noexcept;
-    void ReportStatement(const StatementSpan& span, std::size_t outputBegin, std::size_t outputEnd, Outcome outcome);
+    void ReportStatement(std::string_view text, const StatementSpan& span, std::size_t outputBegin,
+                         std::size_t outputEnd, Outcome outcome, const CommentSyntax& syntax);
     void PrintStopped(COutputSink& output);
     void PrintWarning(const DiagRecord& warning);
 

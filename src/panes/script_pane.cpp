@@ -5,6 +5,7 @@
 
 #include <wx/stc/stc.h>
 
+#include <algorithm>
 #include <string_view>
 
 wxIMPLEMENT_DYNAMIC_CLASS(CScriptPane, CPane);
@@ -17,6 +18,9 @@ constexpr int kMarkSucceeded = 0;
 constexpr int kMarkFailed = 1;
 constexpr int kMarkStopped = 2;
 constexpr int kMarkMask = (1 << kMarkSucceeded) | (1 << kMarkFailed) | (1 << kMarkStopped);
+// The squiggle under the spot a failed statement's message names (the
+// indicators below 8 belong to lexers).
+constexpr int kErrorIndicator = 8;
 
 // Sets a flag for the lifetime of the scope.
 class FlagScope {
@@ -54,6 +58,8 @@ CScriptPane::~CScriptPane() {
     if (wxStyledTextCtrl* control = GetControl()) {
         control->Unbind(wxEVT_STC_SAVEPOINTLEFT, &CScriptPane::OnTextChanged, this);
         control->Unbind(wxEVT_STC_MODIFIED, &CScriptPane::OnModified, this);
+        control->Unbind(wxEVT_STC_DWELLSTART, &CScriptPane::OnDwellStart, this);
+        control->Unbind(wxEVT_STC_DWELLEND, &CScriptPane::OnDwellEnd, this);
     }
 }
 
@@ -74,6 +80,11 @@ void CScriptPane::ConfigureControl() {
     control.MarkerDefine(kMarkSucceeded, wxSTC_MARK_CIRCLE, wxColour(0x1E, 0x6B, 0x1E), wxColour(0x3C, 0xB0, 0x43));
     control.MarkerDefine(kMarkFailed, wxSTC_MARK_CHARACTER + '!', wxColour(0xB0, 0x00, 0x00), wxColour(0xFF, 0xFF, 0xFF));
     control.MarkerDefine(kMarkStopped, wxSTC_MARK_SMALLRECT, wxColour(0x80, 0x80, 0x80), wxColour(0xC0, 0xC0, 0xC0));
+    control.SetMouseDwellTime(400);
+    control.Bind(wxEVT_STC_DWELLSTART, &CScriptPane::OnDwellStart, this);
+    control.Bind(wxEVT_STC_DWELLEND, &CScriptPane::OnDwellEnd, this);
+    control.IndicatorSetStyle(kErrorIndicator, wxSTC_INDIC_SQUIGGLE);
+    control.IndicatorSetForeground(kErrorIndicator, wxColour(0xD0, 0x00, 0x00));
 }
 
 void CScriptPane::SetEditListener(EditListener listener) {
@@ -95,13 +106,19 @@ void CScriptPane::ShowRunMarks(const CRunMap& map) {
     wxStyledTextCtrl* control = GetControl();
     if (control == nullptr) return;
     for (const int marker : {kMarkSucceeded, kMarkFailed, kMarkStopped}) control->MarkerDeleteAll(marker);
+    m_markMessages.clear();
+    control->SetIndicatorCurrent(kErrorIndicator);
+    control->IndicatorClearRange(0, control->GetTextLength());
     bool any = false;
     for (const CRunMap::Statement& s : map.Statements()) {
         if (s.edited) continue;
+        if (s.errorEnd > s.errorBegin)
+            control->IndicatorFillRange(static_cast<int>(s.errorBegin), static_cast<int>(s.errorEnd - s.errorBegin));
         const int marker = s.outcome == CRunMap::Outcome::Succeeded ? kMarkSucceeded
                            : s.outcome == CRunMap::Outcome::Failed  ? kMarkFailed
                                                                      : kMarkStopped;
-        control->MarkerAdd(control->LineFromPosition(static_cast<int>(s.scriptBegin)), marker);
+        const int handle = control->MarkerAdd(control->LineFromPosition(static_cast<int>(s.scriptBegin)), marker);
+        if (marker == kMarkFailed) m_markMessages.emplace_back(handle, s.message);
         any = true;
     }
     control->SetMarginWidth(kMarkMargin, any ? control->TextWidth(wxSTC_STYLE_LINENUMBER, "WW") : 0);
@@ -149,4 +166,25 @@ void CScriptPane::OnUpdateEditUndo(wxUpdateUIEvent& event) {
 void CScriptPane::OnUpdateEditPaste(wxUpdateUIEvent& event) {
     const wxStyledTextCtrl* control = GetControl();
     event.Enable(control != nullptr && control->CanPaste());
+}
+
+// The pointer rests: on a failed statement's mark, its message comes up.
+void CScriptPane::OnDwellStart(wxStyledTextEvent& event) {
+    event.Skip();
+    wxStyledTextCtrl* control = GetControl();
+    if (control == nullptr || m_markMessages.empty()) return;
+    int margins = 0;
+    for (int margin = 0; margin <= kMarkMargin; ++margin) margins += control->GetMarginWidth(margin);
+    if (event.GetX() < margins - control->GetMarginWidth(kMarkMargin) || event.GetX() >= margins) return;
+    const int line = control->GetFirstVisibleLine() + event.GetY() / std::max(1, control->TextHeight(0));
+    for (const auto& [handle, message] : m_markMessages) {
+        if (control->MarkerLineFromHandle(handle) != line) continue;
+        control->CallTipShow(control->PositionFromLine(line), wxString::FromUTF8(message.data(), message.size()));
+        return;
+    }
+}
+
+void CScriptPane::OnDwellEnd(wxStyledTextEvent& event) {
+    event.Skip();
+    if (wxStyledTextCtrl* control = GetControl(); control != nullptr && control->CallTipActive()) control->CallTipCancel();
 }

@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 class CRunMap;
 class wxStyledTextEvent;
@@ -39,7 +42,8 @@ public:
     // Marks the first line of every statement of the run that the script
     // still holds as it ran, in a narrow margin: a circle where it
     // succeeded, "!" where it failed, a square where it was stopped (told
-    // apart by their shapes as well as their colours).
+    // apart by their shapes as well as their colours). Resting the pointer on
+    // a failed statement's mark shows its message.
     void ShowRunMarks(const CRunMap& map);
 
 protected:
@@ -55,8 +59,12 @@ protected:
 private:
     void OnTextChanged(wxStyledTextEvent& event);
     void OnModified(wxStyledTextEvent& event);
+    void OnDwellStart(wxStyledTextEvent& event);
+    void OnDwellEnd(wxStyledTextEvent& event);
 
     EditListener m_editListener;
+    // The messages of the failed statements' marks, by the marker handle.
+    std::vector<std::pair<int, std::string>> m_markMessages;
 
     // True while OnUpdate puts the document's text in.
     bool m_bTakingDocumentText = false;

@@ -120,12 +120,49 @@ TEST_F(WindowTest, RunMarksLeadBackToTheStatements) {
     EXPECT_EQ(script.GetSelectionStart(), static_cast<int>(failed));
     EXPECT_EQ(script.GetSelectionEnd(), static_cast<int>(failed + std::string("select * from nosuch").size()));
 
+    // Resting the pointer on the failed mark shows the message.
+    wxStyledTextEvent dwell(wxEVT_STC_DWELLSTART, script.GetId());
+    dwell.SetEventObject(&script);
+    dwell.SetX(script.GetMarginWidth(0) + 2);
+    dwell.SetY((4 - script.GetFirstVisibleLine()) * script.TextHeight(0) + 2);
+    script.ProcessWindowEvent(dwell);
+    EXPECT_TRUE(script.CallTipActive());
+    script.CallTipCancel();
+
     // Typing into the failed statement takes its mark away; the others stay.
     script.InsertText(static_cast<int>(failed + 7), "x");
     EXPECT_TRUE(gui_env::WaitUntil([&] { return marks() == "11010"; })) << marks();
     EXPECT_FALSE(window->IsCommandEnabled(ID_NEXT_ERROR));
     window->OutputPane()->GetControl()->ProcessWindowEvent(click);
     EXPECT_EQ(FromUiString(window->GetStatusBar()->GetStatusText()), "The statement is no longer in the script");
+}
+
+// The squiggle covers the token that the driver's message names.
+TEST_F(WindowTest, TheSpotOfASyntaxErrorIsUnderlined) {
+    const struct {
+        bool postgres;
+        std::string script, token;
+    } cases[] = {
+        {false, "select 1;\r\n  selec 2;", "selec"},
+        {true, "select 1;\r\n/* frm */ select 'frm', * frm t;", "frm"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        CSecondWindow window(wxSize(700, 500));
+        if (c.postgres) {
+            TARNWELL_REQUIRE_POSTGRES();
+            window->Connection().Connect(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword());
+        } else {
+            window->Connection().Connect(test_env::NewSqliteDsn("Squiggle"), "", "");
+        }
+        window->ScriptPane()->SetText(std::string_view(c.script), false);
+        Execute(*window);
+        wxStyledTextCtrl& script = *window->ScriptPane()->GetControl();
+        std::string underlined;
+        for (int at = 0; at < script.GetTextLength(); ++at)
+            if (script.IndicatorValueAt(8, at)) underlined += c.script[static_cast<std::size_t>(at)];
+        EXPECT_EQ(underlined, c.token);
+    }
 }
 
 }  // namespace
