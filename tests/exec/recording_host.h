@@ -16,6 +16,10 @@ public:
     void ResumeOutputRedraw() override { m_events.push_back("resume"); }
     void RepaintOutput() override { m_events.push_back("repaint"); }
     void SelectAllScript() override { m_events.push_back("select-all"); }
+    // Kept apart from the event log, which other tests compare whole.
+    void StatementRan(const CRunMap::Statement& statement) override { m_statements.Add(statement); }
+
+    CRunMap m_statements;
 
 private:
     std::vector<std::string>& m_events;

@@ -1,4 +1,6 @@
 #include "exec/run_map.h"
+#include "run_fixture.h"
+#include "support/test_env.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +78,39 @@ TEST(RunMapTest, OutputLeadsBackAndFailuresAreWalkedInOrder) {
     EXPECT_FALSE(map.NextFailure(0, true));
     map.OutputCleared();
     EXPECT_FALSE(map.AtOutput(0));
+}
+
+// A run reports each statement's text in the script and its part of the
+// output, so that every line of the output leads back to its statement.
+TEST_F(RunFixture, EachStatementsOutputLeadsBackToItsText) {
+    m_connection.Connect(test_env::NewSqliteDsn("RunMapRunner"), "", "");
+    const std::string script = "  -- first\r\nselect 1 as x;\r\n\r\nselect *\r\nfrom nosuch_" + std::string(60, 'n') +
+                               ";\r\ncreate table t(a int)";
+    const std::vector<std::string> statements = {"select 1 as x", "select *\r\nfrom nosuch_" + std::string(60, 'n'),
+                                                 "create table t(a int)"};
+    m_output.SetWrapWidth(30);   // the error is wrapped over several lines
+    for (const int verbose : {1, 0}) {
+        SCOPED_TRACE(verbose ? "verbose" : "quiet");
+        m_settings.EnableOutput = verbose;
+        m_host.m_statements.Clear();
+        const std::string output = Run(script);
+        const auto& ran = m_host.m_statements.Statements();
+        ASSERT_EQ(ran.size(), 3u);
+        for (std::size_t i = 0; i < ran.size(); ++i) {
+            EXPECT_EQ(script.substr(ran[i].scriptBegin, ran[i].scriptEnd - ran[i].scriptBegin), statements[i]);
+            // Every byte of the statement's output leads back to it.
+            for (std::size_t at = ran[i].outputBegin; at < ran[i].outputEnd; ++at)
+                ASSERT_EQ(m_host.m_statements.AtOutput(at), i) << at;
+        }
+        EXPECT_EQ(output.substr(ran[1].outputBegin, 5), "SQL> ");
+        EXPECT_EQ(ran[1].outcome, Outcome::Failed);
+        EXPECT_EQ(ran[1].message.substr(0, 42), "Error: [SQLite]no such table: nosuch_nnnnn");
+        EXPECT_EQ(script.substr(ran[1].errorBegin, ran[1].errorEnd - ran[1].errorBegin), "nosuch_" + std::string(60, 'n'));
+        // Quiet: the statement without output has none; verbose: its echo and "ok".
+        EXPECT_EQ(output.substr(ran[2].outputBegin, ran[2].outputEnd - ran[2].outputBegin),
+                  verbose ? "SQL> create table t(a int)\r\nok\r\n" : "");
+        m_connection.Execute("drop table t");
+    }
 }
 
 }  // namespace
