@@ -309,8 +309,15 @@ void CMainFrame::StartRun(CStatementSource& source, long ranFrom, long ranTo) {
     m_pRun = std::make_unique<CBackgroundRun>(
         *this, *m_pOutputPane, *m_pScriptPane, m_connection, m_history, source, m_settings,
         [this](std::exception_ptr failure) { OnRunFinished(failure); }, ranFrom, ranTo);
-    m_pRun->Start(&m_runMap, [this] { ShowRunMarks(); });
+    m_pRun->Start(&m_runMap, [this] { OnStatementRan(); });
     ShowRunMarks();
+}
+
+// One more statement ran: its mark joins the others.
+void CMainFrame::OnStatementRan() {
+    if (m_pScriptPane == nullptr || m_runMap.Statements().empty()) return;
+    if (m_runMap.Statements().size() == 1) ShowRunMarks();   // follows the edits from now on
+    else m_pScriptPane->AddRunMark(m_runMap.Statements().back());
 }
 
 void CMainFrame::ShowRunMarks() {

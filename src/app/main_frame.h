@@ -124,6 +124,7 @@ private:
     void OnRunFinished(std::exception_ptr failure);
     void StartRun(CStatementSource& source, long ranFrom, long ranTo);
     void ShowRunMarks();
+    void OnStatementRan();
     void OnScriptEdited(bool inserted, std::size_t position, std::size_t length);
     void OnOutputDoubleClick(wxStyledTextEvent& event);
     void GoToFailure(bool forward);

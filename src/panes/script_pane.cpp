@@ -109,19 +109,25 @@ void CScriptPane::ShowRunMarks(const CRunMap& map) {
     m_markMessages.clear();
     control->SetIndicatorCurrent(kErrorIndicator);
     control->IndicatorClearRange(0, control->GetTextLength());
-    bool any = false;
-    for (const CRunMap::Statement& s : map.Statements()) {
-        if (s.edited) continue;
-        if (s.errorEnd > s.errorBegin)
-            control->IndicatorFillRange(static_cast<int>(s.errorBegin), static_cast<int>(s.errorEnd - s.errorBegin));
-        const int marker = s.outcome == CRunMap::Outcome::Succeeded ? kMarkSucceeded
-                           : s.outcome == CRunMap::Outcome::Failed  ? kMarkFailed
-                                                                     : kMarkStopped;
-        const int handle = control->MarkerAdd(control->LineFromPosition(static_cast<int>(s.scriptBegin)), marker);
-        if (marker == kMarkFailed) m_markMessages.emplace_back(handle, s.message);
-        any = true;
+    control->SetMarginWidth(kMarkMargin, 0);
+    for (const CRunMap::Statement& s : map.Statements())
+        if (!s.edited) AddRunMark(s);
+}
+
+void CScriptPane::AddRunMark(const CRunMap::Statement& s) {
+    wxStyledTextCtrl* control = GetControl();
+    if (control == nullptr) return;
+    const int marker = s.outcome == CRunMap::Outcome::Succeeded ? kMarkSucceeded
+                       : s.outcome == CRunMap::Outcome::Failed  ? kMarkFailed
+                                                                 : kMarkStopped;
+    const int handle = control->MarkerAdd(control->LineFromPosition(static_cast<int>(s.scriptBegin)), marker);
+    if (marker == kMarkFailed) m_markMessages.emplace_back(handle, s.message);
+    if (s.errorEnd > s.errorBegin) {
+        control->SetIndicatorCurrent(kErrorIndicator);
+        control->IndicatorFillRange(static_cast<int>(s.errorBegin), static_cast<int>(s.errorEnd - s.errorBegin));
     }
-    control->SetMarginWidth(kMarkMargin, any ? control->TextWidth(wxSTC_STYLE_LINENUMBER, "WW") : 0);
+    if (control->GetMarginWidth(kMarkMargin) == 0)
+        control->SetMarginWidth(kMarkMargin, control->TextWidth(wxSTC_STYLE_LINENUMBER, "WW"));
 }
 
 void CScriptPane::SetSavePoint() {

@@ -8,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-class CRunMap;
+#include "exec/run_map.h"
+
 class wxStyledTextEvent;
 
 // The lower pane: the editable text of the script document, and the view
@@ -45,6 +46,9 @@ public:
     // apart by their shapes as well as their colours). Resting the pointer on
     // a failed statement's mark shows its message.
     void ShowRunMarks(const CRunMap& map);
+    // Adds the mark of one more statement (as a run goes on), without
+    // drawing the others again.
+    void AddRunMark(const CRunMap::Statement& statement);
 
 protected:
     void ConfigureControl() override;
