@@ -165,4 +165,33 @@ TEST_F(WindowTest, TheSpotOfASyntaxErrorIsUnderlined) {
     }
 }
 
+// On PostgreSQL too the statement under the caret runs alone, with the same
+// transcript as when it is the whole script, and F8 walks the failures.
+TEST_F(WindowTest, OnPostgresTheStatementUnderTheCaretRunsAlone) {
+    TARNWELL_REQUIRE_POSTGRES();
+    CSecondWindow window(wxSize(700, 500));
+    wxStyledTextCtrl& script = *window->ScriptPane()->GetControl();
+    window->Connection().Connect(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword());
+    const std::string text = "select 1 as one;\r\nselect * from tw_no_such_a;\r\nselect 'b;c' as two;\r\n"
+                             "select * from tw_no_such_b;";
+    window->ScriptPane()->SetText(std::string_view("select 'b;c' as two"), false);
+    Execute(*window);
+    const std::string alone = window->OutputPane()->GetText();
+    window->RunCommand(ID_CLEAR_OUTPUT);
+    window->ScriptPane()->SetText(std::string_view(text), false);
+    script.GotoPos(static_cast<int>(text.find("'b;")) + 2);
+    window->RunCommand(ID_EXECUTE_STATEMENT);
+    ASSERT_TRUE(FinishRun(*window));
+    EXPECT_EQ(window->OutputPane()->GetText(), alone);
+
+    Execute(*window);
+    script.GotoPos(0);
+    for (const char* table : {"tw_no_such_a", "tw_no_such_b", "tw_no_such_a"}) {
+        window->RunCommand(ID_NEXT_ERROR);
+        EXPECT_EQ(script.GetCurrentPos(), static_cast<int>(text.find(std::string("select * from ") + table)));
+    }
+    window->RunCommand(ID_PREVIOUS_ERROR);
+    EXPECT_EQ(script.GetCurrentPos(), static_cast<int>(text.find("select * from tw_no_such_b")));
+}
+
 }  // namespace
