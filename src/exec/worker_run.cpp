@@ -1,6 +1,7 @@
 #include "exec/worker_run.h"
 
 #include <chrono>
+#include <stdexcept>
 #include <utility>
 
 namespace {
@@ -22,7 +23,15 @@ CWorkerRun::CWorkerRun(COutputSink& output, std::function<void()> wake)
     : m_output(output), m_wake(std::move(wake)) {}
 
 CWorkerRun::~CWorkerRun() {
-    if (m_worker.joinable()) m_worker.join();
+    if (!m_worker.joinable()) return;
+    // Nobody pumps any more (the window thread left early, say out of
+    // memory): a job waiting for room or for a call is let go, and fails.
+    {
+        std::lock_guard lock(m_mutex);
+        m_bNoMorePumps = true;
+    }
+    m_cvSpace.notify_all();
+    m_worker.join();
 }
 
 void CWorkerRun::Start(std::function<void()> job) {
@@ -162,6 +171,7 @@ void CWorkerRun::QueueChunk(std::unique_lock<std::mutex>& lock, bool onWorker) {
 // (waking the window so it makes room), then queues item.
 void CWorkerRun::EnqueueWithinLimit(std::unique_lock<std::mutex>& lock, Item item) {
     while (m_nQueuedBytes >= kMaxQueuedBytes) {
+        if (m_bNoMorePumps) throw std::runtime_error("the run's output is no longer taken");
         lock.unlock();
         Wake();
         lock.lock();
@@ -194,7 +204,8 @@ void CWorkerRun::Call(const std::function<void()>& call) {
     });
     Wake();
     std::unique_lock lock(m_mutex);
-    m_cvSpace.wait(lock, [&] { return done; });
+    m_cvSpace.wait(lock, [&] { return done || m_bNoMorePumps; });
+    if (!done) throw std::runtime_error("the run's output is no longer taken");
     lock.unlock();
     if (failure) std::rethrow_exception(failure);
 }

@@ -42,7 +42,8 @@
 class CWorkerRun {
 public:
     explicit CWorkerRun(COutputSink& output, std::function<void()> wake = {});
-    // Waits for the worker unless it was abandoned.
+    // Waits for the worker unless it was abandoned; a job that still waits
+    // for the window then fails at once.
     ~CWorkerRun();
     CWorkerRun(const CWorkerRun&) = delete;
     CWorkerRun& operator=(const CWorkerRun&) = delete;
@@ -108,6 +109,7 @@ private:
     std::size_t m_nQueuedBytes = 0;
     std::vector<std::string> m_spareChunks;   // emptied pieces, kept for reuse
     bool m_bJobEnded = false;
+    bool m_bNoMorePumps = false;   // the window thread is gone: nothing waits for it
     std::exception_ptr m_postedFailure;
     std::atomic<bool> m_bPostedFailed{false};
 };

@@ -1,3 +1,6 @@
+// The formatter's table case by case. (Every line one append of the same
+// width, with arbitrary columns and rows: fuzz/result_formatter_fuzz.cpp,
+// run by scripts/test.sh.)
 #include "exec/result_formatter.h"
 #include "fake_statement.h"
 #include "recording_sink.h"
@@ -83,17 +86,5 @@ TEST_P(ResultFormatterTest, WritesTheTable) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ResultFormatterTest, ::testing::ValuesIn(kFormats), CaseName<FormatCase>);
-
-TEST(ResultFormatterLineTest, EveryRowIsOneAppendOfTheSameDisplayWidth) {
-    CFakeStatement statement({{"A", 4}, {"BB", 0}, {"C", 2}},
-                             {{"1", std::nullopt, "xyz"}, {kKanji + kKanji + kJi, "long value here", ""}});
-    CRecordingSink sink;
-    CResultFormatter(3, 100).Print(statement, sink);
-    const std::vector<std::string>& appends = sink.Appends();
-    ASSERT_EQ(appends.size(), 1u + 3 + 1 + 1 + 2 + 1);
-    EXPECT_EQ(std::vector<std::string>(appends.begin() + 5, appends.end()),
-              (std::vector<std::string>{"---- --- -- \r\n", "1        xy \r\n", kKanji + kKanji + " lon    \r\n",
-                                        "2 row(s) fetched\r\n"}));
-}
 
 }  // namespace

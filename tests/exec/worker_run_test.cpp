@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -113,6 +114,25 @@ TEST(WorkerRunTest, APumpTakesTheTextTheJobIsStillCollecting) {
     EXPECT_EQ(sink.m_strText, "SQL> select pg_sleep(60)\r\nok\r\n");
     EXPECT_EQ(sink.m_nForeignCalls, 0);
     EXPECT_GE(wakes, 2);   // the call, and the end
+}
+
+// The window thread leaves without pumping (out of memory, say): the job,
+// waiting for room in the queue, is let go instead of waiting for ever.
+TEST(WorkerRunTest, AJobWaitingForAWindowThatLeftIsLetGo) {
+    CThreadCheckingSink sink;
+    std::atomic<bool> failed{false};
+    {
+        CWorkerRun run(sink);
+        run.Start([&] {
+            try {
+                for (int i = 0; i < 64; ++i) run.Append(std::string(std::size_t{1} << 20, 'x'));
+            } catch (const std::runtime_error&) {
+                failed = true;
+            }
+        });
+    }
+    EXPECT_TRUE(failed);
+    EXPECT_TRUE(sink.m_strText.empty());
 }
 
 struct FailureCase {
@@ -266,23 +286,22 @@ struct LimitCase {
     rlim_t headroom;    // MB of address space beyond what the process uses
 };
 
+std::string Repeated(const std::string& statement, int times) {
+    std::string script;
+    while (times-- > 0) script += statement;
+    return script;
+}
+
 const LimitCase kLimitCases[] = {
     // Each small statement posts calls and a small piece of text: the queue
     // must count what those really hold.
-    {"ManySmallStatements", [] {
-         std::string script;
-         for (int i = 0; i < 25000; ++i) script += "select 1 as a;\n";
-         return script;
-     }(), "1 row(s) fetched\r\n", 300},
+    {"ManySmallStatements", Repeated("select 1 as a;\n", 25000), "1 row(s) fetched\r\n", 300},
     // More output than the address space holds: the run ends in "Out of
     // memory." or with std::bad_alloc, never by terminating the process.
-    {"MoreOutputThanMemory", [] {
-         std::string script;
-         for (int i = 0; i < 2000; ++i)
-             script += "with recursive c(x) as (select 1 union all select x + 1 from c where x < 500) "
-                       "select x, printf('%.90c', 'y') as wide from c;\n";
-         return script;
-     }(), "", 150},
+    {"MoreOutputThanMemory",
+     Repeated("with recursive c(x) as (select 1 union all select x + 1 from c where x < 500) "
+              "select x, printf('%.90c', 'y') as wide from c;\n", 2000),
+     "", 150},
 };
 
 class WorkerMemoryLimitTest : public RunFixture, public ::testing::WithParamInterface<LimitCase> {};
@@ -308,8 +327,17 @@ TEST_P(WorkerMemoryLimitTest, ARunStaysWithinALoweredAddressSpace) {
         if (GetParam().tail.empty()) _exit(text.find("Out of memory.") != std::string::npos ? 0 : 12);
         _exit(text.ends_with(GetParam().tail) ? 0 : 13);
     }
+    // A run that never ends (a worker left waiting for room) fails as well.
     int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            FAIL() << "the run did not end";
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     ASSERT_TRUE(WIFEXITED(status)) << "the child died of signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }

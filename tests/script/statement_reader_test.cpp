@@ -1,9 +1,11 @@
+// The reader's rules case by case. (Arbitrary texts and delimiters against
+// a plain second reading of the rules: fuzz/statement_reader_fuzz.cpp, run
+// by scripts/test.sh.)
 #include "script/statement_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -118,52 +120,6 @@ TEST(StatementReader, CustomAndEmptyDelimiters) {
         {{"--", "", "*/", true}, "a*/;--x\r\nb", {"a*/", "b"}},
     };
     for (const auto& c : cases) EXPECT_EQ(ReadAll(c.text, c.syntax), c.expected) << testing::PrintToString(c.text);
-}
-
-// Random texts over the bytes that matter to the reader.
-std::string RandomText(std::mt19937& random, std::size_t maxLength) {
-    static const char kAlphabet[] = {'\'', ';', '-', '/', '*', '\r', '\n', 'x', '\0'};
-    std::uniform_int_distribution<std::size_t> length(0, maxLength);
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 1);
-    std::string text(length(random), ' ');
-    for (char& c : text) c = kAlphabet[pick(random)];
-    return text;
-}
-
-bool IsSubsequence(const std::string& part, const std::string& whole) {
-    std::size_t at = 0;
-    for (char c : whole)
-        if (at < part.size() && part[at] == c) ++at;
-    return at == part.size();
-}
-
-TEST(StatementReader, RandomTextsAccountForEveryByte) {
-    std::mt19937 random(20240611);
-    for (int round = 0; round < 20000; ++round) {
-        CommentSyntax syntax;
-        if (round % 2) {
-            syntax.singleLine = RandomText(random, 2);
-            syntax.multiStart = RandomText(random, 2);
-            syntax.multiEnd = RandomText(random, 2);
-        }
-        const std::string text = RandomText(random, 24);
-        const std::string visible = text.substr(0, text.find('\0'));
-
-        syntax.removeComments = false;
-        const Statements kept = ReadAll(text, syntax);
-        syntax.removeComments = true;
-        const Statements removed = ReadAll(text, syntax);
-
-        std::string joined;
-        for (std::size_t i = 0; i < kept.size(); ++i) joined += (i ? ";" : "") + kept[i];
-        EXPECT_TRUE(joined == visible || joined + ";" == visible)
-            << testing::PrintToString(text) << " gave " << testing::PrintToString(joined);
-
-        // Leaving comments out changes no separator, it only drops bytes.
-        ASSERT_EQ(removed.size(), kept.size()) << testing::PrintToString(text);
-        for (std::size_t i = 0; i < kept.size(); ++i)
-            EXPECT_TRUE(IsSubsequence(removed[i], kept[i])) << testing::PrintToString(text);
-    }
 }
 
 }  // namespace
