@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# scripts/fuzz.sh [SECONDS [TARGET...]]
+# scripts/fuzz.sh [--seed N] [SECONDS [TARGET...]]
 # Builds the libFuzzer targets of fuzz/ with clang (in build-fuzz/) and runs
 # each of them, or the ones named, for SECONDS (default 20), starting from
 # its seed corpus in fuzz/corpus/<target>/. New inputs go to a temporary
 # corpus, so the seeds in the repository stay as they are. Prints each run's
 # final statistics (the number of executions among them); on a failure prints
 # the input that caused it and exits non-zero after all targets have run.
+# With --seed the inputs tried are the same on every run (the test suite uses
+# this, so that it never fails on an input nobody has seen before; runs
+# without it explore anew each time).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+seed=()
+if [ "${1:-}" = "--seed" ]; then
+  seed=(-seed="$2")
+  shift 2
+fi
 seconds=${1:-20}
 shift || true
 dir=build-fuzz
@@ -33,7 +41,7 @@ for target in "${targets[@]}"; do
   log="$work/$target/log"
   echo "== $target ($seconds s)"
   status=0
-  TMPDIR="$work/$target" "$dir/fuzz/$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+  TMPDIR="$work/$target" "$dir/fuzz/$target" "${seed[@]}" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$work/$target/crash/" "$work/$target/corpus" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
   if [ "$status" -eq 0 ]; then
     grep -E '^(Done [0-9]+ runs|stat::(number_of_executed_units|average_exec_per_sec|new_units_added|peak_rss_mb))' "$log"

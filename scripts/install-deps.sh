@@ -5,9 +5,10 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql sqlite3
-  libwxgtk3.2-dev libgtest-dev nlohmann-json3-dev
+  libwxgtk3.2-dev libgtest-dev nlohmann-json3-dev libsqlite3-dev
   xvfb xauth xdotool imagemagick
   clang libclang-rt-14-dev   # libFuzzer for scripts/fuzz.sh
+  dpkg-dev fakeroot file lintian desktop-file-utils appstream   # scripts/package.sh and its checks
 )
 
 missing=()

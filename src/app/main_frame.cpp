@@ -16,7 +16,7 @@
 #include "app/window_title.h"
 #include "common/message_box.h"
 #include "db/connect_dlg.h"
-#include "exec/history_dlg.h"
+#include "history/history_dlg.h"
 #include "exec/result_formatter.h"
 #include "exec/script_runner.h"
 #include "exec/text_statement_source.h"

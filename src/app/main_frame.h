@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/db_connection.h"
-#include "exec/history_list.h"
+#include "history/history_list.h"
 #include "exec/run_map.h"
 #include "settings/settings_record.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/db_connection.h"
-#include "exec/history_list.h"
+#include "history/history_list.h"
 #include "exec/line_tracking_sink.h"
 #include "exec/output_sink.h"
 #include "exec/result_printer.h"

@@ -3,7 +3,7 @@
 #include "common/file_exception.h"
 #include "db/db_connection.h"
 #include "db/db_exception.h"
-#include "exec/history_list.h"
+#include "history/history_list.h"
 #include "exec/run_control.h"
 #include "exec/script_runner.h"
 #include "exec/statement_watchdog.h"

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include <fcntl.h>
@@ -158,19 +159,19 @@ CFileProfileStore::CFileProfileStore(std::string path) : m_path(std::move(path))
     const ReadResult result = ReadWholeFile(m_path, bytes);
     m_keepFile = result == ReadResult::Unreadable;
     if (result != ReadResult::Read) bytes.clear();
-    // Byte-order marks left by an editor go, also several and after empty
-    // lines: wxFileConfig drops empty lines, so a mark behind one would be
-    // at the start of the file once it is saved, and go only then.
-    for (std::size_t start = 0;;) {
-        if (bytes.compare(start, 3, "\xEF\xBB\xBF") == 0) {
-            bytes.erase(start, 3);
-        } else if (start < bytes.size() && (bytes[start] == '\r' || bytes[start] == '\n')) {
+    // Byte-order marks left by an editor go, also several, after empty lines
+    // and behind "!" marks: wxFileConfig drops empty lines and we drop the
+    // marks, so a byte-order mark behind either would be at the start of the
+    // file once it is saved, and go only then.
+    for (std::size_t start = 0; start < bytes.size();) {
+        if (bytes.compare(start, 3, "\xEF\xBB\xBF") == 0 || bytes[start] == '!') {
+            bytes.erase(start, bytes[start] == '!' ? 1 : 3);
+        } else if (std::string_view("\r\n \t\v\f").find(bytes[start]) != std::string_view::npos) {
             ++start;
         } else {
             break;
         }
     }
-
     bytes = WithoutImmutableMarks(bytes);
 
     QuietConfig quiet;

@@ -7,7 +7,7 @@
 #include "app/main_frame.h"
 #include "app/ui_text.h"
 #include "db/connect_dlg.h"
-#include "exec/history_dlg.h"
+#include "history/history_dlg.h"
 #include "exec/script_runner.h"
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"

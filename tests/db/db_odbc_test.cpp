@@ -4,7 +4,7 @@
 // transcript shows them: see script_runner_pg_test.)
 #include "db/db_connection.h"
 #include "db/db_exception.h"
-#include "exec/history_list.h"
+#include "history/history_list.h"
 #include "exec/recording_host.h"
 #include "exec/recording_sink.h"
 #include "exec/script_runner.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "db/db_connection.h"
-#include "exec/history_list.h"
+#include "history/history_list.h"
 #include "exec/script_runner.h"
 #include "exec/text_statement_source.h"
 #include "recording_host.h"

@@ -1,7 +1,7 @@
 // The History dialog: entries cut for the list and the preview and shown
 // whatever their bytes, and OK on an empty list.
-#include "exec/history_dlg.h"
-#include "exec/history_list.h"
+#include "history/history_dlg.h"
+#include "history/history_list.h"
 #include "support/gui_env.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // input, environment and a settings folder of its own, checked by exit status,
 // standard output, standard error, the spool file and the settings file.
 #include "db/db_connection.h"
-#include "exec/history_list.h"
+#include "history/history_list.h"
 #include "exec/recording_sink.h"
 #include "exec/script_runner.h"
 #include "exec/text_statement_source.h"

@@ -1,4 +1,4 @@
-#include "exec/history_list.h"
+#include "history/history_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "exec/history_dlg.h"
+#include "history/history_dlg.h"
 
-#include "exec/history_list.h"
+#include "history/history_list.h"
 
 #include <wx/button.h>
 #include <wx/listbox.h>
