@@ -20,6 +20,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
+# The worksheet of this source tree, or when this script was installed with
+# the examples (share/doc/tarnwell/examples/) the installed one: nothing to build.
+worksheet=build/tarnwell
+if [ ! -e CMakeLists.txt ]; then
+  worksheet=$(command -v tarnwell || echo tarnwell)
+  TARNWELL_DEMO_SKIP_BUILD=1
+fi
+
 say() { echo "demo.sh: $*" >&2; }
 
 if [ "${TARNWELL_DEMO_SKIP_BUILD:-0}" != 1 ]; then
@@ -142,8 +150,8 @@ done
 args+=("$@")
 [ $have_file = 1 ] || args+=("$root/examples/tour.sql")
 
-if [ ! -x build/tarnwell ]; then
-  say "build/tarnwell is missing: the build did not produce the worksheet"
+if [ ! -x "$worksheet" ]; then
+  say "the worksheet $worksheet is missing"
   exit 1
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
@@ -151,4 +159,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   say "Run it from a desktop session, or in a virtual display:  xvfb-run -a scripts/demo.sh"
   exit 1
 fi
-exec build/tarnwell "${args[@]}"
+exec "$worksheet" "${args[@]}"

@@ -21,6 +21,10 @@ scripts/build.sh "$dir" "${cmake_args[@]}"
 # before the tests, so that CTest's summary stays the last thing printed.
 scripts/fuzz.sh --seed 1 20
 
+# The Debian package, built from this build and checked as installed (not for
+# a sanitizer build, which is never packaged).
+if [ "$dir" = build ]; then scripts/package-check.sh "$dir"; fi
+
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 scripts/with-test-db.sh \

@@ -38,6 +38,9 @@ public:
     CBackgroundRun(const CBackgroundRun&) = delete;
     CBackgroundRun& operator=(const CBackgroundRun&) = delete;
 
+    // Where the run records its history entry (none: only the history
+    // list gets it); called before Start.
+    void SetRecorder(CHistoryRecorder* recorder) noexcept { m_run.SetRecorder(recorder); }
     // Starts the run; its statements go into map (from its start on), and
     // markChanged is called after each.
     void Start(CRunMap* map = nullptr, std::function<void()> mapChanged = {});

@@ -2,6 +2,10 @@
 
 #include <string_view>
 
+#ifndef TARNWELL_VERSION
+#define TARNWELL_VERSION "unknown"
+#endif
+
 namespace {
 
 // Matches "--name VALUE" and "--name=VALUE". On a match stores the value (or
@@ -28,6 +32,27 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::strin
 
 const char* CommandLine::Usage() { return "Usage: tarnwell [--dsn NAME] [--user NAME] [FILE]"; }
 
+std::string CommandLine::HelpText() {
+    return std::string(Usage()) + R"(
+Opens the Tarnwell SQL worksheet: an editable script pane below an output pane
+that shows what running the script against an ODBC data source gives. The
+Connect dialog comes up at start and asks for the password, which is never
+taken from the command line.
+
+  --dsn NAME     data source name to fill into the Connect dialog
+  --user NAME    user name to fill into the Connect dialog
+  FILE           the script to open (write "--" before a name that begins
+                 with "-"); without it the worksheet starts with an empty one
+  -h, --help     show this help and exit
+  --version      show the version and exit
+
+Settings: $XDG_CONFIG_HOME/Tarnwell/Tarnwell.conf (~/.config by default).
+Scripts without a window: tarnwell-run --help. Manual page: man tarnwell.
+)";
+}
+
+std::string CommandLine::VersionText() { return "tarnwell " TARNWELL_VERSION "\n"; }
+
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine line;
     bool optionsEnded = false;
@@ -41,6 +66,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             if (arg == "--help" || arg == "-h") {
                 line.help = true;
+            } else if (arg == "--version") {
+                line.version = true;
             } else if (!TakeOption(args, i, "--dsn", line.dataSource, line.error) &&
                        !TakeOption(args, i, "--user", line.userName, line.error)) {
                 line.error = "Unknown option " + arg + ".";

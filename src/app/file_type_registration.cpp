@@ -1,5 +1,7 @@
 #include "app/file_type_registration.h"
 
+#include "common/xdg_folders.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -122,16 +124,20 @@ CFileTypeRegistration::CFileTypeRegistration(std::string dataHome, std::string e
     : m_dataHome(std::move(dataHome)), m_executable(std::move(executable)) {}
 
 std::string CFileTypeRegistration::DefaultDataHome() {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && xdg[0] == '/') return xdg;
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.local/share";
+    return xdg::DataHome();
 }
 
 std::string CFileTypeRegistration::RunningExecutable() {
     std::error_code ec;
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
     return ec ? std::string("tarnwell") : self.string();
+}
+
+bool CFileTypeRegistration::IsInstalled(const std::string& executable) {
+    const fs::path prefix = fs::path(executable).parent_path().parent_path();
+    if (prefix.empty()) return false;
+    std::error_code ec;
+    return fs::is_regular_file(CFileTypeRegistration((prefix / "share").string(), executable).MimePackagePath(), ec);
 }
 
 void CFileTypeRegistration::AddIcon(int size, std::string png) {

@@ -11,6 +11,10 @@
 // changes; the desktop's caches are then refreshed with update-mime-database
 // and update-desktop-database when those tools are installed. Every failure
 // is silent: registration is a convenience, never a reason not to start.
+//
+// Only a program run from its build folder registers itself. An installed one
+// (a package, or cmake --install) comes with its own desktop entry, MIME
+// package and icons under PREFIX/share, where the desktop finds them.
 class CFileTypeRegistration {
 public:
     static constexpr const char* kTypeId = "Tarnwl.Document";
@@ -26,6 +30,9 @@ public:
     static std::string DefaultDataHome();
     // The running program's own path (/proc/self/exe).
     static std::string RunningExecutable();
+    // True when executable (PREFIX/bin/tarnwell) was installed: its MIME
+    // package lies in the data folder beside it (PREFIX/share/mime/packages).
+    static bool IsInstalled(const std::string& executable);
 
     // The icon, size by size pixels, as PNG bytes. The desktop entry names an
     // icon once one is added.

@@ -12,8 +12,10 @@ wxIMPLEMENT_APP_NO_MAIN(CTarnwellApp);
 int main(int argc, char** argv) {
     // The arguments as bytes, before the toolkit converts them.
     std::vector<std::string> args(argv + 1, argv + argc);
-    if (ParseCommandLine(args).help) {
-        std::printf("%s\n", CommandLine::Usage());
+    // Answered before the toolkit starts, which needs a display.
+    const CommandLine line = ParseCommandLine(args);
+    if (line.help || line.version) {
+        std::fputs((line.help ? CommandLine::HelpText() : CommandLine::VersionText()).c_str(), stdout);
         return 0;
     }
     CTarnwellApp::SetArguments(std::move(args));

@@ -25,6 +25,11 @@
 #include "panes/output_pane.h"
 #include "panes/save_output.h"
 #include "panes/script_pane.h"
+#include "history/history_file.h"
+#include "history/history_store.h"
+#include "recovery/recovery_folder.h"
+#include "recovery/recovery_offer.h"
+#include "recovery/script_recovery.h"
 #include "script/script.h"
 #include "script/settings_syntax.h"
 #include "script/statement_locator.h"
@@ -117,6 +122,7 @@ CMainFrame::CMainFrame(CDocManager* manager, CProfileStore& store, const wxSize&
     }
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateCommand, this, wxID_FILE1, wxID_FILE1 + CRecentFileList::kMaxFiles - 1);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_ACTIVATE, &CMainFrame::OnActivate, this);
     Bind(EVT_PANE_DOCUMENT_TITLE, &CMainFrame::OnDocumentTitle, this);
 
     m_pFind = std::make_unique<CFindController>(this, [this]() -> wxStyledTextCtrl* {
@@ -133,6 +139,7 @@ CMainFrame::CMainFrame(CDocManager* manager, CProfileStore& store, const wxSize&
 }
 
 CMainFrame::~CMainFrame() {
+    if (CScript* script = Script()) script->SetModifiedListener({});
     SaveSettings();
     CPane::SetTemplateParent(nullptr);
     m_pDocManager->m_onDocumentChanged = nullptr;
@@ -220,7 +227,42 @@ bool CMainFrame::AttachDocument(CScript* script) {
     m_pScriptPane->GetControl()->SetFocus();
     LoadSettings();
     UpdateTitle();
+    OpenHistoryStore();
+    if (const std::string folder = CRecoveryFolder::DefaultPath(); !folder.empty()) {
+        m_pRecovery = std::make_unique<CScriptRecovery>(
+            folder, [this] { return Script(); }, [this](const wxString& text) { SetStatusText(text); }, *this);
+        script->SetModifiedListener([this](bool modified) { m_pRecovery->ScriptModified(modified); });
+    }
     return true;
+}
+
+// The durable history behind the session's list: its newest scripts come
+// back at start, every run is recorded (on the run's worker thread), and
+// what went wrong with the file is said once in the status bar.
+void CMainFrame::OpenHistoryStore() {
+    m_pHistoryStore = std::make_unique<CHistoryStore>(history_file::DefaultPath(), m_settings.HistoryLimit);
+    if (!m_pHistoryStore->Message().empty()) SetStatusText(ToUiString(m_pHistoryStore->Message()));
+    m_pHistoryStore->SetFailureHandler([this](const std::string& message) {
+        CallAfter([this, message] { SetStatusText(ToUiString(message)); });
+    });
+    m_pHistoryStore->Fill(m_history);
+}
+
+void CMainFrame::OfferRecovery() {
+    if (CScript* script = Script(); script != nullptr && m_pRecovery) {
+        CRecoveryOffer::Run(CRecoveryFolder::DefaultPath(), *script, this);
+        UpdateTitle();
+    }
+}
+
+// Back in the window: a script whose file another program changed is
+// offered for reloading (after the activation, and never during a run).
+void CMainFrame::OnActivate(wxActivateEvent& event) {
+    event.Skip();
+    if (event.GetActive())
+        CallAfter([this] {
+            if (CScript* script = Script(); script != nullptr && !IsRunning()) script->OfferReload();
+        });
 }
 
 CScript* CMainFrame::Script() const {
@@ -309,6 +351,7 @@ void CMainFrame::StartRun(CStatementSource& source, long ranFrom, long ranTo) {
     m_pRun = std::make_unique<CBackgroundRun>(
         *this, *m_pOutputPane, *m_pScriptPane, m_connection, m_history, source, m_settings,
         [this](std::exception_ptr failure) { OnRunFinished(failure); }, ranFrom, ranTo);
+    m_pRun->SetRecorder(m_pHistoryStore.get());
     m_pRun->Start(&m_runMap, [this] { OnStatementRan(); });
     ShowRunMarks();
 }
@@ -448,10 +491,14 @@ void CMainFrame::OnNextScript() {
 }
 
 void CMainFrame::OnHistory() {
-    CHistoryDlg dlg(this, m_history, m_history.CurrentIndex());
-    if (dlg.ShowModal() != wxID_OK || m_history.IsEmpty()) return;
-    m_history.SetCurrent(dlg.GetPosSelected());
-    LoadHistoryEntry(m_history.Current());
+    CHistoryDlg dlg(this, m_history, m_history.CurrentIndex(), m_pHistoryStore.get());
+    if (dlg.ShowModal() != wxID_OK) return;
+    if (const auto& found = dlg.GetFoundText()) {
+        LoadHistoryEntry(*found);
+    } else if (!m_history.IsEmpty()) {
+        m_history.SetCurrent(dlg.GetPosSelected());
+        LoadHistoryEntry(m_history.Current());
+    }
 }
 
 void CMainFrame::LoadHistoryEntry(const std::string& text) {
@@ -620,6 +667,7 @@ void CMainFrame::ConfirmCloseDuringRun() {
 // the save prompt.
 void CMainFrame::ExitLeavingTheRun(bool force) {
     if (m_pDocManager != nullptr && !m_pDocManager->Clear(force)) return;
+    m_pRecovery.reset();
     SaveSettings();
     m_pRun->Abandon();
     if (wxTheApp != nullptr) wxTheApp->OnExit();
@@ -644,7 +692,8 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
         event.Veto();
         return;
     }
-    // The panes went with the document.
+    // The panes went with the document, and with it the recovery file.
+    m_pRecovery.reset();
     m_pScriptPane = nullptr;
     m_pOutputPane = nullptr;
     m_connection.Disconnect();

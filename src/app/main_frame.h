@@ -21,6 +21,8 @@ class CProfileStore;
 class CScript;
 class CScriptPane;
 class CRowSplitter;
+class CScriptRecovery;
+class CHistoryStore;
 class wxKeyEvent;
 class wxStyledTextEvent;
 
@@ -99,6 +101,13 @@ public:
     COutputPane* OutputPane() const { return m_pOutputPane; }
     CScript* Script() const;
 
+    // Start-up: offers the scripts that windows no longer running left for
+    // recovery (see CRecoveryOffer); nothing when recovery files are off.
+    void OfferRecovery();
+    // What keeps this window's modified script for recovery (none when
+    // recovery files are off, and once the script is closed).
+    CScriptRecovery* Recovery() const { return m_pRecovery.get(); }
+
     // The splitter's first row height for a window of outer height H.
     static int InitialOutputHeight(int outerHeight);
 
@@ -119,6 +128,8 @@ private:
     void OnCharHook(wxKeyEvent& event);
     void OnIdle(wxIdleEvent& event);
     void OnClose(wxCloseEvent& event);
+    void OnActivate(wxActivateEvent& event);
+    void OpenHistoryStore();
     bool TryBefore(wxEvent& event) override;
     bool DisabledDuringRun(int id) const;
     void OnRunFinished(std::exception_ptr failure);
@@ -159,6 +170,8 @@ private:
     std::string m_strPassword;
     std::string m_strConnection = "not connected";
     CHistoryList m_history;
+    // Declared before the run, which records into it from its worker.
+    std::unique_ptr<CHistoryStore> m_pHistoryStore;
     std::unique_ptr<CFindController> m_pFind;
     std::unique_ptr<CBackgroundRun> m_pRun;
     // The text that Execute Current Statement runs, while it runs.
@@ -168,6 +181,7 @@ private:
     CRunMap m_runMap;
     // The window closes once the cancelled run has ended.
     bool m_bCloseAfterRun = false;
+    std::unique_ptr<CScriptRecovery> m_pRecovery;
     // The key-state texts shown last, so idle time repaints only changes.
     wxString m_strKeyStates[3];
 

@@ -77,7 +77,7 @@ bool CTarnwellApp::OnInit() {
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, wxID_ABOUT);
     if (EnvironmentIs("TARNWELL_MESSAGE_BOXES", "stderr")) SetMessageBoxHandler(PrintMessageBox);
 
-    // (main answers --help before the toolkit starts.)
+    // (main answers --help and --version before the toolkit starts.)
     const CommandLine line = ParseCommandLine(Arguments());
     if (!line.error.empty()) {
         ShowMessageBox(ToUiString(line.error + "\n" + CommandLine::Usage()), wxOK | wxICON_ERROR);
@@ -89,10 +89,14 @@ bool CTarnwellApp::OnInit() {
     LoadRecentFiles();
     new wxDocTemplate(m_pDocManager.get(), "Script Files", "*.sql", wxString(), "sql", "Tarnwl", "Tarnwl",
                       wxCLASSINFO(CScript), wxCLASSINFO(CScriptPane));
-    CFileTypeRegistration registration(CFileTypeRegistration::DefaultDataHome(),
-                                       CFileTypeRegistration::RunningExecutable());
-    for (const int size : {16, 32}) registration.AddIcon(size, AppIconPng(size));
-    registration.Register();
+    // An installed copy leaves the user's home alone: the desktop knows it
+    // through its installed files.
+    const std::string executable = CFileTypeRegistration::RunningExecutable();
+    if (!CFileTypeRegistration::IsInstalled(executable)) {
+        CFileTypeRegistration registration(CFileTypeRegistration::DefaultDataHome(), executable);
+        for (const int size : {16, 32}) registration.AddIcon(size, AppIconPng(size));
+        registration.Register();
+    }
 
     m_pMainFrame = new CMainFrame(m_pDocManager.get(), *m_pProfileStore, DefaultFrameSize());
     SetTopWindow(m_pMainFrame);
@@ -116,6 +120,7 @@ bool CTarnwellApp::OnInit() {
 
     m_pMainFrame->SetConnectValues(line.dataSource, line.userName);
     m_pMainFrame->Show();
+    m_pMainFrame->OfferRecovery();
     if (!EnvironmentIs("TARNWELL_NO_CONNECT_DIALOG", "1")) m_pMainFrame->OnChangeConnection();
     m_pMainFrame->Update();
     return true;

@@ -57,6 +57,8 @@ void CDbConnection::Connect(const std::string& dataSource, const std::string& us
     if (SQLGetInfo(hdbc.Get(), SQL_GETDATA_EXTENSIONS, &getData, sizeof getData, nullptr) != SQL_SUCCESS) getData = 0;
     m_bGetDataOnBound = (getData & SQL_GD_BOUND) != 0;
 
+    m_strDataSource = dataSource;
+    m_strUserName = userName;
     m_hdbc = hdbc.Release();
     m_henv = henv.Release();
     m_bConnected = true;
@@ -71,6 +73,8 @@ void CDbConnection::Disconnect() noexcept {
     m_hdbc = SQL_NULL_HDBC;
     m_henv = SQL_NULL_HENV;
     m_bConnected = false;
+    m_strDataSource.clear();
+    m_strUserName.clear();
 }
 
 ExecuteResult CDbConnection::Execute(std::string_view sql) {

@@ -40,6 +40,10 @@ public:
     void Disconnect() noexcept;
 
     bool IsConnected() const noexcept { return m_bConnected; }
+    // The data source and user name of the open connection ("" when not
+    // connected). The password is not kept.
+    const std::string& DataSource() const noexcept { return m_strDataSource; }
+    const std::string& UserName() const noexcept { return m_strUserName; }
 
     // Set by whoever saw an error that means the connection is gone; the
     // connection stays open (every statement then fails with the driver's
@@ -64,6 +68,8 @@ public:
 
 private:
     bool m_bConnected = false;
+    std::string m_strDataSource;
+    std::string m_strUserName;
     bool m_bLost = false;
     CStatementCanceller* m_pCanceller = nullptr;
     int m_nQueryTimeout = 0;

@@ -104,6 +104,7 @@ CScriptRunner::CScriptRunner(CDbConnection& connection, CHistoryList& history, C
 
 RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& settings, bool stopOnError) {
     RunSummary summary;
+    const auto runStarted = std::chrono::steady_clock::now();
     m_host.SetStatusText("Executing...");
 
     std::optional<CSpoolTee> spool;
@@ -167,6 +168,17 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
                            "; the text after it was not run.\r\n");
 
     m_history.Append(script.ScriptText());
+    if (m_pRecorder) {
+        const auto elapsed = std::chrono::steady_clock::now() - runStarted;
+        m_pRecorder->Record(HistoryRecord{
+            .script = script.ScriptText(),
+            .dataSource = m_connection.DataSource(),
+            .userName = m_connection.UserName(),
+            .statements = summary.statements,
+            .failures = summary.failures,
+            .cancelled = summary.stop != CRunControl::Stop::None,
+            .elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()});
+    }
     if (spool) {
         spool->Close();
         summary.spoolFailed = spool->WriteFailed();

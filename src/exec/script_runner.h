@@ -2,6 +2,7 @@
 
 #include "db/db_connection.h"
 #include "history/history_list.h"
+#include "history/history_recorder.h"
 #include "exec/line_tracking_sink.h"
 #include "exec/output_sink.h"
 #include "exec/result_printer.h"
@@ -69,6 +70,12 @@ public:
     // Where the following runs hand their result sets (none: the table).
     void SetResultPrinter(CResultPrinter* printer) noexcept { m_pPrinter = printer; }
 
+    // Where the following runs record their history entry (none: only the
+    // history list gets it): when the script goes into the list, with the
+    // connection's data source and user name, the counts, whether the run
+    // was stopped and how long it took, on the thread that runs.
+    void SetRecorder(CHistoryRecorder* recorder) noexcept { m_pRecorder = recorder; }
+
 private:
     enum class Outcome { Blank, Succeeded, Failed, Stopped };
 
@@ -89,4 +96,5 @@ private:
     int m_nTimeout = 0;
     std::string m_strLastFailure;   // the message of the statement that failed last
     CResultPrinter* m_pPrinter = nullptr;
+    CHistoryRecorder* m_pRecorder = nullptr;
 };

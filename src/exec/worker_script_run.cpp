@@ -25,6 +25,7 @@ RunSummary CWorkerScriptRun::Run() {
 void CWorkerScriptRun::RunScript() {
     CScriptRunner runner(m_connection, m_history, m_output, m_host);
     runner.SetControl(&m_control);
+    runner.SetRecorder(m_pRecorder);
     m_summary = runner.Run(m_script, m_settings);
 }
 

@@ -24,6 +24,10 @@ public:
     CWorkerScriptRun(CDbConnection& connection, CHistoryList& history, COutputSink& output, CRunHost& host,
                      CStatementSource& script, const CSettingsRecord& settings, std::function<void()> wake = {});
 
+    // Where the run records its history entry (CScriptRunner::SetRecorder);
+    // called before Start.
+    void SetRecorder(CHistoryRecorder* recorder) noexcept { m_pRecorder = recorder; }
+
     CRunControl& Control() noexcept { return m_control; }
     const CRunControl& Control() const noexcept { return m_control; }
 
@@ -42,6 +46,7 @@ private:
 
     CDbConnection& m_connection;
     CHistoryList& m_history;
+    CHistoryRecorder* m_pRecorder = nullptr;
     CSettingsRecord m_settings;   // a copy: the window may change its own meanwhile
     CRunControl m_control;
     CWorkerRun m_run;

@@ -22,6 +22,12 @@ void CHistoryList::Append(std::string text) {
     m_posHistory = m_history.size() - 1;
 }
 
+void CHistoryList::Restore(std::vector<std::string> entries) {
+    if (entries.size() > kMaxEntries) entries.erase(entries.begin(), entries.end() - kMaxEntries);
+    m_history = std::move(entries);
+    m_posHistory = m_history.size();
+}
+
 void CHistoryList::SetCurrent(std::size_t index) {
     // An index that names no entry leaves the current entry as it was.
     if (index < m_history.size()) m_posHistory = index;

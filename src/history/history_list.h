@@ -5,7 +5,8 @@
 #include <vector>
 
 // The scripts executed in this session, oldest first, with a current entry.
-// Never stored anywhere; it ends with the window.
+// Kept in memory; at start it can be filled from the durable history
+// (CHistoryStore::Fill), which the runs record into.
 class CHistoryList {
 public:
     static constexpr std::size_t kMaxEntries = 21;
@@ -14,11 +15,17 @@ public:
     // newest entry and makes it current.
     void Append(std::string text);
 
+    // Replaces the list with entries (oldest first; the newest kMaxEntries
+    // are kept) that come from an earlier session: none of them is current
+    // yet, so GoPrevious brings back the newest and GoNext stays disabled.
+    void Restore(std::vector<std::string> entries);
+
     bool IsEmpty() const noexcept { return m_history.empty(); }
     std::size_t Size() const noexcept { return m_history.size(); }
     const std::string& Entry(std::size_t index) const { return m_history.at(index); }
 
-    // The current entry's index; only meaningful when not empty.
+    // The current entry's index; only meaningful when not empty. After
+    // Restore it is Size(), one past the newest, and names no entry.
     std::size_t CurrentIndex() const noexcept { return m_posHistory; }
     const std::string& Current() const { return m_history.at(m_posHistory); }
     void SetCurrent(std::size_t index);

@@ -1,9 +1,12 @@
 #include "panes/pane.h"
 
+#include "panes/pane_palette.h"
+#include "panes/stc_cell_styler.h"
 #include "panes/stc_writable_scope.h"
 
 #include <wx/font.h>
 #include <wx/stc/stc.h>
+#include <wx/settings.h>
 #include <wx/toplevel.h>
 
 #include <algorithm>
@@ -28,6 +31,21 @@ wxEND_EVENT_TABLE()
 namespace {
 
 wxWindow* s_pTemplateParent = nullptr;
+
+CPane::AppearanceQuery& Appearance() {
+    static CPane::AppearanceQuery query;
+    return query;
+}
+
+bool IsDark() {
+    if (const CPane::AppearanceQuery& query = Appearance()) return query();
+    return wxSystemSettings::GetAppearance().IsDark();
+}
+
+wxColour ToColour(Rgb rgb) { return wxColour(rgb.red, rgb.green, rgb.blue); }
+
+// Text never touches the pane's left border.
+constexpr int kTextIndent = 4;
 
 // Scintilla's "make anchor to caret the only selection". Unlike the plain
 // selection calls it does not copy the selected text into the window
@@ -96,7 +114,10 @@ void CPane::AddBytes(wxStyledTextCtrl& control, std::string_view bytes) {
     }
 }
 
+CPane::CPane() = default;
+
 CPane::~CPane() {
+    m_pCellStyler.reset();
     if (m_pCtrl != nullptr) {
         wxStyledTextCtrl* control = m_pCtrl;
         m_pCtrl = nullptr;
@@ -106,6 +127,8 @@ CPane::~CPane() {
 }
 
 void CPane::SetTemplateParent(wxWindow* parent) { s_pTemplateParent = parent; }
+
+void CPane::SetAppearanceQuery(AppearanceQuery query) { Appearance() = std::move(query); }
 
 bool CPane::Create(wxWindow* parent) {
     wxCHECK_MSG(parent != nullptr && m_pCtrl == nullptr, false, "a pane is created once, under a parent");
@@ -120,17 +143,18 @@ bool CPane::Create(wxWindow* parent) {
     control->Bind(wxEVT_DESTROY, &CPane::OnControlDestroyed, this);
     control->Bind(wxEVT_SET_FOCUS, &CPane::OnControlFocus, this);
     control->Bind(wxEVT_STC_ZOOM, &CPane::OnControlZoom, this);
+    control->Bind(wxEVT_SYS_COLOUR_CHANGED, &CPane::OnSysColourChanged, this);
     SetFrame(wxGetTopLevelParent(parent));
     return true;
 }
 
 void CPane::ConfigureCommon() {
     wxStyledTextCtrl& control = *m_pCtrl;
-    // Plain text: UTF-8 bytes as they are, no styling, no margins, no
-    // wrapping (result tables keep their columns; long lines are reached
-    // with the horizontal scroll bar).
+    // Plain text: UTF-8 bytes as they are, styled only to keep characters
+    // on the font's cells (CStcCellStyler), no margins, no wrapping (result
+    // tables keep their columns; long lines are reached with the horizontal
+    // scroll bar).
     control.SetCodePage(wxSTC_CP_UTF8);
-    control.SetLexer(wxSTC_LEX_NULL);
     control.SetEOLMode(wxSTC_EOL_CRLF);
     control.SetPasteConvertEndings(true);
     control.SetWrapMode(wxSTC_WRAP_NONE);
@@ -139,6 +163,7 @@ void CPane::ConfigureCommon() {
     control.SetScrollWidth(1);
     control.SetScrollWidthTracking(true);
     for (int margin = 0; margin <= wxSTC_MAX_MARGIN; ++margin) control.SetMarginWidth(margin, 0);
+    control.SetMarginLeft(kTextIndent);
     control.UsePopUp(wxSTC_POPUP_NEVER);
     // Keys the control would take for itself although the window's commands
     // own them: Ctrl+D changes the connection; Ctrl+A is Select All, whose
@@ -150,6 +175,32 @@ void CPane::ConfigureCommon() {
     control.CmdKeyClear(wxSTC_KEY_ADD, wxSTC_KEYMOD_CTRL);
     control.CmdKeyClear(wxSTC_KEY_SUBTRACT, wxSTC_KEYMOD_CTRL);
     control.CmdKeyClear(wxSTC_KEY_DIVIDE, wxSTC_KEYMOD_CTRL);
+    ApplyPalette();
+    m_pCellStyler = std::make_unique<CStcCellStyler>(control);
+}
+
+void CPane::ApplyPalette() {
+    wxStyledTextCtrl& control = *m_pCtrl;
+    const PanePalette palette = PanePalette::For(IsDark());
+    // Every style is the pane font in another size (see CStcCellStyler):
+    // they all take the palette's colours.
+    for (int style = 0; style <= wxSTC_STYLE_MAX; ++style) {
+        const bool margin = style == wxSTC_STYLE_LINENUMBER;
+        control.StyleSetForeground(style, ToColour(palette.text));
+        control.StyleSetBackground(style, ToColour(margin ? palette.margin : palette.background));
+    }
+    for (int margin = 0; margin <= wxSTC_MAX_MARGIN; ++margin) control.SetMarginBackground(margin, ToColour(palette.margin));
+    control.SetSelForeground(true, ToColour(palette.selectionText));
+    control.SetSelBackground(true, ToColour(palette.selectionBackground));
+    control.SetCaretForeground(ToColour(palette.caret));
+}
+
+void CPane::OnSysColourChanged(wxSysColourChangedEvent& event) {
+    if (m_pCtrl != nullptr) {
+        ApplyPalette();
+        m_pCtrl->Refresh();
+    }
+    event.Skip();
 }
 
 bool CPane::OnCreate(wxDocument* /*doc*/, long /*flags*/) {
@@ -238,6 +289,8 @@ void CPane::SetPaneFont(const wxFont& font, int averageCharWidth) {
     control.StyleSetItalic(wxSTC_STYLE_DEFAULT, false);
     control.StyleSetUnderline(wxSTC_STYLE_DEFAULT, false);
     control.StyleClearAll();
+    ApplyPalette();
+    m_pCellStyler->Reset();
     control.SendMsg(kSciSetSelection, static_cast<wxUIntPtr>(caret), static_cast<wxIntPtr>(anchor));
     control.Refresh();
     control.Update();
@@ -254,6 +307,7 @@ void CPane::OnUpdateAlwaysEnabled(wxUpdateUIEvent& event) { event.Enable(true); 
 void CPane::OnControlDestroyed(wxWindowDestroyEvent& event) {
     if (event.GetEventObject() == m_pCtrl) {
         // The frame goes with its windows: the view no longer has one.
+        m_pCellStyler.reset();
         m_pCtrl = nullptr;
         SetFrame(nullptr);
     }

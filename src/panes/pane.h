@@ -3,6 +3,8 @@
 #include <wx/docview.h>
 #include <wx/event.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,8 @@ class wxUpdateUIEvent;
 class wxWindowDestroyEvent;
 class wxFocusEvent;
 class wxStyledTextEvent;
+class wxSysColourChangedEvent;
+class CStcCellStyler;
 
 // Sent to the frame that holds a pane (processed at once) when the document's
 // file name, title or modified state changes. The frame composes its own
@@ -28,7 +32,7 @@ wxDECLARE_EVENT(EVT_PANE_DOCUMENT_TITLE, wxCommandEvent);
 // view whose control has gone reads as an empty pane.
 class CPane : public wxView {
 public:
-    CPane() = default;
+    CPane();
     ~CPane() override;
     CPane(const CPane&) = delete;
     CPane& operator=(const CPane&) = delete;
@@ -41,6 +45,13 @@ public:
     // document template makes. The frame sets it to its splitter before the
     // document and its view are created; none makes OnCreate fail.
     static void SetTemplateParent(wxWindow* parent);
+
+    // Whether the desktop's theme is dark; the panes take the dark palette
+    // then (see PanePalette). They ask at creation and whenever the system's
+    // colours change (the event reaches the controls from their frame).
+    // Tests set their own answer; none restores the toolkit's.
+    using AppearanceQuery = std::function<bool()>;
+    static void SetAppearanceQuery(AppearanceQuery query);
 
     // The text control (none before Create and after it was destroyed). Find
     // and replace and redraw suspension work on it directly.
@@ -69,7 +80,8 @@ public:
 
     // Makes font's face and size the pane's font for all text, existing and
     // new, never bold, italic or underlined; keeps the selection, repaints
-    // at once and keeps averageCharWidth (pixels) in m_nCharWidth. A font
+    // at once and keeps averageCharWidth (pixels) in m_nCharWidth. Wide
+    // characters are drawn two cells of the font wide, all others one. A font
     // size of 0 or less keeps the control's own size. Inserts and deletes
     // nothing, so the document's modified flag is left alone.
     void SetPaneFont(const wxFont& font, int averageCharWidth);
@@ -104,11 +116,16 @@ protected:
 
 private:
     void ConfigureCommon();
+    // Colours the text, selection, caret and margins by the desktop's theme.
+    void ApplyPalette();
+    void OnSysColourChanged(wxSysColourChangedEvent& event);
     void OnControlDestroyed(wxWindowDestroyEvent& event);
     void OnControlFocus(wxFocusEvent& event);
     void OnControlZoom(wxStyledTextEvent& event);
 
     wxStyledTextCtrl* m_pCtrl = nullptr;
+    // Keeps every character on the pane font's cells (while m_pCtrl lives).
+    std::unique_ptr<CStcCellStyler> m_pCellStyler;
 
     wxDECLARE_EVENT_TABLE();
     wxDECLARE_ABSTRACT_CLASS(CPane);

@@ -3,7 +3,9 @@
 #include "common/file_exception.h"
 #include "db/db_connection.h"
 #include "db/db_exception.h"
+#include "history/history_file.h"
 #include "history/history_list.h"
+#include "history/history_store.h"
 #include "exec/run_control.h"
 #include "exec/script_runner.h"
 #include "exec/statement_watchdog.h"
@@ -199,6 +201,13 @@ int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
     CScriptRunner runner(connection, history, outputs.Transcript(), host);
     runner.SetResultPrinter(outputs.Printer());
     const CommentSyntax syntax = SyntaxOf(settings);
+    std::optional<CHistoryStore> durableHistory;
+    if (options.history && settings.HistoryLimit > 0) {
+        durableHistory.emplace(history_file::DefaultPath(), settings.HistoryLimit);
+        if (!durableHistory->Message().empty()) Complain(durableHistory->Message());
+        durableHistory->SetFailureHandler(Complain);
+        runner.SetRecorder(&*durableHistory);
+    }
 
     // One control for all the scripts: a stop, by a signal or a timeout,
     // ends the script it happens in and no later script runs. The signals

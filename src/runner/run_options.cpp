@@ -91,6 +91,7 @@ constexpr std::array kOptions = {
     OptionSpec{"--expect", true,
                [](CRunOptions& o, const std::string& v, std::string_view n) { o.expectFile = NonEmpty(v, n); }},
     OptionSpec{"--update-expect", false, [](CRunOptions& o, const std::string&, std::string_view) { o.updateExpect = true; }},
+    OptionSpec{"--history", false, [](CRunOptions& o, const std::string&, std::string_view) { o.history = true; }},
     OptionSpec{"--stop-on-error", false, [](CRunOptions& o, const std::string&, std::string_view) { o.stopOnError = true; }},
     OptionSpec{"--help", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
     OptionSpec{"-h", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
@@ -221,6 +222,12 @@ Transcript:
   --stop-on-error        stop after the first failing statement
   --timeout SECONDS      cancel a statement that runs longer than SECONDS;
                          nothing after it runs and the exit status is 1
+
+History:
+  --history              add each script that runs to the worksheet's history
+                         ($XDG_STATE_HOME/Tarnwell/history.sqlite), which
+                         keeps the newest HistoryLimit entries of the settings
+                         file (0: nothing is added)
 
   -h, --help             show this help and exit
   --version              show the version and exit

@@ -51,6 +51,7 @@ public:
     ResultFormat format = ResultFormat::kTable;
     std::string expectFile;   // --expect: compare the transcript with it; empty: none
     bool updateExpect = false;   // --update-expect: write expectFile instead
+    bool history = false;   // --history: add each script that runs to the worksheet's history
 
     std::optional<int> enableSpool;
     std::optional<std::string> spoolFile;

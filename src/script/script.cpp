@@ -47,6 +47,11 @@ void CScript::GetTextFromPane() {
     if (CScriptPane* pane = FindScriptPane()) m_pszText = pane->GetText();
 }
 
+std::string CScript::PaneText() {
+    CScriptPane* pane = FindScriptPane();
+    return pane != nullptr ? pane->GetText() : m_pszText;
+}
+
 void CScript::ResetReader() {
     GetTextFromPane();
     m_reader.Reset(m_pszText, CommentSyntaxOf(m_pSettings));
@@ -55,10 +60,12 @@ void CScript::ResetReader() {
 bool CScript::GetNextStatement(std::string& statement) { return m_reader.GetNextStatement(statement); }
 
 void CScript::Modify(bool modified) {
+    const bool was = IsModified();
     wxDocument::Modify(modified);
     if (!modified) {
         if (CScriptPane* pane = FindScriptPane()) pane->SetSavePoint();
     }
+    if (was != modified && m_onModified) m_onModified(modified);
 }
 
 bool CScript::DeleteContents() {
@@ -76,7 +83,30 @@ bool CScript::OnNewDocument() {
     Modify(false);
     SetTitle(kUntitled);
     SetFilename(wxString(), true);
+    m_file.Forget();
     return true;
+}
+
+void CScript::Recover(const std::string& text, const std::string& path) {
+    m_pszText = text;
+    m_reader.Reset({}, CommentSyntax{});
+    const wxString file(path.c_str(), *wxConvFileName);
+    SetFilename(file, true);
+    SetTitle(path.empty() ? wxString(kUntitled) : wxFileNameFromPath(file));
+    // With a file, Save writes there at once, over the file as it is now.
+    SetDocumentSaved(!path.empty());
+    if (path.empty()) m_file.Forget();
+    else m_file.Keep(path, CFileStamp::Of(path));
+    UpdateAllViews();
+    Modify(true);
+}
+
+void CScript::OfferReload() {
+    if (IsModified() || !m_file.TakeReloadOffer()) return;
+    const wxString question =
+        wxString::Format("%s was changed by another program. Reload it?", wxFileNameFromPath(GetFilename()));
+    if (ShowMessageBox(question, wxYES_NO | wxICON_QUESTION, GetDocumentWindow()) == wxYES)
+        OnOpenDocument(GetFilename());
 }
 
 bool CScript::OnSaveModified() {
@@ -112,25 +142,36 @@ bool CScript::SaveAs() {
 }
 
 bool CScript::DoOpenDocument(const wxString& file) {
+    const std::string path = FileSystemPath(file);
+    // Taken before reading: a change while the file is read shows later.
+    const CFileStamp stamp = CFileStamp::Of(path);
     try {
         // The old text stays until the whole file has been read.
-        m_pszText = CScriptFile::Read(FileSystemPath(file));
+        m_pszText = CScriptFile::Read(path);
     } catch (const CFileException& failure) {
         ShowFileError(failure.Message());
         return false;
     }
+    m_file.Keep(path, stamp);
     SetTitle(wxFileNameFromPath(file));
     return true;
 }
 
 bool CScript::DoSaveDocument(const wxString& file) {
+    const std::string path = FileSystemPath(file);
+    if (m_file.ChangedOnDisk(path)) {
+        const wxString question = wxString::Format(
+            "%s was changed by another program since it was opened. Overwrite it?", wxFileNameFromPath(file));
+        if (ShowMessageBox(question, wxYES_NO | wxICON_WARNING, GetDocumentWindow()) != wxYES) return false;
+    }
     GetTextFromPane();
     try {
-        CScriptFile::Write(FileSystemPath(file), m_pszText);
+        CScriptFile::Write(path, m_pszText);
     } catch (const CFileException& failure) {
         ShowFileError(failure.Message());
         return false;
     }
+    m_file.Keep(path, CFileStamp::Of(path));
     return true;
 }
 

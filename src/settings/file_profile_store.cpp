@@ -1,6 +1,7 @@
 #include "settings/file_profile_store.h"
 
 #include "common/file_descriptor.h"
+#include "common/xdg_folders.h"
 #include "settings/byte_conv.h"
 
 #include <wx/fileconf.h>
@@ -16,7 +17,6 @@
 #include <utility>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -189,19 +189,7 @@ CFileProfileStore::~CFileProfileStore() {
 }
 
 std::string CFileProfileStore::DefaultPath() {
-    std::string base;
-    const char* configHome = std::getenv("XDG_CONFIG_HOME");
-    if (configHome && configHome[0] == '/') {
-        base = configHome;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* user = getpwuid(getuid());
-            home = user ? user->pw_dir : "";
-        }
-        base = std::string(home) + "/.config";
-    }
-    return base + "/Tarnwell/Tarnwell.conf";
+    return xdg::ConfigHome() + "/Tarnwell/Tarnwell.conf";
 }
 
 wxConfigBase& CFileProfileStore::Config() { return *m_config; }

@@ -18,6 +18,7 @@ constexpr const char* kMultilineCommentEnd = "*/";
 constexpr int kRemoveComments = 0;
 constexpr int kShowTiming = 0;
 constexpr const char* kNullText = "";
+constexpr int kHistoryLimit = 10000;
 
 }  // namespace
 
@@ -42,6 +43,8 @@ void CSettingsRecord::Load(CProfileStore& store, const std::function<void(const 
     RemoveComments = store.GetProfileInt(kSection, "RemoveComments", kRemoveComments);
     ShowTiming = store.GetProfileInt(kSection, "ShowTiming", kShowTiming);
     NullText = store.GetProfileString(kSection, "NullText", kNullText);
+    HistoryLimit = store.GetProfileInt(kSection, "HistoryLimit", kHistoryLimit);
+    if (HistoryLimit < 0) HistoryLimit = kHistoryLimit;
 }
 
 void CSettingsRecord::Save(CProfileStore& store) const {
@@ -59,4 +62,5 @@ void CSettingsRecord::Save(CProfileStore& store) const {
     store.WriteProfileInt(kSection, "RemoveComments", RemoveComments);
     store.WriteProfileInt(kSection, "ShowTiming", ShowTiming);
     store.WriteProfileString(kSection, "NullText", NullText);
+    store.WriteProfileInt(kSection, "HistoryLimit", HistoryLimit);
 }

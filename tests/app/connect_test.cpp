@@ -7,14 +7,16 @@
 #include "app/main_frame.h"
 #include "app/ui_text.h"
 #include "db/connect_dlg.h"
-#include "history/history_dlg.h"
 #include "exec/script_runner.h"
+#include "history/history_dlg.h"
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
 #include "support/gui_env.h"
 #include "support/test_env.h"
 #include "support/transcript.h"
+
+#include <cstdlib>
 
 #include <wx/listbox.h>
 #include <wx/stc/stc.h>
@@ -148,7 +150,11 @@ TEST_F(ConnectTest, ALostServerIsNamedInTheStatusBarUntilTheNextConnect) {
 }
 
 TEST_F(ConnectTest, PreviousNextAndTheHistoryDialogLoadWholeScripts) {
+    // A history of its own: the earlier tests' runs are in the process's one.
+    const std::string state = std::getenv("XDG_STATE_HOME");
+    setenv("XDG_STATE_HOME", test_env::TempPath("history-of-its-own").c_str(), 1);
     CSecondWindow window(wxSize(700, 500));
+    setenv("XDG_STATE_HOME", state.c_str(), 1);
     ChangeConnection(*window, test_env::SqliteDsn(), "", "");
     for (const char* script : {"select 1", "select 2", "select\r\n3"}) {
         window->ScriptPane()->SetText(script, false);

@@ -81,6 +81,21 @@ TEST_F(FileTypeRegistrationTest, FailsQuietlyWhereNothingCanBeWritten) {
     EXPECT_FALSE(CFileTypeRegistration("", "/usr/bin/tarnwell").Register());
 }
 
+// PREFIX/bin/tarnwell counts as installed when PREFIX/share holds its MIME
+// package, as cmake --install and the package put it there.
+TEST_F(FileTypeRegistrationTest, AnInstalledProgramIsKnownByItsMimePackage) {
+    const std::string prefix = m_dataHome + "/usr";
+    const std::string executable = prefix + "/bin/tarnwell";
+    EXPECT_FALSE(CFileTypeRegistration::IsInstalled(executable)) << "a build folder";
+    fs::create_directories(prefix + "/share/mime/packages/tarnwell.xml");
+    EXPECT_FALSE(CFileTypeRegistration::IsInstalled(executable)) << "a folder, not the package";
+    fs::remove(prefix + "/share/mime/packages/tarnwell.xml");
+    ASSERT_TRUE(CFileTypeRegistration(prefix + "/share", executable).Register());
+    EXPECT_TRUE(CFileTypeRegistration::IsInstalled(executable));
+    EXPECT_FALSE(CFileTypeRegistration::IsInstalled(prefix + "/tarnwell")) << "beside share, not in bin";
+    EXPECT_FALSE(CFileTypeRegistration::IsInstalled("tarnwell"));
+}
+
 TEST_F(FileTypeRegistrationTest, DataHomeFollowsXdgDataHome) {
     const std::string savedData = getenv("XDG_DATA_HOME") ? getenv("XDG_DATA_HOME") : "";
     const std::string savedHome = getenv("HOME") ? getenv("HOME") : "";

@@ -7,6 +7,7 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/ui_text.h"
+#include "history/history_dlg.h"
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
@@ -15,6 +16,8 @@
 #include "support/test_env.h"
 #include "support/transcript.h"
 
+#include <wx/listbox.h>
+#include <wx/srchctrl.h>
 #include <wx/stc/stc.h>
 #include <wx/timer.h>
 #include <wx/toolbar.h>
@@ -153,6 +156,42 @@ TEST_F(WindowTest, ShowTimingAddsTheElapsedLines) {
                                  std::regex("SQL> create table t\\(a int\\)\r\nok\r\nElapsed: \\d+\\.\\d{3} s\r\n"
                                             "SQL> select 1 as x\r\n[^]*1 row\\(s\\) fetched\r\nElapsed: \\d+\\.\\d{3} s\r\n")))
         << window->OutputPane()->GetText();
+}
+
+// The scripts run in a window come back in the next one (the durable
+// history), Alt+Left newest first, and the History dialog's search finds
+// one of them for loading.
+TEST_F(WindowTest, RunsSurviveTheWindowAndTheDialogSearchesThem) {
+    const std::vector<std::string> scripts = {"select 'alpha' as w", "select 'beta' as w", "select 'gamma' as w"};
+    {
+        CSecondWindow window(wxSize(700, 500));
+        window->Connection().Connect(test_env::NewSqliteDsn("RunHistory"), "", "");
+        for (const std::string& script : scripts) {
+            window->ScriptPane()->SetText(std::string_view(script), false);
+            Execute(*window);
+        }
+        window->Script()->Modify(false);
+        ASSERT_TRUE(window.Close());
+    }
+    CSecondWindow window(wxSize(700, 500));
+    for (auto it = scripts.rbegin(); it != scripts.rend(); ++it) {
+        ASSERT_TRUE(window->RunCommand(ID_PREVIOUS_SCRIPT));
+        EXPECT_EQ(window->ScriptPane()->GetText(), *it);
+    }
+    window->Script()->Modify(false);
+
+    EXPECT_TRUE(WithModalDialog(
+        [](wxDialog& dialog) {
+            auto* search = static_cast<wxSearchCtrl*>(dialog.FindWindow(CHistoryDlg::kSearchId));
+            auto* list = static_cast<wxListBox*>(dialog.FindWindow(CHistoryDlg::kListId));
+            search->SetValue("beta");   // the search starts on the text event
+            ASSERT_TRUE(gui_env::WaitUntil([&] { return list->GetCount() == 1; }, 10000));
+            list->SetSelection(0);
+            gui_env::Click(dialog.FindWindow(wxID_OK));
+        },
+        [&] { window->RunCommand(ID_HISTORY); }));
+    EXPECT_EQ(window->ScriptPane()->GetText(), scripts[1]);
+    window->Script()->Modify(false);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The program itself started as a child process: command lines that end it
 // at once. (The Connect dialog that a command line fills in: see
 // stuck_driver_test.)
+#include "app/command_line.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +38,8 @@ TEST(StartupTest, CommandLinesThatEndTheProgramAtOnce) {
     } cases[] = {
         {{missing}, "", "Tarnwell: " + missing + " was not found.\n", false},
         {{"a.sql", "b.sql"}, "", "Tarnwell: Only one script file can be opened at a time.\n" + usage, false},
-        {{"--help"}, usage + "\n", "", true},
+        {{"--help"}, CommandLine::HelpText(), "", true},
+        {{"--version"}, CommandLine::VersionText(), "", true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[0]);

@@ -111,8 +111,9 @@ TEST_F(SqliteRunTest, HostCallsFrameTheOutput) {
     }
 }
 
-// Every run becomes the newest history entry, an empty one too; stopping on
-// an error ends the run after the first failure.
+// Every run becomes the newest history entry, an empty one too, and is
+// recorded with the connection's names, its counts and whether it was
+// stopped; stopping on an error ends the run after the first failure.
 TEST_F(SqliteRunTest, StopOnErrorEndsAfterTheFirstFailure) {
     Run("");
     EXPECT_EQ(m_history.Size(), 1u);
@@ -125,6 +126,29 @@ TEST_F(SqliteRunTest, StopOnErrorEndsAfterTheFirstFailure) {
         EXPECT_EQ(m_history.Current(), script);
     }
     EXPECT_EQ(m_history.Size(), 3u);
+
+    CRunControl control;
+    control.BeginRun();
+    control.RequestStop(CRunControl::Stop::User);
+    m_runner.SetControl(&control);
+    Run("select 2 as y");
+    const struct {
+        std::string script;
+        int statements, failures;
+        bool cancelled;
+    } expected[] = {{"", 0, 0, false}, {script, 2, 1, false}, {script, 3, 1, false}, {"select 2 as y", 0, 0, true}};
+    ASSERT_EQ(m_recorded.records.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const HistoryRecord& record = m_recorded.records[i];
+        EXPECT_EQ(record.script, expected[i].script);
+        EXPECT_EQ(record.dataSource, m_connection.DataSource());
+        EXPECT_EQ(record.userName, "");
+        EXPECT_EQ(record.statements, expected[i].statements);
+        EXPECT_EQ(record.failures, expected[i].failures);
+        EXPECT_EQ(record.cancelled, expected[i].cancelled);
+        EXPECT_GE(record.elapsedMs, 0);
+    }
+    EXPECT_EQ(m_recorded.records[0].dataSource.rfind("ExecRun", 0), 0u);
 }
 
 TEST_F(SqliteRunTest, SpoolFileGetsEveryAppendedByteButTheClosingLine) {
@@ -217,6 +241,7 @@ TEST_F(RunFixture, NotConnectedPrintsOnlyThatInBothModes) {
         EXPECT_EQ(m_summary.statements, 0);
     }
     EXPECT_TRUE(m_history.IsEmpty());
+    EXPECT_TRUE(m_recorded.records.empty());
     EXPECT_EQ(ReadFile(spool), "not connected\r\nnot connected\r\n");
 }
 

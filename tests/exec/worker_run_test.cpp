@@ -237,9 +237,13 @@ TEST_P(WorkerScriptRunTest, SameTranscriptAndCallsAsThePlainRun) {
         m_settings.SpoolFile = test_env::TempPath(name + ".txt");
         m_events.clear();
         CTextStatementSource source(GetParam().script);
-        outcomes[onWorker].summary =
-            onWorker ? RunScriptOnWorker(m_connection, m_history, m_output, m_host, source, m_settings)
-                     : m_runner.Run(source, m_settings);
+        if (onWorker) {
+            CWorkerScriptRun run(m_connection, m_history, m_output, m_host, source, m_settings);
+            run.SetRecorder(&m_recorded);
+            outcomes[onWorker].summary = run.Run();
+        } else {
+            outcomes[onWorker].summary = m_runner.Run(source, m_settings);
+        }
         outcomes[onWorker].events = JoinAppends(m_events);
         outcomes[onWorker].spool = test_env::ReadFile(m_settings.SpoolFile);
         m_connection.Disconnect();
@@ -251,6 +255,11 @@ TEST_P(WorkerScriptRunTest, SameTranscriptAndCallsAsThePlainRun) {
     EXPECT_GT(outcomes[0].summary.failures + outcomes[0].summary.statements, 1);
     ASSERT_EQ(m_history.Size(), 2u);
     EXPECT_EQ(m_history.Entry(1), GetParam().script);
+    // The worker records its run as the plain run does.
+    ASSERT_EQ(m_recorded.records.size(), 2u);
+    EXPECT_EQ(m_recorded.records[1].script, GetParam().script);
+    EXPECT_EQ(m_recorded.records[1].dataSource, std::string("Worker") + GetParam().name + "1");
+    EXPECT_EQ(m_recorded.records[1].failures, outcomes[1].summary.failures);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sqlite, WorkerScriptRunTest, ::testing::ValuesIn(kScripts), CaseName<ScriptCase>);

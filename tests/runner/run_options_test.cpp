@@ -14,19 +14,19 @@ using Args = std::vector<std::string>;
 
 TEST(RunOptions, ParsesBothFormsFilesAfterDoubleDashAndDefaults) {
     const CRunOptions o = CRunOptions::Parse({"--dsn", "Demo", "--user=scott", "--width", "132", "--lf",
-                                              "--stop-on-error", "a.sql", "-", "--", "--quiet"});
+                                              "--stop-on-error", "--history", "a.sql", "-", "--", "--quiet"});
     EXPECT_EQ(o.dataSource, "Demo");
     EXPECT_EQ(o.userName, "scott");
     EXPECT_EQ(o.wrapWidth, 132);
     EXPECT_TRUE(o.lfLineEnds);
-    EXPECT_TRUE(o.stopOnError);
+    EXPECT_TRUE(o.stopOnError && o.history);
     EXPECT_EQ(o.ScriptPaths(), (Args{"a.sql", "-", "--quiet"}));
     EXPECT_TRUE(o.ReadsStandardInput());
     EXPECT_FALSE(o.enableOutput.has_value());
 
     const CRunOptions plain = CRunOptions::Parse({"a.sql", "--dsn=Demo"});
     EXPECT_EQ(plain.wrapWidth, 80);
-    EXPECT_FALSE(plain.lfLineEnds || plain.stopOnError);
+    EXPECT_FALSE(plain.lfLineEnds || plain.stopOnError || plain.history);
     EXPECT_FALSE(plain.ReadsStandardInput());
     EXPECT_EQ(CRunOptions::Parse({"--dsn", "X"}).ScriptPaths(), Args{"-"});
     EXPECT_EQ(CRunOptions::Parse({"-h", "--bogus"}).action, CRunOptions::Action::kHelp);

@@ -2,6 +2,7 @@
 // input, environment and a settings folder of its own, checked by exit status,
 // standard output, standard error, the spool file and the settings file.
 #include "db/db_connection.h"
+#include "history/history_store.h"
 #include "history/history_list.h"
 #include "exec/recording_sink.h"
 #include "exec/script_runner.h"
@@ -100,7 +101,8 @@ struct DataSource {
 class RunnerTest : public ::testing::Test {
 protected:
     // Each test gets a folder of its own, also used as the child's settings
-    // folder (XDG_CONFIG_HOME), so settings never leak between tests.
+    // and state folders (XDG_CONFIG_HOME, XDG_STATE_HOME), so settings and
+    // history never leak between tests.
     void SetUp() override {
         m_dir = test_env::TempDir() + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(m_dir + "/config");
@@ -111,7 +113,8 @@ protected:
     // tarnwell-run with TARNWELL_PASSWORD set to password, or unset.
     Child Start(const Args& args, const std::string& input = {},
                 const std::optional<std::string>& password = std::nullopt, const std::string& redirection = {}) {
-        Args words = {"env", "-u", "TARNWELL_PASSWORD", "XDG_CONFIG_HOME=" + Path("config")};
+        Args words = {"env", "-u", "TARNWELL_PASSWORD", "XDG_CONFIG_HOME=" + Path("config"),
+                      "XDG_STATE_HOME=" + Path("state")};
         if (password) words.push_back("TARNWELL_PASSWORD=" + *password);
         words.push_back(TARNWELL_RUN_PATH);
         words.insert(words.end(), args.begin(), args.end());
@@ -383,6 +386,44 @@ TEST_F(RunnerTest, ElapsedTimeComesFromTheSettingsOrTheOption) {
         EXPECT_TRUE(std::regex_match(result.out, std::regex(each + each))) << result.out;
         EXPECT_EQ(result.status, 0) << result.err;
     }
+}
+
+// --history adds each script that runs to the worksheet's history under
+// XDG_STATE_HOME, which keeps the newest HistoryLimit; without the option,
+// or with a limit of 0, nothing is added.
+TEST_F(RunnerTest, HistoryOptionAddsEachScriptToTheWorksheetsHistory) {
+    WriteFile(Path("a.sql"), "select 1 as n");
+    WriteFile(Path("b.sql"), "select 1 as n;select * from nosuch");
+    const std::string store = Path("state/Tarnwell/history.sqlite");
+    const struct {
+        std::string stored;
+        Args options;
+        std::vector<std::string> newest;
+    } cases[] = {
+        {"", {"a.sql"}, {}},
+        {"", {"--history", "a.sql", "b.sql"}, {"select 1 as n;select * from nosuch", "select 1 as n"}},
+        {"HistoryLimit=0\n", {"--history", "a.sql"}, {"select 1 as n;select * from nosuch", "select 1 as n"}},
+        {"HistoryLimit=1\n", {"--history", "a.sql"}, {"select 1 as n"}},
+    };
+    fs::create_directories(Path("config/Tarnwell"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored + ::testing::PrintToString(c.options));
+        WriteFile(Path("config/Tarnwell/Tarnwell.conf"), "[Settings]\n" + c.stored);
+        const ChildResult result = RunOn(Sqlite(), c.options);
+        EXPECT_EQ(result.err.find("history"), std::string::npos) << result.err;
+        EXPECT_EQ(fs::exists(store), !c.newest.empty());
+        if (!fs::exists(store)) continue;
+        std::vector<std::string> newest;
+        for (const HistoryRecord& record : CHistoryStore(store, 100).Newest(100)) {
+            EXPECT_EQ(record.dataSource, Sqlite().dsn);
+            newest.push_back(record.script);
+        }
+        EXPECT_EQ(newest, c.newest);
+    }
+    const std::vector<HistoryRecord> last = CHistoryStore(store, 100).Newest(1);
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_EQ(last[0].statements, 1);
+    EXPECT_EQ(last[0].failures, 0);
 }
 
 // Polls the server, up to a generous deadline, until the first value of

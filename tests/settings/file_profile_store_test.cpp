@@ -88,16 +88,16 @@ TEST(SettingsStore, LoadsWhatTheFileHoldsElseTheDefaults) {
         {"[Other]\nDefColLen=30\n[Settings]\nMaxColLen=40\n", maxColLen40},
         {"[Settings]\nDefColLen=0\nMaxColLen=5000\nEnableSpool=7\nSpoolFile=out put.txt\nFontName=\nFontSize=20\n"
          "FontCharset=19\nEnableOutput=2\nSingleLineComment=\nMultilineCommentStart=(*\nMultilineCommentEnd=*)\n"
-         "RemoveComments=-3\n",
+         "RemoveComments=-3\nHistoryLimit=0\n",
          [](CSettingsRecord& r) {  // values are used as stored
              r = CSettingsRecord{.DefColLen = 0, .MaxColLen = 5000, .EnableSpool = 7, .SpoolFile = "out put.txt",
                                  .m_logFont = {.lfHeight = 20, .lfCharSet = 186}, .FontCharset = 19,
                                  .EnableOutput = 2, .SingleLineComment = "", .MultilineCommentStart = "(*",
                                  .MultilineCommentEnd = "*)", .RemoveComments = -3};
          }},
-        // Not a decimal integer in int range: the default.
+        // Not a decimal integer in int range, or a negative history limit: the default.
         {"[Settings]\nDefColLen=abc\nMaxColLen=12abc\nEnableSpool=99999999999\nFontSize= -20 \nEnableOutput=\n"
-         "RemoveComments=0x10\nFontCharset=+3\n",
+         "RemoveComments=0x10\nFontCharset=+3\nHistoryLimit=-1\n",
          [](CSettingsRecord& r) {
              r.m_logFont.lfHeight = -20;
              r.FontCharset = 3;
@@ -145,7 +145,8 @@ TEST(SettingsStore, EverySettingComesBackByteForByteFromTheFileUnderXdgConfigHom
                            .SpoolFile = " /tmp/caf\xE9 \xE6\x97\xA5\xFF\xFE.txt ",  // not UTF-8, then UTF-8
                            .m_logFont = {.lfHeight = -27, .lfCharSet = 129}, .FontCharset = 5, .EnableOutput = 0,
                            .SingleLineComment = "\"quoted\" back\\slash", .MultilineCommentStart = "a;b#c=d [x]",
-                           .MultilineCommentEnd = "tab\tcr\rlf\n$HOME ${USER} %s", .RemoveComments = 1};
+                           .MultilineCommentEnd = "tab\tcr\rlf\n$HOME ${USER} %s", .RemoveComments = 1,
+                           .HistoryLimit = 7};
     font_description::SetFaceName(record.m_logFont, "DejaVu Sans Mono");
     const std::string recent = "/tmp/\xE6\x97\xA5 a.sql";
     {

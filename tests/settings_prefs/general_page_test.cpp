@@ -174,7 +174,7 @@ TEST_F(GeneralPageTest, SelectFileShowsThePathAndTheLastTakenValues) {
                                   .m_logFont = defaults.m_logFont, .FontCharset = defaults.FontCharset,
                                   .EnableOutput = 0, .SingleLineComment = "#", .MultilineCommentStart = "(*",
                                   .MultilineCommentEnd = "*)", .RemoveComments = 0, .ShowTiming = 1,
-                                  .NullText = "(null)"});
+                                  .NullText = "(null)", .HistoryLimit = defaults.HistoryLimit});
 }
 
 // Every label of the page underlines a different letter.

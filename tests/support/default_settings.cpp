@@ -19,6 +19,7 @@ CSettingsRecord DefaultSettings() {
     settings.MultilineCommentStart = "/*";
     settings.MultilineCommentEnd = "*/";
     settings.RemoveComments = 0;
+    settings.HistoryLimit = 10000;
     return settings;
 }
 
@@ -38,4 +39,5 @@ void ExpectSameSettings(const CSettingsRecord& actual, const CSettingsRecord& ex
     EXPECT_EQ(actual.RemoveComments, expected.RemoveComments);
     EXPECT_EQ(actual.ShowTiming, expected.ShowTiming);
     EXPECT_EQ(actual.NullText, expected.NullText);
+    EXPECT_EQ(actual.HistoryLimit, expected.HistoryLimit);
 }

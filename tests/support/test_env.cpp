@@ -70,6 +70,7 @@ void Initialise() {
     setenv("ODBCINI", s.odbcIni.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (s.tempDir + "/config").c_str(), 1);
     setenv("XDG_DATA_HOME", (s.tempDir + "/data").c_str(), 1);
+    setenv("XDG_STATE_HOME", (s.tempDir + "/state").c_str(), 1);
 
     NewSqliteDsn(s.sqliteDsn);
 

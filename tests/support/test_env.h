@@ -4,7 +4,8 @@
 
 // Each test process runs in a private environment, set up by the shared test
 // main before any test: a temporary folder holding odbcinst.ini and odbc.ini
-// (ODBCSYSINI, ODBCINI) and the settings folder (XDG_CONFIG_HOME). It is
+// (ODBCSYSINI, ODBCINI), the settings folder (XDG_CONFIG_HOME) and the
+// folder of history and recovery files (XDG_STATE_HOME). It is
 // removed when the process ends.
 namespace test_env {
 
