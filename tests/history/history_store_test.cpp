@@ -18,6 +18,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <sys/stat.h>
@@ -69,14 +70,11 @@ TEST(HistoryStoreTest, EveryFieldComesBackByteForByte) {
     for (std::size_t i = 0; i < kept.size(); ++i) {
         const HistoryRecord& in = kept[kept.size() - 1 - i];
         const HistoryRecord& out = back[i];
-        EXPECT_EQ(out.script, in.script);
-        EXPECT_EQ(out.dataSource, in.dataSource);
-        EXPECT_EQ(out.userName, in.userName);
-        EXPECT_EQ(out.timeMs, in.timeMs);
-        EXPECT_EQ(out.statements, in.statements);
-        EXPECT_EQ(out.failures, in.failures);
-        EXPECT_EQ(out.cancelled, in.cancelled);
-        EXPECT_EQ(out.elapsedMs, in.elapsedMs);
+        const auto fields = [](const HistoryRecord& r) {
+            return std::tie(r.script, r.dataSource, r.userName, r.timeMs, r.statements, r.failures, r.cancelled,
+                            r.elapsedMs);
+        };
+        EXPECT_EQ(fields(out), fields(in)) << "entry " << i;
         if (i > 0) {
             EXPECT_LT(out.id, back[i - 1].id);
         }
