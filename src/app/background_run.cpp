@@ -126,7 +126,7 @@ void CBackgroundRun::Pump() {
     m_timer.Stop();
     m_wakeTimer.Stop();
     try {
-        m_run.Finish();
+        m_summary = m_run.Finish();
     } catch (...) {
         failure = std::current_exception();
     }

@@ -41,6 +41,10 @@ public:
     // Where the run records its history entry (none: only the history
     // list gets it); called before Start.
     void SetRecorder(CHistoryRecorder* recorder) noexcept { m_run.SetRecorder(recorder); }
+    // What the run does with a lost connection, and a run that ends the open
+    // transaction instead (CWorkerScriptRun); called before Start.
+    void SetReconnect(std::function<void()> reconnect) { m_run.SetReconnect(std::move(reconnect)); }
+    void SetTransactionEnd(TransactionEnd end) noexcept { m_run.SetTransactionEnd(end); }
     // Starts the run; its statements go into map (from its start on), and
     // markChanged is called after each.
     void Start(CRunMap* map = nullptr, std::function<void()> mapChanged = {});
@@ -51,6 +55,8 @@ public:
     bool DriverStuck() const;
     // Leaves the worker to itself (the program is about to exit).
     void Abandon();
+    // What the run did, once it has ended (for finished to read).
+    const RunSummary& Summary() const noexcept { return m_summary; }
 
 private:
     void Pump();
@@ -72,4 +78,5 @@ private:
     bool m_bEnded = false;
     bool m_bScriptWasReadOnly = false;
     std::exception_ptr m_failure;
+    RunSummary m_summary;
 };

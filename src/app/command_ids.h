@@ -5,8 +5,8 @@
 // The program's own command ids; standard commands use wx's standard ids
 // (wxID_NEW, wxID_OPEN, wxID_SAVE, wxID_SAVEAS, wxID_EXIT, wxID_UNDO,
 // wxID_CUT, wxID_COPY, wxID_PASTE, wxID_SELECTALL, wxID_FIND, wxID_REPLACE,
-// wxID_ABOUT, wxID_FILE1..wxID_FILE4). Find Next and Next Pane have no
-// standard id in wx; theirs lie just above wx's reserved range, as menu ids
+// wxID_ABOUT, wxID_FILE1..wxID_FILE4). Find Next, Next Pane and the newer
+// commands have no standard id in wx; theirs lie just above wx's reserved range, as menu ids
 // must stay below 32768.
 enum : int {
     ID_SAVE_OUTPUT = 12772,
@@ -23,4 +23,7 @@ enum : int {
     ID_EXECUTE_STATEMENT = wxID_HIGHEST + 4,
     ID_NEXT_ERROR = wxID_HIGHEST + 5,
     ID_PREVIOUS_ERROR = wxID_HIGHEST + 6,
+    ID_AUTO_COMMIT = wxID_HIGHEST + 7,
+    ID_COMMIT = wxID_HIGHEST + 8,
+    ID_ROLLBACK = wxID_HIGHEST + 9,
 };

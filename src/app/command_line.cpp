@@ -30,7 +30,7 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, std::strin
 
 }  // namespace
 
-const char* CommandLine::Usage() { return "Usage: tarnwell [--dsn NAME] [--user NAME] [FILE]"; }
+const char* CommandLine::Usage() { return "Usage: tarnwell [--dsn NAME | --connect STRING] [--user NAME] [FILE]"; }
 
 std::string CommandLine::HelpText() {
     return std::string(Usage()) + R"(
@@ -40,7 +40,13 @@ Connect dialog comes up at start and asks for the password, which is never
 taken from the command line.
 
   --dsn NAME     data source name to fill into the Connect dialog
+  --connect STRING
+                 an ODBC connection string (DSN=...; or DRIVER=...;...) to
+                 fill into the Connect dialog instead; the user name and
+                 password are added as UID and PWD
   --user NAME    user name to fill into the Connect dialog
+  --list-dsn     list the data sources the driver manager knows (name,
+                 driver, user or system, separated by tabs) and exit
   FILE           the script to open (write "--" before a name that begins
                  with "-"); without it the worksheet starts with an empty one
   -h, --help     show this help and exit
@@ -68,6 +74,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
                 line.help = true;
             } else if (arg == "--version") {
                 line.version = true;
+            } else if (arg == "--list-dsn") {
+                line.listDataSources = true;
+            } else if (TakeOption(args, i, "--connect", line.dataSource, line.error)) {
+                if (line.error.empty() && line.dataSource.find('=') == std::string::npos)
+                    line.error = "The option --connect needs a connection string (KEY=VALUE;...).";
             } else if (!TakeOption(args, i, "--dsn", line.dataSource, line.error) &&
                        !TakeOption(args, i, "--user", line.userName, line.error)) {
                 line.error = "Unknown option " + arg + ".";

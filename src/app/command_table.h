@@ -20,6 +20,7 @@ struct CommandInfo {
     AccelKey keys[2];       // its accelerators
     const char* prompt;     // status-bar prompt, then "\n" and the tool tip (if any)
     bool separatorAfter;    // the menu shows a separator after the entry
+    bool check = false;     // a check item (its handler's update event checks it)
 };
 
 // All commands, in menu order (File, Edit, Commands, Help, then the ones

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/tarnwell_app.h"
+#include "db/data_source_list.h"
 
 #include <wx/init.h>
 
@@ -17,6 +18,10 @@ int main(int argc, char** argv) {
     if (line.help || line.version) {
         std::fputs((line.help ? CommandLine::HelpText() : CommandLine::VersionText()).c_str(), stdout);
         return 0;
+    }
+    if (line.listDataSources && line.error.empty()) {
+        std::fputs(CDataSourceList::Text(CDataSourceList::Read()).c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     }
     CTarnwellApp::SetArguments(std::move(args));
     return wxEntry(argc, argv);

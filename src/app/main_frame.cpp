@@ -16,6 +16,7 @@
 #include "app/window_title.h"
 #include "common/message_box.h"
 #include "db/connect_dlg.h"
+#include "db/db_exception.h"
 #include "history/history_dlg.h"
 #include "exec/result_formatter.h"
 #include "exec/script_runner.h"
@@ -53,9 +54,12 @@
 
 namespace {
 
-// The status-bar fields: the message, then the three key-state indicators.
+// The status-bar fields: the message, the three key-state indicators, then
+// the open transaction's.
 constexpr int kMessageField = 0;
+constexpr int kTransactionField = 4;
 const char* const kKeyStateTexts[] = {"CAP", "NUM", "SCRL"};
+constexpr const char* kTransactionText = "TXN";
 const wxKeyCode kKeyStateKeys[] = {WXK_CAPITAL, WXK_NUMLOCK, WXK_SCROLL};
 
 constexpr const char* kReady = "Ready";
@@ -165,7 +169,8 @@ void CMainFrame::CreateMenus() {
             }
             // The entry shows its shortcut text as stored; the keys are the
             // key hook's (OnCharHook), never the menu's own.
-            wxMenuItem* item = menu->Append(command.id, MenuLabel(command), PromptOf(command));
+            wxMenuItem* item = menu->Append(command.id, MenuLabel(command), PromptOf(command),
+                                            command.check ? wxITEM_CHECK : wxITEM_NORMAL);
             if (!SetMenuShortcutText(*item, MenuShortcut(command)) && !MenuShortcut(command).empty()) {
                 // Where the toolkit cannot show it so, it shows what it can
                 // (it may not know every key name, such as "LeftArrow").
@@ -196,10 +201,11 @@ void CMainFrame::CreateToolBarButtons() {
 }
 
 void CMainFrame::CreateStatusBarFields() {
-    wxStatusBar* bar = CreateStatusBar(4);
-    int widths[4] = {-1, 0, 0, 0};
+    wxStatusBar* bar = CreateStatusBar(5);
+    int widths[5] = {-1, 0, 0, 0, 0};
     for (int i = 0; i < 3; ++i) widths[i + 1] = bar->GetTextExtent(kKeyStateTexts[i]).x + FromDIP(16);
-    SetStatusWidths(4, widths);
+    widths[kTransactionField] = bar->GetTextExtent(kTransactionText).x + FromDIP(16);
+    SetStatusWidths(5, widths);
     SetStatusText(kReady, kMessageField);
 }
 
@@ -298,6 +304,7 @@ void CMainFrame::SetConnectValues(const std::string& dataSource, const std::stri
 }
 
 void CMainFrame::OnChangeConnection() {
+    if (!SettleTransaction([this] { OnChangeConnection(); })) return;
     CConnectDlg dlg(this);
     dlg.m_strDataSource = m_strDataSource;
     dlg.m_strUserName = m_strUserName;
@@ -307,12 +314,82 @@ void CMainFrame::OnChangeConnection() {
         m_strDataSource = dlg.m_strDataSource;
         m_strUserName = dlg.m_strUserName;
         m_strPassword = dlg.m_strPassword;
-        m_strConnection = m_connection.IsConnected() ? m_strUserName + "@" + m_strDataSource : "not connected";
+        m_strConnection = m_connection.IsConnected() ? m_connection.ConnectionText() : "not connected";
     }
     // A connect attempt ends the lost connection (the dialog connects anew).
     if (!m_connection.IsLost() && GetStatusBar() && FromUiString(GetStatusBar()->GetStatusText()) == kConnectionLostText)
         SetStatusText("");
+    ConnectionChanged();
     UpdateTitle();
+}
+
+// The connection is new, or gone. Both calls are quick enough for this
+// thread: the driver answers SQL_TXN_CAPABLE from what it knows, and turning
+// autocommit off sends nothing to the server (the driver begins the
+// transaction with the next statement); a new connection has none open.
+void CMainFrame::ConnectionChanged() {
+    const bool connected = m_connection.IsConnected();
+    m_txn.Connected(connected, connected && m_connection.SupportsTransactions());
+    ApplyAutoCommit();
+}
+
+// Puts the connection in the mode the setting asks for, as far as it has
+// transactions; a connection without them is said so once. Turning
+// autocommit on happens only with no transaction open (OnAutoCommit asks
+// first), so it commits nothing and is as quick as turning it off.
+void CMainFrame::ApplyAutoCommit() {
+    m_txn.SetAutoCommitWanted(m_settings.AutoCommit != 0);
+    if (m_connection.IsConnected() && m_connection.AutoCommit() != m_txn.AutoCommit()) {
+        try {
+            m_connection.SetAutoCommit(m_txn.AutoCommit());
+        } catch (const CDBException&) {
+            m_txn.Connected(true, false);   // refused: as without transactions
+        }
+    }
+    if (m_txn.TakeNoTransactionsNotice())
+        ShowMessageBox("The data source does not support transactions; Auto Commit stays on.",
+                       wxOK | wxICON_INFORMATION, this);
+    ShowTransactionField();
+}
+
+void CMainFrame::ShowTransactionField() {
+    if (GetStatusBar() != nullptr) SetStatusText(m_txn.IsOpen() ? kTransactionText : "", kTransactionField);
+}
+
+void CMainFrame::OnAutoCommit() {
+    const bool on = m_settings.AutoCommit == 0;
+    // Turning autocommit on would commit the open transaction unasked.
+    if (on && !SettleTransaction([this] { OnAutoCommit(); })) return;
+    m_settings.AutoCommit = on ? 1 : 0;
+    ApplyAutoCommit();
+}
+
+// Asks "Commit the open transaction?" when statements ran since the last
+// commit or rollback: Yes commits, No rolls back (on the worker), and once
+// that has succeeded then is called; Cancel stays. True when no transaction
+// is open: the caller goes on at once.
+bool CMainFrame::SettleTransaction(const std::function<void()>& then) {
+    if (!m_txn.IsOpen()) return true;
+    const int answer = ShowQuestionBox("Commit the open transaction?", {"Commit", "Roll Back", "Cancel"},
+                                       wxICON_QUESTION, this);
+    if (answer == wxCANCEL) return false;
+    OnEndTransaction(answer == wxYES ? TransactionEnd::Commit : TransactionEnd::Rollback);
+    if (m_pRun)
+        m_afterRun = [this, then] {
+            if (!m_txn.IsOpen()) then();
+        };
+    return false;
+}
+
+void CMainFrame::OnEndTransaction(TransactionEnd end) {
+    CScript* script = Script();
+    if (script == nullptr || m_pOutputPane == nullptr || m_pScriptPane == nullptr || m_pRun) return;
+    m_pRun = std::make_unique<CBackgroundRun>(*this, *m_pOutputPane, *m_pScriptPane, m_connection, m_history,
+                                              *script, m_settings,
+                                              [this](std::exception_ptr failure) { OnRunFinished(failure); });
+    m_pRun->SetTransactionEnd(end);
+    m_bEndingTransaction = true;
+    m_pRun->Start();
 }
 
 void CMainFrame::UpdateTitle() {
@@ -348,16 +425,24 @@ void CMainFrame::OnExecuteStatement() {
 
 void CMainFrame::StartRun(CStatementSource& source, long ranFrom, long ranTo) {
     if (m_pOutputPane == nullptr || m_pScriptPane == nullptr || m_pRun) return;
+    const bool reconnect =
+        m_connection.IsLost() &&
+        ShowMessageBox(ToUiString("The connection to " + m_strConnection + " was lost. Connect again and run?"),
+                       wxYES_NO | wxICON_QUESTION, this) == wxYES;
     m_pRun = std::make_unique<CBackgroundRun>(
         *this, *m_pOutputPane, *m_pScriptPane, m_connection, m_history, source, m_settings,
         [this](std::exception_ptr failure) { OnRunFinished(failure); }, ranFrom, ranTo);
     m_pRun->SetRecorder(m_pHistoryStore.get());
+    // On the worker, before the first statement; the password stays in memory.
+    if (reconnect) m_pRun->SetReconnect([this, password = m_strPassword] { m_connection.Reconnect(password); });
     m_pRun->Start(&m_runMap, [this] { OnStatementRan(); });
     ShowRunMarks();
 }
 
 // One more statement ran: its mark joins the others.
 void CMainFrame::OnStatementRan() {
+    m_txn.StatementRan();
+    ShowTransactionField();
     if (m_pScriptPane == nullptr || m_runMap.Statements().empty()) return;
     if (m_runMap.Statements().size() == 1) ShowRunMarks();   // follows the edits from now on
     else m_pScriptPane->AddRunMark(m_runMap.Statements().back());
@@ -416,11 +501,21 @@ void CMainFrame::OnCancelExecution() {
 }
 
 void CMainFrame::OnRunFinished(std::exception_ptr failure) {
+    const RunSummary& summary = m_pRun->Summary();
+    if (std::exchange(m_bEndingTransaction, false) && summary.connected && summary.failures == 0) m_txn.Ended();
+    // A lost connection took its transaction along; a failed reconnect left none.
+    if (m_connection.IsLost()) m_txn.Ended();
+    if (!m_connection.IsConnected() && m_strConnection != "not connected") {
+        m_strConnection = "not connected";
+        ConnectionChanged();
+        UpdateTitle();
+    }
+    ShowTransactionField();
     // The run object is still on the stack: it goes once this event is over.
     CallAfter([this] {
         m_pRun.reset();
         m_pRunText.reset();
-        if (std::exchange(m_bCloseAfterRun, false)) Close();
+        if (const std::function<void()> then = std::exchange(m_afterRun, {})) then();
     });
     if (failure) std::rethrow_exception(failure);
 }
@@ -442,6 +537,9 @@ bool CMainFrame::DisabledDuringRun(int id) const {
         case ID_PREVIOUS_SCRIPT:
         case ID_NEXT_SCRIPT:
         case ID_HISTORY:
+        case ID_AUTO_COMMIT:
+        case ID_COMMIT:
+        case ID_ROLLBACK:
         case wxID_REPLACE:
         case wxID_UNDO:
         case wxID_REDO:
@@ -547,6 +645,9 @@ bool CMainFrame::HasHandler(int id) const {
         case wxID_ABOUT:  // the application's
         case ID_OPTIONS:
         case ID_NEXT_PANE:
+        case ID_AUTO_COMMIT:
+        case ID_COMMIT:
+        case ID_ROLLBACK:
             return true;
         default:
             return false;
@@ -571,6 +672,9 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
         case ID_NEXT_SCRIPT: OnNextScript(); break;
         case ID_HISTORY: OnHistory(); break;
         case ID_NEXT_PANE: OnNextPane(); break;
+        case ID_AUTO_COMMIT: OnAutoCommit(); break;
+        case ID_COMMIT: OnEndTransaction(TransactionEnd::Commit); break;
+        case ID_ROLLBACK: OnEndTransaction(TransactionEnd::Rollback); break;
         default: event.Skip(); break;  // the application's (About)
     }
 }
@@ -583,6 +687,11 @@ void CMainFrame::OnUpdateCommand(wxUpdateUIEvent& event) {
         event.Enable(m_history.CanGoNext());
     else if (id == ID_NEXT_ERROR || id == ID_PREVIOUS_ERROR)
         event.Enable(m_runMap.NextFailure(0, true).has_value());
+    else if (id == ID_AUTO_COMMIT) {
+        event.Enable(true);
+        event.Check(m_settings.AutoCommit != 0);
+    } else if (id == ID_COMMIT || id == ID_ROLLBACK)
+        event.Enable(m_txn.ManualCommit());
     else if (IsRecentFileId(id)) {
         const CRecentFileList* recent = m_pDocManager->GetRecentFiles();
         event.Enable(recent != nullptr && static_cast<size_t>(id - wxID_FILE1) < recent->GetCount());
@@ -655,7 +764,7 @@ void CMainFrame::ConfirmCloseDuringRun() {
         return;
     }
     if (ShowMessageBox("A script is running. Cancel it and close?", wxYES_NO | wxICON_QUESTION, this) == wxYES) {
-        m_bCloseAfterRun = true;
+        m_afterRun = [this] { Close(); };
         m_pRun->Cancel();
     }
 }
@@ -685,6 +794,13 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
         // Forced (the session ends): the program ends without the run.
         m_pRun->Cancel();
         ExitLeavingTheRun(true);
+    }
+    // The open transaction is settled first; it ends on the worker, and the
+    // window closes after that. A forced close rolls it back as it
+    // disconnects.
+    if (event.CanVeto() && !SettleTransaction([this] { Close(); })) {
+        event.Veto();
+        return;
     }
     // The script is closed first (it may ask to save): a cancelled close
     // leaves the window with its connection.

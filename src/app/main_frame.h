@@ -3,11 +3,14 @@
 #include "db/db_connection.h"
 #include "history/history_list.h"
 #include "exec/run_map.h"
+#include "exec/script_runner.h"
+#include "exec/transaction_state.h"
 #include "settings/settings_record.h"
 
 #include <wx/docview.h>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -48,7 +51,8 @@ public:
     // the pane font into both panes). False when a pane is missing.
     bool AttachDocument(CScript* script);
 
-    // The Connect dialog (File > Change Connection): shows the values last
+    // The Connect dialog (File > Change Connection), after the open
+    // transaction's question (see SettleTransaction): shows the values last
     // confirmed; on OK keeps the typed values and sets the connection text to
     // "user@dsn" when the connect succeeded, else "not connected"; Cancel
     // changes nothing. The title is brought up to date either way.
@@ -60,7 +64,9 @@ public:
     void UpdateTitle();
 
     // Execute: runs the script pane's whole script against the connection
-    // and writes the transcript into the output pane. The run goes on on a
+    // and writes the transcript into the output pane. After the connection
+    // was lost it first asks whether to connect again (with the values of
+    // the last connect) and run; No runs on the lost connection. The run goes on on a
     // worker thread while the window stays live; the commands that would
     // change the script, the connection, the settings, the history or the
     // output are disabled until it ends.
@@ -73,6 +79,15 @@ public:
     void OnCancelExecution();
     // A run is going on.
     bool IsRunning() const { return m_pRun != nullptr; }
+    // Commands > Commit and Rollback: ends the open transaction on the
+    // worker thread, with its echo and "ok" (or the error) in the output.
+    void OnEndTransaction(TransactionEnd end);
+    // Commands > Auto Commit (the AutoCommit setting): turning it on asks
+    // about the open transaction first.
+    void OnAutoCommit();
+    // Where the window's connection stands with transactions.
+    const CTransactionState& Transaction() const { return m_txn; }
+
     // One statement of a run, and the table of one result set.
     void ExecuteStatement(const std::string& statement);
     void PrintResultSet(CDbStatement& statement);
@@ -141,6 +156,10 @@ private:
     void GoToFailure(bool forward);
     void SelectRunStatement(const CRunMap::Statement& statement);
     void ConfirmCloseDuringRun();
+    bool SettleTransaction(const std::function<void()>& then);
+    void ConnectionChanged();
+    void ApplyAutoCommit();
+    void ShowTransactionField();
     void ExitLeavingTheRun(bool force);
     void OnDocumentTitle(wxCommandEvent& event);
     void DoGiveHelp(const wxString& text, bool show) override;
@@ -179,8 +198,12 @@ private:
     // What the last run did, statement by statement (the marks, the way back
     // from the output, the errors).
     CRunMap m_runMap;
-    // The window closes once the cancelled run has ended.
-    bool m_bCloseAfterRun = false;
+    // What comes once the run has ended (closing the window after a
+    // cancelled run, going on after the open transaction ended).
+    std::function<void()> m_afterRun;
+    // The run ends the open transaction rather than running statements.
+    bool m_bEndingTransaction = false;
+    CTransactionState m_txn;
     std::unique_ptr<CScriptRecovery> m_pRecovery;
     // The key-state texts shown last, so idle time repaints only changes.
     wxString m_strKeyStates[3];

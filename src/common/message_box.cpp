@@ -4,6 +4,7 @@
 #include "common/mnemonic_labels.h"
 
 #include <wx/msgdlg.h>
+#include <wx/generic/msgdlgg.h>
 
 #include <string>
 #include <utility>
@@ -18,6 +19,11 @@ MessageBoxHandler& Handler() {
 
 wxString Label(const std::string& text) { return wxString::FromUTF8(text); }
 
+// The boxes are wxWidgets' own rather than GTK's: GTK's shows no icon and
+// stretches its buttons across the box; this one draws the warning, error,
+// question or information icon and gives each button its natural width.
+using MessageDialog = wxGenericMessageDialog;
+
 int Answer(int id) {
     switch (id) {
         case wxID_YES: return wxYES;
@@ -30,7 +36,7 @@ int Answer(int id) {
 // Labels the buttons of dialog (yes, no, cancel: the buttons style asks
 // for; yes stands for OK where there is no Yes) so each has a mnemonic that
 // Alt presses.
-void SetLabels(wxMessageDialog& dialog, long style, const std::string& yes, const std::string& no,
+void SetLabels(MessageDialog& dialog, long style, const std::string& yes, const std::string& no,
                const std::string& cancel) {
     const std::vector<std::string> labels = WithMnemonics({yes, no, cancel});
     if (style & wxYES_NO) {
@@ -53,7 +59,7 @@ int ShowMessageBox(const wxString& text, long style, wxWindow* parent, const wxS
     // As wxMessageBox does: an OK button and an icon unless asked otherwise.
     if (!(style & (wxOK | wxYES_NO))) style |= wxOK;
     if (!(style & wxICON_MASK)) style |= (style & wxYES) ? wxICON_QUESTION : wxICON_INFORMATION;
-    wxMessageDialog dialog(parent, text, title, style);
+    MessageDialog dialog(parent, text, title, style);
     SetLabels(dialog, style, (style & wxYES_NO) ? "Yes" : "OK", "No", "Cancel");
     return Answer(dialog.ShowModal());
 }
@@ -62,7 +68,7 @@ int ShowQuestionBox(const wxString& text, const QuestionLabels& labels, long ico
     const wxString title = wxString::FromUTF8(kAppName.data(), kAppName.size());
     const long style = wxYES_NO | wxCANCEL | icon;
     if (const MessageBoxHandler& handler = Handler()) return handler(text, title, style, parent);
-    wxMessageDialog dialog(parent, text, title, style);
+    MessageDialog dialog(parent, text, title, style);
     SetLabels(dialog, style, labels.yes.utf8_string(), labels.no.utf8_string(), labels.cancel.utf8_string());
     return Answer(dialog.ShowModal());
 }

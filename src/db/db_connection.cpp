@@ -1,6 +1,9 @@
 #include "db/db_connection.h"
 
+#include "db/connection_string.h"
 #include "db/db_exception.h"
+
+#include <sqlext.h>
 
 #include <limits>
 #include <utility>
@@ -47,8 +50,13 @@ void CDbConnection::Connect(const std::string& dataSource, const std::string& us
     HandleGuard<FreeConnect> hdbc;
     SQLAllocConnect(henv.Get(), hdbc.Out());
 
-    const SQLRETURN rc = SQLConnect(hdbc.Get(), Chars(dataSource), SQL_NTS, Chars(userName), SQL_NTS,
-                                    Chars(password), SQL_NTS);
+    SQLRETURN rc;
+    if (CConnectionString::IsConnectionString(dataSource)) {
+        const std::string text = CConnectionString::WithCredentials(dataSource, userName, password);
+        rc = SQLDriverConnect(hdbc.Get(), nullptr, Chars(text), SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
+    } else {
+        rc = SQLConnect(hdbc.Get(), Chars(dataSource), SQL_NTS, Chars(userName), SQL_NTS, Chars(password), SQL_NTS);
+    }
     if (rc != SQL_SUCCESS && rc != SQL_SUCCESS_WITH_INFO) throw CDBException(SQL_HANDLE_DBC, hdbc.Get());
 
     // Whether SQLGetData may read a bound column (the whole value of one
@@ -58,6 +66,8 @@ void CDbConnection::Connect(const std::string& dataSource, const std::string& us
     m_bGetDataOnBound = (getData & SQL_GD_BOUND) != 0;
 
     m_strDataSource = dataSource;
+    m_strShareableDataSource = CConnectionString::Shareable(dataSource);
+    m_strConnectionText = CConnectionString::ConnectionText(userName, dataSource);
     m_strUserName = userName;
     m_hdbc = hdbc.Release();
     m_henv = henv.Release();
@@ -66,14 +76,22 @@ void CDbConnection::Connect(const std::string& dataSource, const std::string& us
 
 void CDbConnection::Disconnect() noexcept {
     m_bLost = false;
+    m_bAutoCommit = true;
     if (!m_bConnected) return;
-    SQLDisconnect(m_hdbc);
+    // A driver refuses to disconnect while a transaction is open (25000):
+    // it is rolled back, never committed behind the user's back.
+    if (!SQL_SUCCEEDED(SQLDisconnect(m_hdbc))) {
+        SQLEndTran(SQL_HANDLE_DBC, m_hdbc, SQL_ROLLBACK);
+        SQLDisconnect(m_hdbc);
+    }
     SQLFreeConnect(m_hdbc);
     SQLFreeEnv(m_henv);
     m_hdbc = SQL_NULL_HDBC;
     m_henv = SQL_NULL_HENV;
     m_bConnected = false;
     m_strDataSource.clear();
+    m_strShareableDataSource.clear();
+    m_strConnectionText.clear();
     m_strUserName.clear();
 }
 
@@ -120,4 +138,33 @@ ExecuteResult CDbConnection::Execute(std::string_view sql) {
         hstmt.Release();
     }
     return result;
+}
+
+bool CDbConnection::SupportsTransactions() const noexcept {
+    if (!m_bConnected) return false;
+    SQLUSMALLINT capable = SQL_TC_NONE;
+    if (!SQL_SUCCEEDED(SQLGetInfo(m_hdbc, SQL_TXN_CAPABLE, &capable, sizeof capable, nullptr))) return false;
+    return capable != SQL_TC_NONE;
+}
+
+void CDbConnection::SetAutoCommit(bool on) {
+    const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+    if (!SQL_SUCCEEDED(
+            SQLSetConnectAttr(m_hdbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(value), SQL_IS_UINTEGER)))
+        throw CDBException(SQL_HANDLE_DBC, m_hdbc);
+    m_bAutoCommit = on;
+}
+
+void CDbConnection::EndTransaction(bool commit) {
+    if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, m_hdbc, commit ? SQL_COMMIT : SQL_ROLLBACK)))
+        throw CDBException(SQL_HANDLE_DBC, m_hdbc);
+}
+
+void CDbConnection::Reconnect(const std::string& password) {
+    // Copies: Connect clears the members as it disconnects.
+    const std::string dataSource = m_strDataSource;
+    const std::string userName = m_strUserName;
+    const bool autoCommit = m_bAutoCommit;
+    Connect(dataSource, userName, password);
+    if (!autoCommit) SetAutoCommit(false);
 }

@@ -31,9 +31,12 @@ public:
     CDbConnection& operator=(const CDbConnection&) = delete;
 
     // Disconnects first when connected, then SQLAllocEnv, SQLAllocConnect,
-    // SQLConnect with the three strings exactly as given. Success is
-    // SQL_SUCCESS or SQL_SUCCESS_WITH_INFO; otherwise throws CDBException for
-    // the connection handle after freeing both handles (ends disconnected).
+    // SQLConnect with the three strings exactly as given; a data source
+    // that is a connection string (holds "=") goes to SQLDriverConnect
+    // without a driver prompt instead, the user name and password added as
+    // its UID and PWD. Success is SQL_SUCCESS or SQL_SUCCESS_WITH_INFO;
+    // otherwise throws CDBException for the connection handle after freeing
+    // both handles (ends disconnected).
     void Connect(const std::string& dataSource, const std::string& userName, const std::string& password);
 
     // SQLDisconnect, SQLFreeConnect, SQLFreeEnv when connected. Never throws.
@@ -41,9 +44,13 @@ public:
 
     bool IsConnected() const noexcept { return m_bConnected; }
     // The data source and user name of the open connection ("" when not
-    // connected). The password is not kept.
-    const std::string& DataSource() const noexcept { return m_strDataSource; }
+    // connected). The password is not kept: a connection string comes
+    // without its password attributes.
+    const std::string& DataSource() const noexcept { return m_strShareableDataSource; }
     const std::string& UserName() const noexcept { return m_strUserName; }
+    // "user@data source" for the window's title (see
+    // CConnectionString::ConnectionText); "" when not connected.
+    const std::string& ConnectionText() const noexcept { return m_strConnectionText; }
 
     // Set by whoever saw an error that means the connection is gone; the
     // connection stays open (every statement then fails with the driver's
@@ -61,6 +68,22 @@ public:
     // The canceller (none: the default) that every statement is attached to
     // while SQLExecDirect runs, so another thread can stop it.
     void SetCanceller(CStatementCanceller* canceller) noexcept { m_pCanceller = canceller; }
+    // Whether the driver reports transaction support (SQL_TXN_CAPABLE other
+    // than SQL_TC_NONE; a driver that cannot say has none).
+    bool SupportsTransactions() const noexcept;
+    // Turns autocommit on or off (SQL_ATTR_AUTOCOMMIT); every connect starts
+    // with it on. Throws CDBException for the connection handle when the
+    // driver refuses.
+    void SetAutoCommit(bool on);
+    bool AutoCommit() const noexcept { return m_bAutoCommit; }
+    // Commits (true) or rolls back the open transaction (SQLEndTran). Throws
+    // CDBException for the connection handle when that fails.
+    void EndTransaction(bool commit);
+    // Connects again to DataSource() as UserName() with password, for a
+    // connection that was lost, and puts autocommit back as it was. Throws
+    // as Connect does (and then ends disconnected).
+    void Reconnect(const std::string& password);
+
     // Seconds after which the driver should give up a statement
     // (SQL_ATTR_QUERY_TIMEOUT; 0, the default, for none). Drivers that do not
     // honour it ignore it.
@@ -68,9 +91,12 @@ public:
 
 private:
     bool m_bConnected = false;
-    std::string m_strDataSource;
+    std::string m_strDataSource;            // as given, to connect again
+    std::string m_strShareableDataSource;
+    std::string m_strConnectionText;
     std::string m_strUserName;
     bool m_bLost = false;
+    bool m_bAutoCommit = true;
     CStatementCanceller* m_pCanceller = nullptr;
     int m_nQueryTimeout = 0;
     bool m_bGetDataOnBound = false;   // the driver's SQLGetData reads bound columns

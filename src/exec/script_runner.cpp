@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -51,6 +52,39 @@ private:
     COutputSink* m_previous;
 };
 
+// The output of one run from its start to its end: the spool file teed in
+// when spooling is on, and a line tracker over it that the runner's output
+// points at meanwhile.
+class CRunOutputScope {
+public:
+    CRunOutputScope(COutputSink& output, const CSettingsRecord& settings, COutputSink*& target,
+                    CLineTrackingSink*& lines)
+        : m_spool(settings.EnableSpool ? std::make_unique<CSpoolTee>(output, settings.SpoolFile) : nullptr),
+          m_lines(m_spool && m_spool->IsOpen() ? static_cast<COutputSink&>(*m_spool) : output),
+          m_redirect(target, m_lines),
+          m_linesTarget(lines) {
+        m_linesTarget = &m_lines;
+    }
+    ~CRunOutputScope() { m_linesTarget = nullptr; }
+    CRunOutputScope(const CRunOutputScope&) = delete;
+    CRunOutputScope& operator=(const CRunOutputScope&) = delete;
+
+    CLineTrackingSink& Lines() noexcept { return m_lines; }
+    // Closes the spool file (later text reaches the output only); true when
+    // a write to it failed.
+    bool CloseSpool() {
+        if (!m_spool) return false;
+        m_spool->Close();
+        return m_spool->WriteFailed();
+    }
+
+private:
+    std::unique_ptr<CSpoolTee> m_spool;
+    CLineTrackingSink m_lines;
+    COutputRedirect m_redirect;
+    CLineTrackingSink*& m_linesTarget;
+};
+
 // Suspends the output pane's redrawing for one statement; resuming repaints.
 // Resuming can fail as any hand-over to the window can (out of memory); the
 // failure stays here, since it must not leave a destructor, and the window
@@ -69,18 +103,6 @@ public:
 
 private:
     CRunHost& m_host;
-};
-
-// Points the runner at the line tracker of its run.
-class CLinesScope {
-public:
-    CLinesScope(CLineTrackingSink*& target, CLineTrackingSink& lines) noexcept : m_target(target) { m_target = &lines; }
-    ~CLinesScope() { m_target = nullptr; }
-    CLinesScope(const CLinesScope&) = delete;
-    CLinesScope& operator=(const CLinesScope&) = delete;
-
-private:
-    CLineTrackingSink*& m_target;
 };
 
 // Attaches the connection's statements to the run control for a run.
@@ -107,19 +129,13 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
     const auto runStarted = std::chrono::steady_clock::now();
     m_host.SetStatusText("Executing...");
 
-    std::optional<CSpoolTee> spool;
-    if (settings.EnableSpool) spool.emplace(m_output, settings.SpoolFile);
-    CLineTrackingSink lines(spool && spool->IsOpen() ? static_cast<COutputSink&>(*spool) : m_output);
-    COutputRedirect redirect(m_pOut, lines);
-    CLinesScope linesScope(m_pLines, lines);
+    CRunOutputScope runOutput(m_output, settings, m_pOut, m_pLines);
+    CLineTrackingSink& lines = runOutput.Lines();
     CCancellerScope cancellable(m_connection, m_pControl);
 
     if (!m_connection.IsConnected()) {
         m_pOut->AppendText("not connected\r\n");
-        if (spool) {
-            spool->Close();
-            summary.spoolFailed = spool->WriteFailed();
-        }
+        summary.spoolFailed = runOutput.CloseSpool();
         m_host.SetStatusText("");
         return summary;
     }
@@ -137,6 +153,10 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
         if (StopRequested()) {
             // Asked to stop between two statements.
             PrintStopped(lines);
+            break;
+        }
+        if (m_connection.IsLost() && m_reconnect && !Reconnect()) {
+            ++summary.failures;
             break;
         }
         Outcome outcome;
@@ -179,15 +199,45 @@ RunSummary CScriptRunner::Run(CStatementSource& script, const CSettingsRecord& s
             .cancelled = summary.stop != CRunControl::Stop::None,
             .elapsedMs = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()});
     }
-    if (spool) {
-        spool->Close();
-        summary.spoolFailed = spool->WriteFailed();
-    }
+    summary.spoolFailed = runOutput.CloseSpool();
     m_host.SelectAllScript();
     m_host.SetStatusText(m_connection.IsLost() ? kConnectionLostText : "");
     // The spool file is closed by now: this line reaches the pane only.
     if (!verbose) m_output.AppendText("Script execution complete\r\n");
     return summary;
+}
+
+RunSummary CScriptRunner::EndTransaction(TransactionEnd end, const CSettingsRecord& settings) {
+    RunSummary summary;
+    CRunOutputScope runOutput(m_output, settings, m_pOut, m_pLines);
+    if (m_connection.IsConnected()) {
+        summary.connected = true;
+        CSettingsRecord verbose = settings;
+        verbose.EnableOutput = 1;
+        const bool commit = end == TransactionEnd::Commit;
+        const Outcome outcome = RunStatement(commit ? "commit" : "rollback", verbose, 1, end);
+        summary.statements = 1;
+        summary.failures = outcome == Outcome::Failed ? 1 : 0;
+    } else {
+        m_pOut->AppendText("not connected\r\n");
+    }
+    if (m_pControl) m_pControl->EndStatement();
+    summary.spoolFailed = runOutput.CloseSpool();
+    m_host.SetStatusText(m_connection.IsLost() ? kConnectionLostText : "");
+    return summary;
+}
+
+// Connects again for the next statement; false when the connect failed,
+// after its error.
+bool CScriptRunner::Reconnect() {
+    try {
+        m_reconnect();
+        return true;
+    } catch (const CException& failure) {
+        if (m_pLines) m_pLines->StartLine();
+        m_pOut->AppendWrapped(failure.GetErrorMessage(kMessageCapacity));
+        return false;
+    }
 }
 
 bool CScriptRunner::ExecuteStatement(std::string_view statement, const CSettingsRecord& settings) {
@@ -236,7 +286,7 @@ void CScriptRunner::PrintStopped(COutputSink& output) {
 }
 
 CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, const CSettingsRecord& settings,
-                                                   int number) {
+                                                   int number, std::optional<TransactionEnd> end) {
     std::size_t blanks = 0;
     while (blanks < statement.size() && IsBlank(statement[blanks])) ++blanks;
     const std::string_view text = statement.substr(blanks);
@@ -256,7 +306,11 @@ CScriptRunner::Outcome CScriptRunner::RunStatement(std::string_view statement, c
     bool stopPrinted = false;
     try {
         if (verbose) echo();
-        ExecuteResult result = m_connection.Execute(text);
+        ExecuteResult result;
+        if (end)
+            m_connection.EndTransaction(*end == TransactionEnd::Commit);
+        else
+            result = m_connection.Execute(text);
         // Without verbose output a statement with a warning is echoed like a
         // failing one, so the warning stands under its statement.
         if (result.warning) {

@@ -11,6 +11,8 @@
 #include "exec/statement_source.h"
 #include "settings/settings_record.h"
 
+#include <functional>
+#include <optional>
 #include <string_view>
 
 // What one run did, for the command-line runner's exit status.
@@ -26,6 +28,9 @@ struct RunSummary {
 // The status text while the connection is known to be lost.
 inline constexpr const char* kConnectionLostText =
     "The connection to the data source was lost; use Change Connection to connect again.";
+
+// How EndTransaction ends the open transaction.
+enum class TransactionEnd { Commit, Rollback };
 
 // Runs a script statement by statement against the connection and writes the
 // transcript to the output: the Execute command without the window.
@@ -56,6 +61,20 @@ public:
     // column widths and NULL text, unless a result printer is set.
     RunSummary Run(CStatementSource& script, const CSettingsRecord& settings, bool stopOnError = false);
 
+    // Ends the connection's open transaction as a run of its own: the
+    // transcript (and the spool file) gets "SQL> commit" or "SQL> rollback"
+    // and "ok" or the driver's error, as a statement's would with verbose
+    // output (always, since the line is the only sign that it happened).
+    // Counts as one statement in the summary; no history entry.
+    RunSummary EndTransaction(TransactionEnd end, const CSettingsRecord& settings);
+
+    // What the following runs do when they find the connection lost before
+    // a statement (none: they run into the driver's errors). reconnect
+    // connects again, or does nothing when it will not (the run goes on as
+    // without it), or throws CDBException when the connect failed: the run
+    // then prints the error and ends there, a failure.
+    void SetReconnect(std::function<void()> reconnect) { m_reconnect = std::move(reconnect); }
+
     // One statement: skips leading white space, echoes, executes, prints the
     // result set or "ok", or the diagnostic. Returns false when it failed.
     bool ExecuteStatement(std::string_view statement, const CSettingsRecord& settings);
@@ -79,7 +98,11 @@ public:
 private:
     enum class Outcome { Blank, Succeeded, Failed, Stopped };
 
-    Outcome RunStatement(std::string_view statement, const CSettingsRecord& settings, int number = 0);
+    // With end, the statement text only names the transaction's end, which
+    // runs instead of the statement.
+    Outcome RunStatement(std::string_view statement, const CSettingsRecord& settings, int number = 0,
+                         std::optional<TransactionEnd> end = {});
+    bool Reconnect();
     bool StopRequested() const noexcept;
     void ReportStatement(std::string_view text, const StatementSpan& span, std::size_t outputBegin,
                          std::size_t outputEnd, Outcome outcome, const CommentSyntax& syntax);
@@ -97,4 +120,5 @@ private:
     std::string m_strLastFailure;   // the message of the statement that failed last
     CResultPrinter* m_pPrinter = nullptr;
     CHistoryRecorder* m_pRecorder = nullptr;
+    std::function<void()> m_reconnect;
 };

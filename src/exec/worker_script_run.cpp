@@ -26,7 +26,9 @@ void CWorkerScriptRun::RunScript() {
     CScriptRunner runner(m_connection, m_history, m_output, m_host);
     runner.SetControl(&m_control);
     runner.SetRecorder(m_pRecorder);
-    m_summary = runner.Run(m_script, m_settings);
+    runner.SetReconnect(m_reconnect);
+    m_summary = m_transactionEnd ? runner.EndTransaction(*m_transactionEnd, m_settings)
+                                 : runner.Run(m_script, m_settings);
 }
 
 RunSummary CWorkerScriptRun::Finish() {

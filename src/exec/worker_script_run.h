@@ -8,6 +8,7 @@
 #include "exec/worker_statement_source.h"
 
 #include <functional>
+#include <optional>
 
 // CScriptRunner::Run with the statements executed and their rows formatted
 // on a worker thread, while the window thread puts the transcript into
@@ -27,6 +28,12 @@ public:
     // Where the run records its history entry (CScriptRunner::SetRecorder);
     // called before Start.
     void SetRecorder(CHistoryRecorder* recorder) noexcept { m_pRecorder = recorder; }
+    // What the run does when it finds the connection lost
+    // (CScriptRunner::SetReconnect; called on the worker); called before Start.
+    void SetReconnect(std::function<void()> reconnect) { m_reconnect = std::move(reconnect); }
+    // The run ends the open transaction instead of running the script
+    // (CScriptRunner::EndTransaction); called before Start.
+    void SetTransactionEnd(TransactionEnd end) noexcept { m_transactionEnd = end; }
 
     CRunControl& Control() noexcept { return m_control; }
     const CRunControl& Control() const noexcept { return m_control; }
@@ -47,6 +54,8 @@ private:
     CDbConnection& m_connection;
     CHistoryList& m_history;
     CHistoryRecorder* m_pRecorder = nullptr;
+    std::function<void()> m_reconnect;
+    std::optional<TransactionEnd> m_transactionEnd;
     CSettingsRecord m_settings;   // a copy: the window may change its own meanwhile
     CRunControl m_control;
     CWorkerRun m_run;

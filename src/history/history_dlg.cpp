@@ -67,7 +67,9 @@ CHistoryDlg::CHistoryDlg(wxWindow* parent, const CHistoryList& history, std::siz
 
     FillList();
     ShowSelectedEntry();
-    m_list->SetFocus();
+    // The first field has the focus: the search field where there is one.
+    if (m_searchField) m_searchField->SetFocus();
+    else m_list->SetFocus();
 }
 
 // The worker stops before the window does, so no result arrives for a

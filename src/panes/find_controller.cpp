@@ -1,13 +1,17 @@
 #include "panes/find_controller.h"
 
 #include "common/message_box.h"
+#include "common/mnemonic_labels.h"
 
+#include <wx/button.h>
+#include <wx/checkbox.h>
 #include <wx/radiobox.h>
 #include <wx/stattext.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -85,6 +89,7 @@ bool CFindController::OpenDialog(DialogKind kind, const std::string& findText, c
 
 void CFindController::ArrangeControls() {
     const int fieldWidth = kFieldChars * m_pFindDialog->GetCharWidth();
+    GiveMnemonics();
     for (wxWindow* child : m_pFindDialog->GetChildren()) {
         if (dynamic_cast<wxRadioBox*>(child) != nullptr) {
             // Searches run forward only; the dialog merely disables its up/down box.
@@ -101,6 +106,24 @@ void CFindController::ArrangeControls() {
     }
     m_pFindDialog->Layout();
     m_pFindDialog->Fit();
+}
+
+// The dialog's buttons have mnemonics, its field labels and check boxes
+// none; each gets a letter of its own (a label's mnemonic focuses the field
+// made after it).
+void CFindController::GiveMnemonics() {
+    std::vector<wxControl*> controls;
+    std::vector<std::string> labels;
+    for (wxWindow* child : m_pFindDialog->GetChildren()) {
+        wxControl* control = dynamic_cast<wxStaticText*>(child);
+        if (control == nullptr) control = dynamic_cast<wxButton*>(child);
+        if (control == nullptr) control = dynamic_cast<wxCheckBox*>(child);
+        if (control == nullptr) continue;
+        controls.push_back(control);
+        labels.push_back(Utf8(control->GetLabel()));
+    }
+    labels = WithMnemonics(std::move(labels));
+    for (std::size_t i = 0; i < controls.size(); ++i) controls[i]->SetLabel(wxString::FromUTF8(labels[i]));
 }
 
 void CFindController::BringDialogToFront() {

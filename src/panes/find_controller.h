@@ -50,6 +50,7 @@ private:
     // Hides the direction choice, limits the fields and sizes the labels and
     // fields so that they show whole.
     void ArrangeControls();
+    void GiveMnemonics();
 
     wxWindow* m_pOwner;
     std::function<wxStyledTextCtrl*()> m_activeControl;

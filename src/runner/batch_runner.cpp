@@ -1,8 +1,11 @@
 #include "runner/batch_runner.h"
 
 #include "common/file_exception.h"
+#include "db/connection_string.h"
+#include "db/data_source_list.h"
 #include "db/db_connection.h"
 #include "db/db_exception.h"
+#include "db/odbc_doctor.h"
 #include "history/history_file.h"
 #include "history/history_list.h"
 #include "history/history_store.h"
@@ -154,6 +157,11 @@ int CBatchRunner::Main(const std::vector<std::string>& args) {
         case CRunOptions::Action::kVersion:
             std::fputs(CRunOptions::VersionText().c_str(), stdout);
             return std::fflush(stdout) == 0 ? kSuccess : kStatementFailed;
+        case CRunOptions::Action::kListDataSources:
+            std::fputs(CDataSourceList::Text(CDataSourceList::Read()).c_str(), stdout);
+            return std::fflush(stdout) == 0 ? kSuccess : kStatementFailed;
+        case CRunOptions::Action::kDoctor:
+            return Doctor(options);
         case CRunOptions::Action::kRun:
             break;
         }
@@ -168,6 +176,14 @@ int CBatchRunner::Main(const std::vector<std::string>& args) {
         Complain(OneLine(error.what()));
         return kStatementFailed;
     }
+}
+
+int CBatchRunner::Doctor(const CRunOptions& options) {
+    const std::string password = options.dataSource.empty() ? std::string() : CPasswordSource::Obtain(false);
+    const COdbcDoctor::Examination examination = COdbcDoctor::Examine(options.dataSource, options.userName, password);
+    std::fputs(examination.text.c_str(), stdout);
+    if (std::fflush(stdout) != 0) return kStatementFailed;
+    return examination.connected ? kSuccess : kUsage;
 }
 
 int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
@@ -190,8 +206,22 @@ int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
     try {
         connection.Connect(options.dataSource, options.userName, password);
     } catch (const CDBException& error) {
-        Complain("cannot connect to '" + options.dataSource + "': " + OneLine(error.Message()));
+        Complain("cannot connect to '" + CConnectionString::Shareable(options.dataSource) +
+                 "': " + OneLine(error.Message()));
+        if (COdbcDoctor::Helps(error.SqlState())) std::fputs(COdbcDoctor::Report(options.dataSource).c_str(), stderr);
         return kUsage;
+    }
+
+    // A data source without transactions would commit every statement.
+    if (!options.autoCommit) {
+        try {
+            if (!connection.SupportsTransactions())
+                throw CDBException(DiagRecord{true, "HYC00", "The data source does not support transactions."});
+            connection.SetAutoCommit(false);
+        } catch (const CDBException& error) {
+            Complain("cannot turn autocommit off for '" + connection.DataSource() + "': " + OneLine(error.Message()));
+            return kUsage;
+        }
     }
 
     WarnIfSpoolUnwritable(settings);
@@ -226,6 +256,16 @@ int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
         watchdog.emplace(control, std::chrono::seconds(options.timeoutSeconds));
     }
 
+    // Once, before the statement after the one that found the connection lost.
+    bool reconnected = false;
+    if (options.reconnect)
+        runner.SetReconnect([&] {
+            if (std::exchange(reconnected, true)) return;
+            outputs.Flush();
+            Complain("the connection was lost; connecting again");
+            connection.Reconnect(password);
+        });
+
     int status = kSuccess;
     bool toldLost = false;
     for (std::size_t i = 0; i < scripts.Count() && control.StopRequested() == CRunControl::Stop::None; ++i) {
@@ -241,6 +281,15 @@ int CBatchRunner::Run(const CRunOptions& options, CStopSignals& signals) {
             status = kStatementFailed;
             if (options.stopOnError) break;
         }
+    }
+
+    if (!options.autoCommit) {
+        // The end of the transaction is written after a stop too.
+        runner.SetControl(nullptr);
+        const bool commit = status == kSuccess && control.StopRequested() == CRunControl::Stop::None;
+        const RunSummary ended =
+            runner.EndTransaction(commit ? TransactionEnd::Commit : TransactionEnd::Rollback, settings);
+        if (ended.failures > 0 || ended.spoolFailed || !ended.connected) status = kStatementFailed;
     }
 
     const int writeError = outputs.Finish();

@@ -27,6 +27,10 @@ public:
     // args: the arguments after the program name. Returns the exit status.
     static int Main(const std::vector<std::string>& args);
 
+    // --doctor: connects and disconnects, prints the outcome and the ODBC
+    // report on standard output; kSuccess when it connected, else kUsage.
+    static int Doctor(const CRunOptions& options);
+
     // Runs parsed options (action kRun); signals stop the run.
     static int Run(const CRunOptions& options, CStopSignals& signals);
 

@@ -48,6 +48,15 @@ int ColumnLength(const std::string& value, std::string_view name) {
 constexpr std::array kOptions = {
     OptionSpec{"--dsn", true, [](CRunOptions& o, const std::string& v, std::string_view n) { o.dataSource = NonEmpty(v, n); }},
     OptionSpec{"--user", true, [](CRunOptions& o, const std::string& v, std::string_view) { o.userName = v; }},
+    OptionSpec{"--connect", true,
+               [](CRunOptions& o, const std::string& v, std::string_view n) {
+                   if (v.find('=') == std::string::npos)
+                       throw CUsageError("option '" + std::string(n) + "' needs a connection string (KEY=VALUE;...), not '" +
+                                         v + "'");
+                   o.dataSource = v;
+               }},
+    OptionSpec{"--list-dsn", false,
+               [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kListDataSources; }},
     OptionSpec{"--spool", true,
                [](CRunOptions& o, const std::string& v, std::string_view n) {
                    o.spoolFile = NonEmpty(v, n);
@@ -93,6 +102,8 @@ constexpr std::array kOptions = {
     OptionSpec{"--update-expect", false, [](CRunOptions& o, const std::string&, std::string_view) { o.updateExpect = true; }},
     OptionSpec{"--history", false, [](CRunOptions& o, const std::string&, std::string_view) { o.history = true; }},
     OptionSpec{"--stop-on-error", false, [](CRunOptions& o, const std::string&, std::string_view) { o.stopOnError = true; }},
+    OptionSpec{"--no-autocommit", false, [](CRunOptions& o, const std::string&, std::string_view) { o.autoCommit = false; }},
+    OptionSpec{"--reconnect", false, [](CRunOptions& o, const std::string&, std::string_view) { o.reconnect = true; }},
     OptionSpec{"--help", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
     OptionSpec{"-h", false, [](CRunOptions& o, const std::string&, std::string_view) { o.action = CRunOptions::Action::kHelp; }},
     OptionSpec{"--version", false,
@@ -124,6 +135,16 @@ CRunOptions CRunOptions::Parse(const std::vector<std::string>& args) {
 
         const std::size_t equals = arg.find('=');
         const std::string_view name = std::string_view(arg).substr(0, equals);
+        if (name == "--doctor") {
+            // The data source is optional: given after "=" or as the next
+            // argument that is not an option, else the one of --dsn or --connect.
+            options.action = Action::kDoctor;
+            if (equals != std::string::npos)
+                options.dataSource = NonEmpty(arg.substr(equals + 1), name);
+            else if (i + 1 < args.size() && !LooksLikeOption(args[i + 1]))
+                options.dataSource = args[++i];
+            continue;
+        }
         const OptionSpec* option = FindOption(name);
         if (option == nullptr) throw CUsageError("unknown option '" + std::string(name) + "'");
 
@@ -139,8 +160,9 @@ CRunOptions CRunOptions::Parse(const std::vector<std::string>& args) {
             value = args[++i];
         }
         option->apply(options, value, name);
-        if (options.action != Action::kRun) return options;
+        if (options.action == Action::kHelp || options.action == Action::kVersion) return options;
     }
+    if (options.action != Action::kRun) return options;
     if (options.dataSource.empty()) throw CUsageError("missing --dsn NAME, the data source to connect to");
     if (options.updateExpect && options.expectFile.empty())
         throw CUsageError("option '--update-expect' needs --expect FILE, the file to write");
@@ -171,6 +193,8 @@ std::string CRunOptions::VersionText() { return std::string(kProgramName) + " " 
 
 std::string CRunOptions::HelpText() {
     return R"(Usage: tarnwell-run --dsn NAME [--user NAME] [OPTION...] [FILE...]
+       tarnwell-run --connect STRING [--user NAME] [OPTION...] [FILE...]
+       tarnwell-run --list-dsn | --doctor [DSN]
 Runs SQL scripts against an ODBC data source without a window and writes the
 transcript, byte for byte what the worksheet's output pane shows, to standard
 output, or with --format the result sets as data. Each FILE is one script;
@@ -179,8 +203,21 @@ come from the worksheet's settings file; the options below replace them for
 this run only (the file is never written).
 
 Connection:
-  --dsn NAME             data source name (required)
+  --dsn NAME             data source name (this or --connect is required)
+  --connect STRING       an ODBC connection string instead, passed to the
+                         driver manager without a driver prompt, for
+                         example "DRIVER=SQLite3;Database=/tmp/a.db"; the
+                         user name and password are added as UID and PWD
   --user NAME            user name (default: empty)
+  --list-dsn             list the data sources the driver manager knows
+                         (name, driver, user or system, separated by tabs)
+                         and exit
+  --doctor [DSN]         connect to DSN (or the --dsn or --connect data
+                         source) and disconnect, and report on the ODBC
+                         set-up: the files the driver manager reads, the
+                         known data sources, the driver's library and
+                         whether it loads; exit 0 when the connect
+                         succeeded, 2 otherwise
 
 Settings for this run:
   --spool FILE           append the transcript to FILE (CRLF line ends)
@@ -220,6 +257,15 @@ Transcript:
   --lf                   write LF line ends instead of CRLF (the spool file
                          keeps CRLF; values keep theirs)
   --stop-on-error        stop after the first failing statement
+
+Transactions:
+  --no-autocommit        run the statements in one transaction: commit it
+                         at the end when every statement succeeded, else
+                         roll it back (with --stop-on-error, at the failing
+                         statement); the transcript ends with "SQL> commit"
+                         or "SQL> rollback" and "ok" or the error
+  --reconnect            when the connection is lost, connect again once,
+                         before the next statement (said on standard error)
   --timeout SECONDS      cancel a statement that runs longer than SECONDS;
                          nothing after it runs and the exit status is 1
 

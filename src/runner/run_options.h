@@ -13,7 +13,7 @@
 // replace the stored preferences, and only for this run.
 class CRunOptions {
 public:
-    enum class Action { kRun, kHelp, kVersion };
+    enum class Action { kRun, kHelp, kVersion, kListDataSources, kDoctor };
 
     static constexpr const char* kProgramName = "tarnwell-run";
     static constexpr int kDefaultWidth = 80;
@@ -41,12 +41,14 @@ public:
     static std::string VersionText();
 
     Action action = Action::kRun;
-    std::string dataSource;
+    std::string dataSource;   // a data source name or (--connect) a connection string
     std::string userName;
     std::vector<std::string> files;
     int wrapWidth = kDefaultWidth;
     bool lfLineEnds = false;
     bool stopOnError = false;
+    bool autoCommit = true;   // --no-autocommit: one transaction, committed when every statement succeeded
+    bool reconnect = false;   // --reconnect: connect again once after the connection was lost
     int timeoutSeconds = 0;   // 0: statements may run as long as they take
     ResultFormat format = ResultFormat::kTable;
     std::string expectFile;   // --expect: compare the transcript with it; empty: none

@@ -2,6 +2,7 @@
 
 #include "common/file_exception.h"
 #include "common/message_box.h"
+#include "panes/default_extension.h"
 #include "panes/script_pane.h"
 #include "panes/text_file_dialog.h"
 #include "script/script_file.h"
@@ -126,9 +127,12 @@ bool CScript::SaveAs() {
     if (directory.empty()) directory = wxPathOnly(GetFilename());
     if (directory.empty()) directory = GetDocumentManager()->GetLastDirectory();
     const wxString filter = docTemplate->GetFileFilter();
-    const CTextFileDialog::Kind kind{"Save As", directory, wxFileNameFromPath(GetFilename()),
-                                     docTemplate->GetDescription() + " (" + filter + ")|" + filter,
-                                     std::string(docTemplate->GetDefaultExtension().utf8_str())};
+    const std::string extension(docTemplate->GetDefaultExtension().utf8_str());
+    // A script without a file is offered as "untitled.sql".
+    wxString name = wxFileNameFromPath(GetFilename());
+    if (name.empty()) name = wxString::FromUTF8(default_extension::Add(kUntitled, extension));
+    const CTextFileDialog::Kind kind{"Save As", directory, name,
+                                     docTemplate->GetDescription() + " (" + filter + ")|" + filter, extension};
     const auto path = CTextFileDialog::Choose(GetDocumentWindow(), kind);
     if (!path) return false;
 

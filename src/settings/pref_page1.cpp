@@ -33,31 +33,35 @@ CPrefPage1::CPrefPage1(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
 
 // The controls are made in tab order: 1001, 1005, 1002, 1003, 1004, 1013,
 // 1014, 1012, 1015, 1011, 1016, 1017; the grid positions give the arrangement.
+// Each label comes just before the control it names, which its mnemonic
+// focuses; the mnemonics differ from each other and from the sheet's OK and
+// Cancel. The group boxes have none: GTK would give theirs to the next
+// control beside the box, not to the first one in it.
 void CPrefPage1::CreateControls() {
     const int widthEdit = ConvertDialogToPixels(wxSize(42, 0)).x;
     const int commentEdit = ConvertDialogToPixels(wxSize(23, 0)).x;
     const int gap = ConvertDialogToPixels(wxSize(4, 4)).x;
     auto* page = new wxBoxSizer(wxVERTICAL);
 
-    auto* widths = new wxStaticBoxSizer(wxHORIZONTAL, this, "Column &width");
+    auto* widths = new wxStaticBoxSizer(wxHORIZONTAL, this, "Column width");
     wxStaticBox* widthBox = widths->GetStaticBox();
-    widths->Add(new wxStaticText(widthBox, wxID_ANY, "Maximum width:"), 0, wxALIGN_CENTER_VERTICAL | wxALL, gap);
+    widths->Add(new wxStaticText(widthBox, wxID_ANY, "Maximum &width:"), 0, wxALIGN_CENTER_VERTICAL | wxALL, gap);
     m_pMaxColLen = new wxTextCtrl(widthBox, IDC_MAXCOLLEN, wxString(), wxDefaultPosition, wxSize(widthEdit, -1));
     widths->Add(m_pMaxColLen, 0, wxALIGN_CENTER_VERTICAL | wxALL, gap);
     widths->AddStretchSpacer();
-    widths->Add(new wxStaticText(widthBox, wxID_ANY, "Default width:"), 0, wxALIGN_CENTER_VERTICAL | wxALL, gap);
+    widths->Add(new wxStaticText(widthBox, wxID_ANY, "&Default width:"), 0, wxALIGN_CENTER_VERTICAL | wxALL, gap);
     m_pDefColLen = new wxTextCtrl(widthBox, IDC_DEFCOLLEN, wxString(), wxDefaultPosition, wxSize(widthEdit, -1));
     widths->Add(m_pDefColLen, 0, wxALIGN_CENTER_VERTICAL | wxALL, gap);
     page->Add(widths, 0, wxEXPAND | wxALL, gap);
 
-    auto* spooling = new wxStaticBoxSizer(wxVERTICAL, this, "&Spooling");
+    auto* spooling = new wxStaticBoxSizer(wxVERTICAL, this, "Spooling");
     wxStaticBox* spoolBox = spooling->GetStaticBox();
     auto* spoolGrid = new wxGridBagSizer(gap, gap);
-    m_pEnableSpool = new wxCheckBox(spoolBox, IDC_ENABLESPOOL, "Enable spooling");
+    m_pEnableSpool = new wxCheckBox(spoolBox, IDC_ENABLESPOOL, "Enable &spooling");
     spoolGrid->Add(m_pEnableSpool, wxGBPosition(0, 0), wxGBSpan(1, 2), wxALIGN_CENTER_VERTICAL);
-    m_pSelectFile = new wxButton(spoolBox, IDC_SELECTFILE, "Select file");
+    m_pSelectFile = new wxButton(spoolBox, IDC_SELECTFILE, "Select &file");
     spoolGrid->Add(m_pSelectFile, wxGBPosition(0, 2), wxDefaultSpan, wxALIGN_RIGHT);
-    m_pSpoolFileLabel = new wxStaticText(spoolBox, IDC_SPOOLFILE_LABEL, "Spool file:");
+    m_pSpoolFileLabel = new wxStaticText(spoolBox, IDC_SPOOLFILE_LABEL, "Spool f&ile:");
     spoolGrid->Add(m_pSpoolFileLabel, wxGBPosition(1, 0), wxDefaultSpan, wxALIGN_CENTER_VERTICAL);
     m_pSpoolFile = new wxTextCtrl(spoolBox, IDC_SPOOLFILE, wxString(), wxDefaultPosition, wxDefaultSize,
                                   wxTE_READONLY);
@@ -66,7 +70,7 @@ void CPrefPage1::CreateControls() {
     spooling->Add(spoolGrid, 1, wxEXPAND | wxALL, gap);
     page->Add(spooling, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
 
-    auto* comments = new wxStaticBoxSizer(wxVERTICAL, this, "&Comments");
+    auto* comments = new wxStaticBoxSizer(wxVERTICAL, this, "Comments");
     wxStaticBox* commentBox = comments->GetStaticBox();
     auto* commentGrid = new wxGridBagSizer(gap, 2 * gap);
     const auto addLabel = [&](const char* text, int row, int column) {
@@ -78,20 +82,20 @@ void CPrefPage1::CreateControls() {
         commentGrid->Add(edit, wxGBPosition(row, column), wxDefaultSpan, wxALIGN_CENTER_VERTICAL);
         return edit;
     };
-    addLabel("Multiline comment start:", 0, 0);
+    addLabel("&Multiline comment start:", 0, 0);
     m_pMultilineCommentStart = addEdit(IDC_MULTILINECOMMENTSTART, 0, 1);
-    addLabel("Multiline comment end:", 1, 0);
+    addLabel("Multiline comment &end:", 1, 0);
     m_pMultilineCommentEnd = addEdit(IDC_MULTILINECOMMENTEND, 1, 1);
-    addLabel("Single line comment:", 0, 2);
+    addLabel("Sin&gle line comment:", 0, 2);
     m_pSingleLineComment = addEdit(IDC_SINGLELINECOMMENT, 0, 3);
-    m_pRemoveComments = new wxCheckBox(commentBox, IDC_REMOVECOMMENTS, "Remove comments");
+    m_pRemoveComments = new wxCheckBox(commentBox, IDC_REMOVECOMMENTS, "&Remove comments");
     commentGrid->Add(m_pRemoveComments, wxGBPosition(1, 2), wxGBSpan(1, 2), wxALIGN_CENTER_VERTICAL);
     comments->Add(commentGrid, 1, wxEXPAND | wxALL, gap);
     page->Add(comments, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, gap);
 
-    m_pEnableOutput = new wxCheckBox(this, IDC_ENABLEOUTPUT, "Enable &output for statements which don't produce resultset");
+    m_pEnableOutput = new wxCheckBox(this, IDC_ENABLEOUTPUT, "Enable o&utput for statements which don't produce resultset");
     page->Add(m_pEnableOutput, 0, wxLEFT | wxRIGHT | wxBOTTOM, gap);
-    m_pShowTiming = new wxCheckBox(this, IDC_SHOWTIMING, "Show &elapsed time");
+    m_pShowTiming = new wxCheckBox(this, IDC_SHOWTIMING, "Show elapsed &time");
     page->Add(m_pShowTiming, 0, wxLEFT | wxRIGHT | wxBOTTOM, gap);
     auto* nullText = new wxBoxSizer(wxHORIZONTAL);
     nullText->Add(new wxStaticText(this, wxID_ANY, "Show &NULL as"), 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 2 * gap);

@@ -97,21 +97,17 @@ void CPrefPage2::CreateControls() {
     auto* page = new wxBoxSizer(wxVERTICAL);
     auto* lists = new wxBoxSizer(wxHORIZONTAL);
 
-    auto* faceColumn = new wxBoxSizer(wxVERTICAL);
-    faceColumn->Add(new wxStaticText(this, IDC_FONT_LABEL, "&Font:"), 0, wxBOTTOM, gap / 2);
-    m_pFaceBox = new CSimpleComboBox(this, IDC_FACE, ConvertDialogToPixels(wxSize(108, 40)));
-    faceColumn->Add(m_pFaceBox, 1, wxEXPAND);
-    lists->Add(faceColumn, 108, wxEXPAND | wxRIGHT, 2 * gap);
+    m_pFaceBox = new CSimpleComboBox(this, IDC_FACE, "&Font:", IDC_FONT_LABEL, gap / 2,
+                                     ConvertDialogToPixels(wxSize(108, 40)));
+    lists->Add(m_pFaceBox, 108, wxEXPAND | wxRIGHT, 2 * gap);
 
     // The size box's edit takes as many digits as fit in it.
-    auto* sizeColumn = new wxBoxSizer(wxVERTICAL);
-    sizeColumn->Add(new wxStaticText(this, IDC_SIZE_LABEL, "&Size:"), 0, wxBOTTOM, gap / 2);
-    m_pSizeBox = new CSimpleComboBox(this, IDC_SIZE, ConvertDialogToPixels(wxSize(32, 40)), 4);
-    sizeColumn->Add(m_pSizeBox, 1, wxEXPAND);
-    lists->Add(sizeColumn, 40, wxEXPAND | wxRIGHT, 2 * gap);
+    m_pSizeBox = new CSimpleComboBox(this, IDC_SIZE, "&Size:", IDC_SIZE_LABEL, gap / 2,
+                                     ConvertDialogToPixels(wxSize(32, 40)), 4);
+    lists->Add(m_pSizeBox, 40, wxEXPAND | wxRIGHT, 2 * gap);
 
     auto* charsetColumn = new wxBoxSizer(wxVERTICAL);
-    charsetColumn->Add(new wxStaticText(this, wxID_ANY, "&Charset:"), 0, wxBOTTOM, gap / 2);
+    charsetColumn->Add(new wxStaticText(this, wxID_ANY, "C&harset:"), 0, wxBOTTOM, gap / 2);
     m_pCharsetList = new wxListBox(this, IDC_CHARSET, wxDefaultPosition, ConvertDialogToPixels(wxSize(64, 48)), 0,
                                    nullptr, wxLB_SINGLE | wxLB_ALWAYS_SB);
     charsetColumn->Add(m_pCharsetList, 1, wxEXPAND);

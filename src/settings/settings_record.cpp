@@ -19,6 +19,7 @@ constexpr int kRemoveComments = 0;
 constexpr int kShowTiming = 0;
 constexpr const char* kNullText = "";
 constexpr int kHistoryLimit = 10000;
+constexpr int kAutoCommit = 1;
 
 }  // namespace
 
@@ -45,6 +46,7 @@ void CSettingsRecord::Load(CProfileStore& store, const std::function<void(const 
     NullText = store.GetProfileString(kSection, "NullText", kNullText);
     HistoryLimit = store.GetProfileInt(kSection, "HistoryLimit", kHistoryLimit);
     if (HistoryLimit < 0) HistoryLimit = kHistoryLimit;
+    AutoCommit = store.GetProfileInt(kSection, "AutoCommit", kAutoCommit);
 }
 
 void CSettingsRecord::Save(CProfileStore& store) const {
@@ -63,4 +65,5 @@ void CSettingsRecord::Save(CProfileStore& store) const {
     store.WriteProfileInt(kSection, "ShowTiming", ShowTiming);
     store.WriteProfileString(kSection, "NullText", NullText);
     store.WriteProfileInt(kSection, "HistoryLimit", HistoryLimit);
+    store.WriteProfileInt(kSection, "AutoCommit", AutoCommit);
 }

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-// The fifteen persistent settings, named by their stored keys. Before Load the
+// The sixteen persistent settings, named by their stored keys. Before Load the
 // comment strings are empty and the font description is all zero.
 class CSettingsRecord {
 public:
@@ -27,15 +27,16 @@ public:
     int ShowTiming = 0;         // "Elapsed:" after every statement
     std::string NullText{};     // what NULL shows as in result tables (empty: blanks)
     int HistoryLimit = 0;       // entries the durable history keeps (0: none on disk)
+    int AutoCommit = 0;         // the worksheet's statements commit each on its own (Commands > Auto Commit)
 
-    // Reads the fifteen keys in order with their defaults. Right after
+    // Reads the sixteen keys in order with their defaults. Right after
     // FontCharset the font description is complete and applyFont (when
     // given) is called, before EnableOutput and the comment settings.
     // Values are used as stored; only a face name over 31 bytes is cut to 31
     // and a negative HistoryLimit reads as the default.
     void Load(CProfileStore& store, const std::function<void(const LOGFONT&)>& applyFont = {});
 
-    // Writes all fifteen keys in the same order, changed or not.
+    // Writes all sixteen keys in the same order, changed or not.
     void Save(CProfileStore& store) const;
 
     std::string FontName() const { return font_description::FaceName(m_logFont); }

@@ -4,6 +4,7 @@
 
 #include <wx/listbox.h>
 #include <wx/sizer.h>
+#include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 wxDEFINE_EVENT(EVT_SIMPLE_COMBO_FOCUS_LOST, wxCommandEvent);
@@ -14,13 +15,16 @@ wxString Ui(const std::string& text) { return wxString::FromUTF8(text.data(), te
 
 }  // namespace
 
-CSimpleComboBox::CSimpleComboBox(wxWindow* parent, wxWindowID id, const wxSize& listSize, unsigned long editMaxLength)
+CSimpleComboBox::CSimpleComboBox(wxWindow* parent, wxWindowID id, const wxString& label, wxWindowID labelId, int gap,
+                                 const wxSize& listSize, unsigned long editMaxLength)
     : wxPanel(parent, id, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxNO_BORDER) {
+    auto* labelText = new wxStaticText(this, labelId, label);
     m_pEdit = new wxTextCtrl(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(listSize.x, -1));
     if (editMaxLength > 0) m_pEdit->SetMaxLength(editMaxLength);
     m_pList = new wxListBox(this, wxID_ANY, wxDefaultPosition, listSize, 0, nullptr, wxLB_SINGLE | wxLB_ALWAYS_SB);
 
     auto* sizer = new wxBoxSizer(wxVERTICAL);
+    sizer->Add(labelText, 0, wxBOTTOM, gap);
     sizer->Add(m_pEdit, 0, wxEXPAND);
     sizer->Add(m_pList, 1, wxEXPAND);
     SetSizer(sizer);

@@ -18,11 +18,15 @@ wxDECLARE_EVENT(EVT_SIMPLE_COMBO_FOCUS_LOST, wxCommandEvent);
 // sends wxEVT_COMBOBOX with the box's id. Typing into the edit field clears
 // the list's selection, so the typed text is what counts, and scrolls the
 // list to the first entry that begins with it. Changes made through the
-// methods below send nothing.
+// methods below send nothing. The box's label stands above the edit field,
+// inside the box, so that its mnemonic takes the keyboard to the edit field
+// (GTK gives a label's mnemonic to the control made right after it).
 class CSimpleComboBox : public wxPanel {
 public:
-    // editMaxLength > 0 limits what can be typed into the edit field.
-    CSimpleComboBox(wxWindow* parent, wxWindowID id, const wxSize& listSize, unsigned long editMaxLength = 0);
+    // label (with its id) above the box, gap pixels from it; editMaxLength > 0
+    // limits what can be typed into the edit field.
+    CSimpleComboBox(wxWindow* parent, wxWindowID id, const wxString& label, wxWindowID labelId, int gap,
+                    const wxSize& listSize, unsigned long editMaxLength = 0);
 
     // Replaces the list; nothing is selected afterwards.
     void SetEntries(const std::vector<std::string>& entries);

@@ -5,6 +5,7 @@
 #include "app/tarnwell_app.h"
 #include "app/ui_text.h"
 #include "common/message_box.h"
+#include "db/connect_dlg.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
 #include "support/gui_env.h"
@@ -14,6 +15,7 @@
 #include <wx/filedlg.h>
 #include <wx/modalhook.h>
 #include <wx/statusbr.h>
+#include <wx/textentry.h>
 #include <wx/stc/stc.h>
 #include <wx/timer.h>
 
@@ -123,6 +125,30 @@ bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::fun
     hook.m_bShow = false;
     hook.m_pDialog = nullptr;
     return driven;
+}
+
+AnswerYesNoCancel::AnswerYesNoCancel(int answer)
+    : m_old(SetMessageBoxHandler([this, answer](const wxString& text, const wxString&, long, wxWindow*) {
+          m_texts.push_back(FromUiString(text));
+          return answer;
+      })) {}
+
+AnswerYesNoCancel::~AnswerYesNoCancel() { SetMessageBoxHandler(m_old); }
+
+void ConnectWindow(CMainFrame& window, const std::string& dataSource, const std::string& userName,
+                   const std::string& password) {
+    EXPECT_TRUE(WithModalDialog(
+        [&](wxDialog& dialog) {
+            for (const auto& [id, typed] : {std::pair{+CConnectDlg::IDC_DATASOURCE, &dataSource},
+                                            std::pair{+CConnectDlg::IDC_USERNAME, &userName},
+                                            std::pair{+CConnectDlg::IDC_PASSWORD, &password}}) {
+                auto* field = dynamic_cast<wxTextEntry*>(dialog.FindWindow(id));
+                ASSERT_NE(field, nullptr);
+                field->ChangeValue(ToUiString(*typed));
+            }
+            gui_env::Click(dialog.FindWindow(wxID_OK));
+        },
+        [&] { PressKey(window, 'D', wxMOD_CONTROL); }));
 }
 
 std::vector<std::string> TakeRefusedDialogs() { return std::exchange(Hook().m_refused, {}); }

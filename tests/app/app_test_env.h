@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/message_box.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,21 @@ MessageBox TakeOneMessageBox();
 // every window test).
 void AnswerYesNo(int answer);
 
+// Answers the Yes/No/Cancel boxes (and every other box) with answer while it
+// lives, and records their texts.
+class AnswerYesNoCancel {
+public:
+    explicit AnswerYesNoCancel(int answer);
+    ~AnswerYesNoCancel();
+    AnswerYesNoCancel(const AnswerYesNoCancel&) = delete;
+    AnswerYesNoCancel& operator=(const AnswerYesNoCancel&) = delete;
+    const std::vector<std::string>& Texts() const { return m_texts; }
+
+private:
+    std::vector<std::string> m_texts;
+    MessageBoxHandler m_old;
+};
+
 // Runs open, which shows a modal dialog, and drives that dialog with drive
 // from inside its modal loop. drive must end the dialog; a dialog still open
 // afterwards is cancelled, and dialogs that come later are refused. False
@@ -53,6 +69,11 @@ bool ChooseFile(const std::string& path, const std::function<void()>& open,
 
 // A key as it reaches window before any pane sees it (wxMOD_* modifiers).
 void PressKey(CMainFrame& window, int keyCode, int modifiers = 0);
+
+// Connects window through its Connect dialog (Ctrl+D), which keeps the
+// values for connecting again.
+void ConnectWindow(CMainFrame& window, const std::string& dataSource, const std::string& userName,
+                   const std::string& password);
 
 // Handles events until window's run has ended (and its run object is gone);
 // false (and a failure) when it has not after a minute.

@@ -27,6 +27,9 @@ TEST(CommandLineTest, ParsesOptionsAndAtMostOneScript) {
         {{"-h"}, "", "", "", true, false, ""},
         {{"a.sql", "--version"}, "", "", "a.sql", false, true, ""},
         {{"--dsn", "--version"}, "--version", "", "", false, false, ""},
+        {{"--connect", "DSN=Demo;UID=ann", "--user=bob"}, "DSN=Demo;UID=ann", "bob", "", false, false, ""},
+        {{"--connect=Demo"}, "", "", "", false, false,
+         "The option --connect needs a connection string (KEY=VALUE;...)."},
         {{"a.sql", "b.sql"}, "", "", "", false, false, "Only one script file can be opened at a time."},
         {{"--user"}, "", "", "", false, false, "The option --user needs a value."},
         {{"--colour"}, "", "", "", false, false, "Unknown option --colour."},
@@ -52,8 +55,9 @@ TEST(CommandLineTest, ParsesOptionsAndAtMostOneScript) {
 TEST(CommandLineTest, HelpAndVersionText) {
     const std::string help = CommandLine::HelpText();
     EXPECT_EQ(help.rfind(CommandLine::Usage(), 0), 0u) << help;
-    for (const char* option : {"--dsn NAME", "--user NAME", "-h, --help", "--version"})
+    for (const char* option : {"--dsn NAME", "--connect STRING", "--user NAME", "--list-dsn", "-h, --help", "--version"})
         EXPECT_NE(help.find(option), std::string::npos) << option;
+    EXPECT_TRUE(ParseCommandLine({"a.sql", "--list-dsn"}).listDataSources);
     EXPECT_EQ(CommandLine::VersionText(), "tarnwell " TARNWELL_PROJECT_VERSION "\n");
 }
 

@@ -16,8 +16,10 @@
 #include "support/test_env.h"
 #include "support/transcript.h"
 
+#include <algorithm>
 #include <cstdlib>
 
+#include <wx/odcombo.h>
 #include <wx/listbox.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
@@ -39,7 +41,7 @@ std::string ChangeConnection(CMainFrame& window, const std::string& dataSource, 
             for (const auto& [id, typed] : {std::pair{+CConnectDlg::IDC_DATASOURCE, &dataSource},
                                             std::pair{+CConnectDlg::IDC_USERNAME, &userName},
                                             std::pair{+CConnectDlg::IDC_PASSWORD, &password}}) {
-                auto* field = dynamic_cast<wxTextCtrl*>(dialog.FindWindow(id));
+                auto* field = dynamic_cast<wxTextEntry*>(dialog.FindWindow(id));
                 ASSERT_NE(field, nullptr);
                 shown += (id == CConnectDlg::IDC_DATASOURCE ? "" : "/") + FromUiString(field->GetValue());
                 field->ChangeValue(ToUiString(*typed));
@@ -75,6 +77,7 @@ TEST_F(ConnectTest, TheConnectionLastsUntilAFailedConnectOrTheClosedWindowEndsIt
     EXPECT_TRUE(box.style & wxICON_EXCLAMATION);
     EXPECT_TRUE(box.text.starts_with("\r\nError: ")) << box.text;
     EXPECT_NE(box.text.find("SQLSTATE = IM002"), std::string::npos) << box.text;
+    EXPECT_NE(box.text.find("\nKnown data sources: " + dsn + " (user)"), std::string::npos) << box.text;
     EXPECT_FALSE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
     EXPECT_EQ(ChangeConnection(*window, dsn, "scott", "", wxID_CANCEL), "NoSuchDataSource/ann/secret");
@@ -93,6 +96,40 @@ TEST_F(ConnectTest, TheConnectionLastsUntilAFailedConnectOrTheClosedWindowEndsIt
     window->Script()->Modify(false);
     EXPECT_TRUE(window.Close());
     EXPECT_FALSE(window->Connection().IsConnected());
+}
+
+// The data source field offers the driver manager's data sources with their
+// driver's description; choosing one puts its name into the field. A
+// connection string connects with the dialog's user name and password, and
+// the title names the user and the string's DSN, never a password.
+TEST_F(ConnectTest, TheDropDownListsTheDataSourcesAndAConnectionStringConnects) {
+    CSecondWindow window(wxSize(600, 400));
+    const std::string dsn = test_env::NewSqliteDsn("DropDownTest");
+    const std::string entry = dsn + " (SQLite3 ODBC Driver)";
+    std::vector<std::string> entries;
+    EXPECT_TRUE(WithModalDialog(
+        [&](wxDialog& dialog) {
+            auto* box = dynamic_cast<wxOwnerDrawnComboBox*>(dialog.FindWindow(CConnectDlg::IDC_DATASOURCE));
+            ASSERT_NE(box, nullptr);
+            ASSERT_TRUE(gui_env::WaitUntil([&] { return box->GetCount() > 0; }));
+            for (unsigned i = 0; i < box->GetCount(); ++i) entries.push_back(FromUiString(box->GetString(i)));
+            const int chosen = box->FindString(ToUiString(entry), true);
+            ASSERT_NE(chosen, wxNOT_FOUND);
+            box->SetSelection(chosen);
+            gui_env::Notify(*box, wxEVT_COMBOBOX, chosen);
+            EXPECT_EQ(FromUiString(box->GetValue()), dsn);
+            gui_env::Click(dialog.FindWindow(wxID_OK));
+        },
+        [&] { PressKey(*window, 'D', wxMOD_CONTROL); }));
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front(), test_env::SqliteDsn() + " (SQLite3 ODBC Driver)");
+    EXPECT_EQ(std::count(entries.begin(), entries.end(), entries.front()), 1);
+    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - @" + dsn);
+
+    ChangeConnection(*window, "DSN=" + dsn + ";PWD=typed-secret", "ann", "dialog-secret");
+    EXPECT_TRUE(window->Connection().IsConnected());
+    EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - ann@" + dsn);
+    EXPECT_TRUE(TakeMessageBoxes().empty());
 }
 
 TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {

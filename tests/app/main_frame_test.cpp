@@ -99,7 +99,8 @@ TEST_F(MainFrameTest, FileCommandsSetTheTitleAndKeepEveryByteAndAFailedOpenChang
 }
 
 // However a script is saved for the first time, a name typed without an
-// extension gets ".sql", so the Open dialog lists the file.
+// extension gets ".sql", so the Open dialog lists the file; the dialog
+// proposes "untitled.sql".
 TEST_F(MainFrameTest, ANameTypedWithoutExtensionGetsSql) {
     const std::string folder = test_env::TempPath("save_script");
     std::filesystem::create_directories(folder);
@@ -116,9 +117,11 @@ TEST_F(MainFrameTest, ANameTypedWithoutExtensionGetsSql) {
             SetMessageBoxHandler([](const wxString&, const wxString&, long, wxWindow*) { return wxYES; });
         std::string filters;
         EXPECT_TRUE(ChooseFile(folder + "/" + name, save,
-                               [&](wxFileDialog& files) { filters = FromUiString(files.GetWildcard()); }));
+                               [&](wxFileDialog& files) {
+                                   filters = FromUiString(files.GetFilename() + "|" + files.GetWildcard());
+                               }));
         SetMessageBoxHandler(recording);
-        EXPECT_EQ(filters, "Script Files (*.sql)|*.sql");
+        EXPECT_EQ(filters, "untitled.sql|Script Files (*.sql)|*.sql");
         EXPECT_EQ(ReadFile(folder + "/" + name + ".sql"), "select 1;");
         EXPECT_FALSE(std::filesystem::exists(folder + "/" + name));
         const CRecentFileList& recent = *App().GetDocManager()->GetRecentFiles();

@@ -37,23 +37,6 @@ namespace {
 // Every kind of byte: CR line ends, invalid UTF-8, a NUL and text after it.
 const std::string kUnsaved = "select 1;\r\n-- \xff\xfe\xc3\r\nselect '\0after NUL';\rend"s;
 
-// Answers the Yes/No/Cancel boxes (the recovery question, the save prompt)
-// while it lives, and records their texts.
-class AnswerYesNoCancel {
-public:
-    explicit AnswerYesNoCancel(int answer)
-        : m_old(SetMessageBoxHandler([this, answer](const wxString& text, const wxString&, long, wxWindow*) {
-              m_texts.push_back(FromUiString(text));
-              return answer;
-          })) {}
-    ~AnswerYesNoCancel() { SetMessageBoxHandler(m_old); }
-    const std::vector<std::string>& Texts() const { return m_texts; }
-
-private:
-    std::vector<std::string> m_texts;
-    MessageBoxHandler m_old;
-};
-
 void Activate(CMainFrame& window) {
     wxActivateEvent event(wxEVT_ACTIVATE, true);
     window.GetEventHandler()->ProcessEvent(event);

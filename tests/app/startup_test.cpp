@@ -29,7 +29,7 @@ std::string Program(const std::vector<std::string>& args) {
 // prints, and whether it ends with success.
 TEST(StartupTest, CommandLinesThatEndTheProgramAtOnce) {
     const std::string missing = test_env::TempPath("not-there/missing.sql");
-    const std::string usage = "Usage: tarnwell [--dsn NAME] [--user NAME] [FILE]";
+    const std::string usage = CommandLine::Usage();
     const struct {
         std::vector<std::string> args;
         std::string out;

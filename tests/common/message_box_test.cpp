@@ -1,70 +1,55 @@
 // Every button of the worksheet's message boxes answers to its mnemonic:
-// the toolkit's own mnemonic handling (what Alt+key does) presses it.
+// the toolkit's own mnemonic handling (what Alt+key does) presses it. The
+// boxes show their icon, and their buttons have their natural width.
 #include "common/message_box.h"
+#include "support/gtk_keys.h"
 #include "support/gui_env.h"
 
 #include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/dialog.h>
+#include <wx/statbmp.h>
 #include <wx/timer.h>
-
-#include <dlfcn.h>
 
 #include <chrono>
 
 namespace {
 
-// The few GTK functions used, from the running process (no GTK headers).
-struct Gtk {
-    struct List {
-        void* data;
-        List* next;
-        List* prev;
+// The box that is up: it has an icon of at least 32 pixels, and no button
+// is wider than its label needs.
+void ExpectIconAndNaturalButtons() {
+    const wxDialog* box = nullptr;
+    for (const wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<const wxDialog*>(window); dialog && dialog->IsModal()) box = dialog;
+    ASSERT_NE(box, nullptr) << "the box is not a window of the program";
+    int icons = 0;
+    const std::function<void(const wxWindow*)> visit = [&](const wxWindow* window) {
+        if (auto* icon = dynamic_cast<const wxStaticBitmap*>(window))
+            icons += icon->GetBitmap().IsOk() && icon->GetBitmap().GetHeight() >= 32;
+        if (auto* button = dynamic_cast<const wxButton*>(window)) {
+            EXPECT_LE(button->GetSize().x, button->GetBestSize().x) << button->GetLabel();
+        }
+        for (const wxWindow* child : window->GetChildren()) visit(child);
     };
-    List* (*list_toplevels)() = nullptr;
-    int (*is_visible)(void*) = nullptr;
-    int (*get_modal)(void*) = nullptr;
-    int (*mnemonic_activate)(void*, unsigned, unsigned) = nullptr;
-    void (*response)(void*, int) = nullptr;
-    void (*list_free)(List*) = nullptr;
-
-    Gtk() {
-        list_toplevels = reinterpret_cast<List* (*)()>(dlsym(RTLD_DEFAULT, "gtk_window_list_toplevels"));
-        is_visible = reinterpret_cast<int (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_widget_get_visible"));
-        get_modal = reinterpret_cast<int (*)(void*)>(dlsym(RTLD_DEFAULT, "gtk_window_get_modal"));
-        mnemonic_activate =
-            reinterpret_cast<int (*)(void*, unsigned, unsigned)>(dlsym(RTLD_DEFAULT, "gtk_window_mnemonic_activate"));
-        response = reinterpret_cast<void (*)(void*, int)>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
-        list_free = reinterpret_cast<void (*)(List*)>(dlsym(RTLD_DEFAULT, "g_list_free"));
-    }
-
-    // The shown modal window (the message box), or none.
-    void* ModalWindow() const {
-        void* found = nullptr;
-        List* all = list_toplevels();
-        for (List* node = all; node != nullptr; node = node->next)
-            if (is_visible(node->data) && get_modal(node->data)) found = node->data;
-        list_free(all);
-        return found;
-    }
-};
-
-constexpr unsigned kAltMask = 1u << 3;  // GDK_MOD1_MASK
-constexpr int kDeleteResponse = -4;     // GTK_RESPONSE_DELETE_EVENT
+    visit(box);
+    EXPECT_EQ(icons, 1);
+}
 
 // Shows a box by show() and, once it is up, presses Alt+key in it; a box
 // still up a while later (the key pressed nothing) is closed.
 int AnswerWithKey(const std::function<int()>& show, char key) {
-    static const Gtk gtk;
     bool pressed = false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     wxTimer timer;
     timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
-        void* window = gtk.ModalWindow();
+        void* window = gtk_keys::ModalWindow();
         if (window == nullptr) return;
         if (!pressed) {
             pressed = true;
-            gtk.mnemonic_activate(window, static_cast<unsigned char>(key), kAltMask);
+            ExpectIconAndNaturalButtons();
+            gtk_keys::PressMnemonic(window, key);
         } else if (std::chrono::steady_clock::now() > deadline) {
-            gtk.response(window, kDeleteResponse);
+            gtk_keys::CloseDialog(window);
         }
     });
     timer.Start(20);

@@ -98,8 +98,8 @@ TEST_F(FindControllerTest, TheDialogHasNoDirectionWholeLabelsAndWideShortFields)
         for (wxRadioBox* box : Controls<wxRadioBox>()) EXPECT_FALSE(box->IsShown());
         std::vector<wxString> labels;
         for (wxStaticText* label : Controls<wxStaticText>()) {
-            labels.push_back(label->GetLabel());
-            EXPECT_GE(label->GetSize().x, label->GetTextExtent(label->GetLabel()).x) << label->GetLabel();
+            labels.push_back(label->GetLabelText());
+            EXPECT_GE(label->GetSize().x, label->GetTextExtent(label->GetLabelText()).x) << label->GetLabel();
             EXPECT_GE(label->GetSize().x, label->GetBestSize().x) << label->GetLabel();
         }
         EXPECT_EQ(std::count(labels.begin(), labels.end(), "Replace with:"), replace ? 1 : 0);

@@ -2,6 +2,7 @@
 // input, environment and a settings folder of its own, checked by exit status,
 // standard output, standard error, the spool file and the settings file.
 #include "db/db_connection.h"
+#include "db/odbc_doctor.h"
 #include "history/history_store.h"
 #include "history/history_list.h"
 #include "exec/recording_sink.h"
@@ -250,6 +251,53 @@ TEST_F(RunnerTest, ALostServerIsNamedOnceAndFailsTheRun) {
     EXPECT_EQ(RunOn(fault, {"second.sql"}).status, 0);
 }
 
+// --reconnect: the session ends under the run (the server stays up); the
+// next statement connects again, once, said on standard error.
+TEST_F(RunnerTest, ReconnectConnectsAgainBeforeTheNextStatement) {
+    TARNWELL_REQUIRE_POSTGRES();
+    const ChildResult result = RunOn(Postgres(), {"--reconnect", "-"},
+                                     "select 1 as n;select pg_terminate_backend(pg_backend_pid());select 2 as n");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.out.starts_with(kOne)) << result.out;
+    EXPECT_TRUE(result.out.ends_with(OneValue("select 2 as n", "n", "2"))) << result.out;
+    EXPECT_EQ(result.err, "tarnwell-run: the connection was lost; connecting again\n");
+}
+
+// --no-autocommit: one transaction, committed when every statement
+// succeeded and rolled back otherwise (with --stop-on-error right at the
+// failing statement), its end the transcript's last statement.
+TEST_F(RunnerTest, NoAutocommitCommitsOnlyARunWithoutFailures) {
+    std::vector<DataSource> sources = {Sqlite()};
+    if (HavePostgres()) sources.push_back(Postgres());
+    const std::string second = "insert into tw_nac values (2)";
+    const std::string failing = "insert into tw_nac values (1);select * from tw_nowhere;" + second;
+    const struct {
+        Args args;
+        std::string script;
+        int status;
+        std::string end, rows;
+    } cases[] = {
+        {{}, "insert into tw_nac values (1);" + second, 0, Ok(second) + Ok("commit"), "2"},
+        {{}, failing, 1, Ok("rollback"), "0"},
+        {{"--stop-on-error"}, failing, 1, "\r\n" + Ok("rollback"), "0"},
+    };
+    for (const DataSource& source : sources) {
+        SCOPED_TRACE(source.dsn);
+        ASSERT_EQ(RunOn(source, {}, "create table tw_nac (n integer)").status, 0);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.args.size());
+            Args args = c.args;
+            args.push_back("--no-autocommit");
+            const ChildResult result = RunOn(source, args, c.script);
+            EXPECT_EQ(result.status, c.status) << result.err;
+            EXPECT_TRUE(result.out.ends_with(c.end)) << result.out;
+            EXPECT_EQ(Has(result.out, second), c.args.empty()) << result.out;
+            EXPECT_EQ(FirstValue(RunOn(source, {}, "select count(*) from tw_nac;delete from tw_nac").out), c.rows);
+        }
+        RunOn(source, {}, "drop table tw_nac");
+    }
+}
+
 TEST_F(RunnerTest, ExitStatusesAndMessages) {
     WriteFile(Path("first.sql"), "create table st_marker (n integer)");
     WriteFile(Path("last.sql"), "select n from st_marker;\r\ndrop table st_marker");
@@ -291,10 +339,10 @@ TEST_F(RunnerTest, ExitStatusesAndMessages) {
         {{"--dsn", dsn, "--timeout=x"}, "", 2, "",
          "tarnwell-run: option '--timeout' needs a whole number, not 'x'" + usage},
         {{"first.sql"}, "", 2, "", "tarnwell-run: missing --dsn NAME, the data source to connect to" + usage},
-        // The driver manager's diagnostic, on one line.
+        // The driver manager's diagnostic, on one line, and the ODBC doctor's report.
         {{"--dsn", "NoSuchSource", "--user", "u"}, "select 1", 2, "",
          "tarnwell-run: cannot connect to 'NoSuchSource': Error: [unixODBC][Driver Manager]Data source name not "
-         "found and no default driver specified SQLSTATE = IM002\n"},
+         "found and no default driver specified SQLSTATE = IM002\n" + COdbcDoctor::Report("NoSuchSource")},
         // An unreadable file runs nothing, not even the files before it.
         {{"--dsn", dsn, "first.sql", "missing.sql"}, "", 3, "",
          "tarnwell-run: cannot read script file 'missing.sql': No such file or directory\n"},
@@ -513,6 +561,38 @@ TEST_F(RunnerTest, ASecondInterruptEndsTheProgramAtOnce) {
     // The session outlives the program; it must not be taken for the next one's.
     server.Execute("select pg_terminate_backend(pid) from pg_stat_activity where query = '" + statement + "'");
     EXPECT_TRUE(WaitForValue(server, Running(statement), "0"));
+}
+
+// --list-dsn lists each data source once; --connect runs on a connection
+// string; --doctor connects, reports, and tells by its status whether it could.
+TEST_F(RunnerTest, ListDataSourcesConnectionStringsAndTheDoctor) {
+    const std::string dsn = test_env::SqliteDsn();
+    const ChildResult list = Run({"--list-dsn"});
+    EXPECT_EQ(list.status, 0);
+    const std::string line = dsn + "\tSQLite3\tuser\n";
+    EXPECT_EQ(list.out.find(line), 0u) << list.out;
+    EXPECT_EQ(list.out.find(dsn + "\t", 1), std::string::npos) << "listed twice: " << list.out;
+
+    const struct {
+        Args args;
+        int status;
+        std::string out;   // its start
+    } cases[] = {
+        {{"--connect", "DSN=" + dsn + ";PWD=secret"}, 0, kOne},
+        {{"--doctor", dsn}, 0, "Connected to " + dsn + ".\nThe driver manager reads"},
+        {{"--connect=DSN=" + dsn + ";PWD=secret", "--doctor"}, 0, "Connected to DSN=" + dsn + ";.\n"},
+        {{"--doctor", "TestSQLit"}, 2, "Cannot connect to TestSQLit:\nError: [unixODBC][Driver Manager]Data source name not found"},
+        {{"--doctor"}, 2, "No data source was named.\nThe driver manager reads"},
+        {{"--connect", dsn}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.args));
+        const ChildResult result = Run(c.args, "select 1 as n", "");
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_EQ(result.out.substr(0, c.out.size()), c.out);
+        EXPECT_EQ(result.out.find("secret"), std::string::npos);
+    }
+    EXPECT_NE(Run({"--doctor", "TestSQLit"}).out.find("Did you mean " + dsn + "?\n"), std::string::npos);
 }
 
 TEST_F(RunnerTest, LinksNoWindowLibrary) {

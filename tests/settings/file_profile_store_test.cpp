@@ -88,7 +88,7 @@ TEST(SettingsStore, LoadsWhatTheFileHoldsElseTheDefaults) {
         {"[Other]\nDefColLen=30\n[Settings]\nMaxColLen=40\n", maxColLen40},
         {"[Settings]\nDefColLen=0\nMaxColLen=5000\nEnableSpool=7\nSpoolFile=out put.txt\nFontName=\nFontSize=20\n"
          "FontCharset=19\nEnableOutput=2\nSingleLineComment=\nMultilineCommentStart=(*\nMultilineCommentEnd=*)\n"
-         "RemoveComments=-3\nHistoryLimit=0\n",
+         "RemoveComments=-3\nHistoryLimit=0\nAutoCommit=0\n",
          [](CSettingsRecord& r) {  // values are used as stored
              r = CSettingsRecord{.DefColLen = 0, .MaxColLen = 5000, .EnableSpool = 7, .SpoolFile = "out put.txt",
                                  .m_logFont = {.lfHeight = 20, .lfCharSet = 186}, .FontCharset = 19,

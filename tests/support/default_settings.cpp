@@ -20,6 +20,7 @@ CSettingsRecord DefaultSettings() {
     settings.MultilineCommentEnd = "*/";
     settings.RemoveComments = 0;
     settings.HistoryLimit = 10000;
+    settings.AutoCommit = 1;
     return settings;
 }
 
@@ -40,4 +41,5 @@ void ExpectSameSettings(const CSettingsRecord& actual, const CSettingsRecord& ex
     EXPECT_EQ(actual.ShowTiming, expected.ShowTiming);
     EXPECT_EQ(actual.NullText, expected.NullText);
     EXPECT_EQ(actual.HistoryLimit, expected.HistoryLimit);
+    EXPECT_EQ(actual.AutoCommit, expected.AutoCommit);
 }

@@ -23,6 +23,15 @@ inline std::string OneValue(const std::string& statement, const std::string& nam
     return Echo(statement) + "\r\n" + cell(name) + "---------- \r\n" + cell(value) + "1 row(s) fetched\r\n";
 }
 
+// The first value of the first result set in a transcript, up to its first
+// blank ("" when there is none).
+inline std::string FirstValue(const std::string& text) {
+    const std::size_t dashes = text.find("- \r\n");
+    if (dashes == std::string::npos) return {};
+    const std::size_t value = dashes + 4;
+    return text.substr(value, text.find(' ', value) - value);
+}
+
 // text as a regular expression that matches exactly it.
 inline std::string Literal(const std::string& text) {
     return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
