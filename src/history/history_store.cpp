@@ -19,6 +19,9 @@ namespace {
 
 // Texts are BLOBs, so every byte comes back as it went in. The word index
 // reads them from the table (external content), kept in step by triggers.
+// Prefixes of one and two characters have index entries of their own: a
+// search for "s" matches most words, and without them takes ~90 ms over
+// 100,000 scripts instead of well under one.
 constexpr const char* kSchema = R"(
 CREATE TABLE IF NOT EXISTS history(
   id INTEGER PRIMARY KEY,
@@ -32,7 +35,7 @@ CREATE TABLE IF NOT EXISTS history(
   elapsed_ms INTEGER NOT NULL);
 CREATE VIRTUAL TABLE IF NOT EXISTS history_words USING fts5(
   script, data_source, user_name, content='history', content_rowid='id',
-  tokenize='unicode61 remove_diacritics 2', prefix='2');
+  tokenize='unicode61 remove_diacritics 2', prefix='1 2');
 CREATE TRIGGER IF NOT EXISTS history_added AFTER INSERT ON history BEGIN
   INSERT INTO history_words(rowid, script, data_source, user_name)
     VALUES (new.id, new.script, new.data_source, new.user_name);
