@@ -27,34 +27,13 @@ install(FILES ${tarnwell_generated}/${TARNWELL_APP_ID}.metainfo.xml DESTINATION 
 install(FILES ${tarnwell_packaging}/tarnwell-mime.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME tarnwell.xml)
 
-# Icons: the scalable drawing, its PNG sizes drawn with ImageMagick, and at 16
-# and 32 px the pixel drawings the window itself shows (res/*.xpm).
+# Icons: the scalable drawing and its sizes in pixels, all written from the
+# same shapes by res/draw_icons.py (the window shows the same images).
 install(FILES ${tarnwell_packaging}/tarnwell.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-find_program(TARNWELL_CONVERT NAMES convert)
-if(TARNWELL_CONVERT)
-  set(tarnwell_icons)
-  foreach(size 16 24 32 48 64 128 256)
-    set(png ${tarnwell_generated}/icons/${size}x${size}/tarnwell.png)
-    if(size EQUAL 16 OR size EQUAL 32)
-      set(source ${CMAKE_SOURCE_DIR}/res/tarnwell_${size}.xpm)
-      set(draw ${TARNWELL_CONVERT} ${source} -define png:exclude-chunks=date,time -strip ${png})
-    else()
-      set(source ${tarnwell_packaging}/tarnwell.svg)
-      set(draw ${CMAKE_COMMAND} -DCONVERT=${TARNWELL_CONVERT} -DSVG=${source} -DSIZE=${size} -DOUT=${png}
-               -P ${tarnwell_packaging}/render_icon.cmake)
-    endif()
-    add_custom_command(OUTPUT ${png}
-      COMMAND ${CMAKE_COMMAND} -E make_directory ${tarnwell_generated}/icons/${size}x${size}
-      COMMAND ${draw}
-      DEPENDS ${source} ${tarnwell_packaging}/render_icon.cmake
-      COMMENT "Drawing the ${size}x${size} icon" VERBATIM)
-    install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
-    list(APPEND tarnwell_icons ${png})
-  endforeach()
-  add_custom_target(tarnwell_icons ALL DEPENDS ${tarnwell_icons})
-else()
-  message(WARNING "ImageMagick's convert was not found: only the scalable icon is installed")
-endif()
+foreach(size 16 24 32 48 64 128 256)
+  install(FILES ${CMAKE_SOURCE_DIR}/res/tarnwell_${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME tarnwell.png)
+endforeach()
 
 # Manual pages, compressed as Debian's manual page reader expects.
 find_program(TARNWELL_GZIP NAMES gzip REQUIRED)

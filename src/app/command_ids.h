@@ -26,4 +26,5 @@ enum : int {
     ID_AUTO_COMMIT = wxID_HIGHEST + 7,
     ID_COMMIT = wxID_HIGHEST + 8,
     ID_ROLLBACK = wxID_HIGHEST + 9,
+    ID_DESCRIBE = wxID_HIGHEST + 10,
 };

@@ -69,7 +69,9 @@ const CommandInfo kCommands[] = {
     {ID_COMMIT, M::Commands, "Co&mmit\tCtrl+Shift+C", {{wxACCEL_CTRL | wxACCEL_SHIFT, 'C'}, None()},
      "Make the changes of the open transaction permanent\nCommit", false},
     {ID_ROLLBACK, M::Commands, "Ro&llback\tCtrl+Shift+R", {{wxACCEL_CTRL | wxACCEL_SHIFT, 'R'}, None()},
-     "Undo the changes of the open transaction\nRollback", false},
+     "Undo the changes of the open transaction\nRollback", true},
+    {ID_DESCRIBE, M::Commands, "&Describe\tF4", {Plain(WXK_F4), None()},
+     "Show the columns and primary key of the table under the caret\nDescribe", false},
 
     {wxID_ABOUT, M::Help, "&About Tarnwell...", {None(), None()},
      "Display program information, version number and copyright\nAbout", false},

@@ -17,6 +17,11 @@
 #include "common/message_box.h"
 #include "db/connect_dlg.h"
 #include "db/db_exception.h"
+#include "editor/catalog_loader.h"
+#include "editor/describe_job.h"
+#include "editor/sql_lexer.h"
+#include "editor/table_describer.h"
+#include "exec/spool_tee.h"
 #include "history/history_dlg.h"
 #include "exec/result_formatter.h"
 #include "exec/script_runner.h"
@@ -232,6 +237,8 @@ bool CMainFrame::AttachDocument(CScript* script) {
     m_pScriptPane->Activate(true);
     m_pScriptPane->GetControl()->SetFocus();
     LoadSettings();
+    m_completion.SetSyntax(CommentSyntaxOf(m_settings));
+    m_pScriptPane->SetCompletionList(&m_completion);
     UpdateTitle();
     OpenHistoryStore();
     if (const std::string folder = CRecoveryFolder::DefaultPath(); !folder.empty()) {
@@ -331,6 +338,38 @@ void CMainFrame::ConnectionChanged() {
     const bool connected = m_connection.IsConnected();
     m_txn.Connected(connected, connected && m_connection.SupportsTransactions());
     ApplyAutoCommit();
+    RestartCatalog();
+}
+
+// Reads the connection's catalog anew for completion (none without a connection).
+void CMainFrame::RestartCatalog() {
+    m_completion.SetCatalog({});
+    m_pCatalogLoader.reset();
+    if (!m_connection.IsConnected()) return;
+    m_pCatalogLoader = std::make_unique<CCatalogLoader>(m_strDataSource, m_strUserName, m_strPassword);
+    m_completion.SetCatalog(m_pCatalogLoader->Catalog());
+}
+
+// Describe: the selected name, else the one under the caret, described on a
+// worker; its text reaches the output pane (and the spool file) here.
+void CMainFrame::OnDescribe() {
+    if (m_pScriptPane == nullptr || m_pOutputPane == nullptr || m_pRun || m_pDescribe) return;
+    wxStyledTextCtrl& control = *m_pScriptPane->GetControl();
+    std::string name = FromUiString(control.GetSelectedText());
+    if (name.empty()) name = NameAt(m_pScriptPane->GetText(), static_cast<std::size_t>(control.GetCurrentPos()));
+    if (name.empty()) return;
+    m_pDescribe = std::make_unique<CDescribeJob>(
+        m_connection, m_settings.DefColLen, m_settings.MaxColLen, m_pOutputPane->WrapWidth(), name,
+        [this](std::string text) { CallAfter([this, text = std::move(text)] { FinishDescribe(text); }); });
+}
+
+void CMainFrame::FinishDescribe(const std::string& text) {
+    m_pDescribe.reset();
+    if (m_pOutputPane == nullptr) return;
+    if (!m_settings.EnableSpool) return m_pOutputPane->AppendText(text);
+    CSpoolTee spool(*m_pOutputPane, m_settings.SpoolFile);
+    spool.AppendText(text);
+    spool.Close();
 }
 
 // Puts the connection in the mode the setting asks for, as far as it has
@@ -432,6 +471,11 @@ void CMainFrame::StartRun(CStatementSource& source, long ranFrom, long ranTo) {
     m_pRun = std::make_unique<CBackgroundRun>(
         *this, *m_pOutputPane, *m_pScriptPane, m_connection, m_history, source, m_settings,
         [this](std::exception_ptr failure) { OnRunFinished(failure); }, ranFrom, ranTo);
+    const std::string script = m_pScriptPane->GetText();
+    const auto from = std::min(static_cast<std::size_t>(std::max(ranFrom, 0L)), script.size());
+    m_bRunChangesSchema = ChangesSchema(
+        std::string_view(script).substr(from, ranTo < 0 ? std::string::npos : static_cast<std::size_t>(ranTo) - from),
+        CommentSyntaxOf(m_settings));
     m_pRun->SetRecorder(m_pHistoryStore.get());
     // On the worker, before the first statement; the password stays in memory.
     if (reconnect) m_pRun->SetReconnect([this, password = m_strPassword] { m_connection.Reconnect(password); });
@@ -511,6 +555,7 @@ void CMainFrame::OnRunFinished(std::exception_ptr failure) {
         UpdateTitle();
     }
     ShowTransactionField();
+    if (std::exchange(m_bRunChangesSchema, false)) RestartCatalog();
     // The run object is still on the stack: it goes once this event is over.
     CallAfter([this] {
         m_pRun.reset();
@@ -540,6 +585,7 @@ bool CMainFrame::DisabledDuringRun(int id) const {
         case ID_AUTO_COMMIT:
         case ID_COMMIT:
         case ID_ROLLBACK:
+        case ID_DESCRIBE:
         case wxID_REPLACE:
         case wxID_UNDO:
         case wxID_REDO:
@@ -555,7 +601,7 @@ bool CMainFrame::DisabledDuringRun(int id) const {
 // the settings, the history or the output are disabled here, before the
 // panes, the document manager or the frame's own handlers see them.
 bool CMainFrame::TryBefore(wxEvent& event) {
-    if (m_pRun && DisabledDuringRun(event.GetId())) {
+    if ((m_pRun || m_pDescribe) && DisabledDuringRun(event.GetId())) {
         if (event.GetEventType() == wxEVT_UPDATE_UI) {
             static_cast<wxUpdateUIEvent&>(event).Enable(false);
             return true;
@@ -615,7 +661,10 @@ void CMainFrame::OnSaveOutput() {
     CSaveOutput::Run(this, [this] { return m_pOutputPane->GetText(); });
 }
 
-void CMainFrame::OnOptions() { CPrefDlg::Run(this, m_settings, [this] { ApplyPaneFont(); }); }
+void CMainFrame::OnOptions() {
+    CPrefDlg::Run(this, m_settings, [this] { ApplyPaneFont(); });
+    m_completion.SetSyntax(CommentSyntaxOf(m_settings));
+}
 
 void CMainFrame::OnNextPane() {
     if (m_pScriptPane == nullptr || m_pOutputPane == nullptr) return;
@@ -648,6 +697,7 @@ bool CMainFrame::HasHandler(int id) const {
         case ID_AUTO_COMMIT:
         case ID_COMMIT:
         case ID_ROLLBACK:
+        case ID_DESCRIBE:
             return true;
         default:
             return false;
@@ -675,6 +725,7 @@ void CMainFrame::OnCommand(wxCommandEvent& event) {
         case ID_AUTO_COMMIT: OnAutoCommit(); break;
         case ID_COMMIT: OnEndTransaction(TransactionEnd::Commit); break;
         case ID_ROLLBACK: OnEndTransaction(TransactionEnd::Rollback); break;
+        case ID_DESCRIBE: OnDescribe(); break;
         default: event.Skip(); break;  // the application's (About)
     }
 }
@@ -812,6 +863,8 @@ void CMainFrame::OnClose(wxCloseEvent& event) {
     m_pRecovery.reset();
     m_pScriptPane = nullptr;
     m_pOutputPane = nullptr;
+    m_pDescribe.reset();
+    m_pCatalogLoader.reset();
     m_connection.Disconnect();
     event.Skip();
 }

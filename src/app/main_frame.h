@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/db_connection.h"
+#include "editor/completion_list.h"
 #include "history/history_list.h"
 #include "exec/run_map.h"
 #include "exec/script_runner.h"
@@ -15,6 +16,8 @@
 #include <string>
 
 class CBackgroundRun;
+class CCatalogLoader;
+class CDescribeJob;
 class CStatementSource;
 class CDbStatement;
 class CDocManager;
@@ -172,6 +175,9 @@ private:
     void OnSaveOutput();
     void OnOptions();
     void OnNextPane();
+    void OnDescribe();
+    void FinishDescribe(const std::string& text);
+    void RestartCatalog();
     void UpdateKeyIndicators();
 
     CDocManager* m_pDocManager;
@@ -204,6 +210,16 @@ private:
     // The run ends the open transaction rather than running statements.
     bool m_bEndingTransaction = false;
     CTransactionState m_txn;
+    // Describe while it runs (it uses the connection on a worker, so no run
+    // starts meanwhile).
+    std::unique_ptr<CDescribeJob> m_pDescribe;
+    // The connection's catalog, read on a connection of its own, and the
+    // completion that offers it.
+    std::unique_ptr<CCatalogLoader> m_pCatalogLoader;
+    CCompletionList m_completion;
+    // The running script holds CREATE, ALTER or DROP: the catalog is read
+    // again after it.
+    bool m_bRunChangesSchema = false;
     std::unique_ptr<CScriptRecovery> m_pRecovery;
     // The key-state texts shown last, so idle time repaints only changes.
     wxString m_strKeyStates[3];

@@ -94,7 +94,7 @@ bool CTarnwellApp::OnInit() {
     const std::string executable = CFileTypeRegistration::RunningExecutable();
     if (!CFileTypeRegistration::IsInstalled(executable)) {
         CFileTypeRegistration registration(CFileTypeRegistration::DefaultDataHome(), executable);
-        for (const int size : {16, 32}) registration.AddIcon(size, AppIconPng(size));
+        for (const int size : AppIconSizes()) registration.AddIcon(size, AppIconPng(size));
         registration.Register();
     }
 

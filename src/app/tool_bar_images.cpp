@@ -2,69 +2,79 @@
 
 #include "app/command_ids.h"
 
-#include <wx/artprov.h>
+#include <wx/bitmap.h>
 #include <wx/icon.h>
 #include <wx/image.h>
 #include <wx/imagpng.h>
-#include <wx/mstream.h>
 
-#include "res/cancel_execution.xpm"
-#include "res/clear_output.xpm"
-#include "res/execute.xpm"
-#include "res/execute_statement.xpm"
-#include "res/find_next.xpm"
-#include "res/history.xpm"
-#include "res/save_output.xpm"
-#include "res/tarnwell_16.xpm"
-#include "res/tarnwell_32.xpm"
+#include <cstring>
+
+#include "res/images_png.h"
 
 namespace {
 
-constexpr int kImageSize = 16;
+constexpr char kIconName[] = "tarnwell";
 
-wxBitmap Art(const wxArtID& art) {
-    return wxArtProvider::GetBitmap(art, wxART_TOOLBAR, wxSize(kImageSize, kImageSize));
+const res::PngImage* FindImage(const char* name, int size) {
+    for (const res::PngImage& image : res::kPngImages)
+        if (image.size == size && std::strcmp(image.name, name) == 0) return &image;
+    return nullptr;
+}
+
+wxBitmap Bitmap(const char* name, int size) {
+    const res::PngImage* image = FindImage(name, size);
+    if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+    return image != nullptr ? wxBitmap::NewFromPNGData(image->data, image->length) : wxBitmap();
+}
+
+const char* ImageName(int id) {
+    switch (id) {
+        case wxID_NEW: return "new";
+        case wxID_OPEN: return "open";
+        case wxID_SAVE: return "save";
+        case wxID_CUT: return "cut";
+        case wxID_COPY: return "copy";
+        case wxID_PASTE: return "paste";
+        case wxID_FIND: return "find";
+        case ID_PREVIOUS_SCRIPT: return "previous_script";
+        case ID_NEXT_SCRIPT: return "next_script";
+        case ID_SAVE_OUTPUT: return "save_output";
+        case ID_FIND_NEXT: return "find_next";
+        case ID_CLEAR_OUTPUT: return "clear_output";
+        case ID_EXECUTE: return "execute";
+        case ID_CANCEL_EXECUTION: return "cancel_execution";
+        case ID_EXECUTE_STATEMENT: return "execute_statement";
+        case ID_HISTORY: return "history";
+        default: return nullptr;
+    }
 }
 
 }  // namespace
 
-wxBitmap ToolBarImage(int id) {
-    switch (id) {
-        case wxID_NEW: return Art(wxART_NEW);
-        case wxID_OPEN: return Art(wxART_FILE_OPEN);
-        case wxID_SAVE: return Art(wxART_FILE_SAVE);
-        case wxID_CUT: return Art(wxART_CUT);
-        case wxID_COPY: return Art(wxART_COPY);
-        case wxID_PASTE: return Art(wxART_PASTE);
-        case wxID_FIND: return Art(wxART_FIND);
-        case ID_PREVIOUS_SCRIPT: return Art(wxART_GO_BACK);
-        case ID_NEXT_SCRIPT: return Art(wxART_GO_FORWARD);
-        case ID_SAVE_OUTPUT: return wxBitmap(save_output_xpm);
-        case ID_FIND_NEXT: return wxBitmap(find_next_xpm);
-        case ID_CLEAR_OUTPUT: return wxBitmap(clear_output_xpm);
-        case ID_EXECUTE: return wxBitmap(execute_xpm);
-        case ID_CANCEL_EXECUTION: return wxBitmap(cancel_execution_xpm);
-        case ID_EXECUTE_STATEMENT: return wxBitmap(execute_statement_xpm);
-        case ID_HISTORY: return wxBitmap(history_xpm);
-        default: return wxBitmap();
-    }
+wxBitmapBundle ToolBarImage(int id) {
+    const char* name = ImageName(id);
+    if (name == nullptr) return {};
+    return wxBitmapBundle::FromBitmaps(Bitmap(name, 16), Bitmap(name, 32));
+}
+
+std::vector<int> AppIconSizes() {
+    std::vector<int> sizes;
+    for (const res::PngImage& image : res::kPngImages)
+        if (std::strcmp(image.name, kIconName) == 0) sizes.push_back(image.size);
+    return sizes;
 }
 
 wxIconBundle AppIcons() {
     wxIconBundle icons;
-    icons.AddIcon(wxIcon(tarnwell_16_xpm));
-    icons.AddIcon(wxIcon(tarnwell_32_xpm));
+    for (const int size : AppIconSizes()) {
+        wxIcon icon;
+        icon.CopyFromBitmap(Bitmap(kIconName, size));
+        icons.AddIcon(icon);
+    }
     return icons;
 }
 
 std::string AppIconPng(int size) {
-    if (size != 16 && size != 32) return {};
-    const wxImage image(size == 16 ? tarnwell_16_xpm : tarnwell_32_xpm);
-    if (!image.IsOk()) return {};
-    if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
-    wxMemoryOutputStream out;
-    if (!image.SaveFile(out, wxBITMAP_TYPE_PNG)) return {};
-    std::string png(static_cast<std::size_t>(out.GetLength()), '\0');
-    out.CopyTo(png.data(), png.size());
-    return png;
+    const res::PngImage* image = FindImage(kIconName, size);
+    return image != nullptr ? std::string(reinterpret_cast<const char*>(image->data), image->length) : std::string();
 }

@@ -89,6 +89,10 @@ public:
     // honour it ignore it.
     void SetQueryTimeout(int seconds) noexcept { m_nQueryTimeout = seconds; }
 
+    // The connection handle, for the catalog functions (SQLTables,
+    // SQLColumns, ...) that have no wrapper here; null when not connected.
+    SQLHDBC Handle() const noexcept { return m_hdbc; }
+
 private:
     bool m_bConnected = false;
     std::string m_strDataSource;            // as given, to connect again

@@ -1,5 +1,6 @@
 #include "panes/script_pane.h"
 
+#include "editor/completion_list.h"
 #include "exec/run_map.h"
 #include "script/script.h"
 
@@ -60,6 +61,9 @@ CScriptPane::~CScriptPane() {
         control->Unbind(wxEVT_STC_MODIFIED, &CScriptPane::OnModified, this);
         control->Unbind(wxEVT_STC_DWELLSTART, &CScriptPane::OnDwellStart, this);
         control->Unbind(wxEVT_STC_DWELLEND, &CScriptPane::OnDwellEnd, this);
+        control->Unbind(wxEVT_STC_CHARADDED, &CScriptPane::OnCharAdded, this);
+        control->Unbind(wxEVT_STC_AUTOCOMP_SELECTION, &CScriptPane::OnCompletionChosen, this);
+        control->Unbind(wxEVT_KEY_DOWN, &CScriptPane::OnKeyDown, this);
     }
 }
 
@@ -85,6 +89,55 @@ void CScriptPane::ConfigureControl() {
     control.Bind(wxEVT_STC_DWELLEND, &CScriptPane::OnDwellEnd, this);
     control.IndicatorSetStyle(kErrorIndicator, wxSTC_INDIC_SQUIGGLE);
     control.IndicatorSetForeground(kErrorIndicator, wxColour(0xD0, 0x00, 0x00));
+
+    // Completion: names may hold blanks, so entries are separated by line
+    // feeds; the list is matched ignoring case and inserts the name as the
+    // database spells it.
+    control.AutoCompSetSeparator('\n');
+    control.AutoCompSetIgnoreCase(true);
+    control.AutoCompSetMaxHeight(12);
+    control.Bind(wxEVT_STC_CHARADDED, &CScriptPane::OnCharAdded, this);
+    control.Bind(wxEVT_STC_AUTOCOMP_SELECTION, &CScriptPane::OnCompletionChosen, this);
+    control.Bind(wxEVT_KEY_DOWN, &CScriptPane::OnKeyDown, this);
+}
+
+void CScriptPane::ShowCompletion(bool onRequest) {
+    wxStyledTextCtrl* control = GetControl();
+    if (control == nullptr || m_pCompletion == nullptr || control->GetReadOnly()) return;
+    const auto caret = static_cast<std::size_t>(control->GetCurrentPos());
+    const auto offer = m_pCompletion->OfferAt(GetText(), caret, onRequest);
+    if (!offer) return;
+    std::string items;
+    for (const std::string& name : offer->names) items.append(name).push_back('\n');
+    items.pop_back();
+    control->AutoCompShow(static_cast<int>(offer->typedLength), wxString::FromUTF8(items.data(), items.size()));
+}
+
+// Typing shows the list by itself only after a "." or the third letter of
+// a name; the whole text is read only then.
+void CScriptPane::OnCharAdded(wxStyledTextEvent& event) {
+    event.Skip();
+    wxStyledTextCtrl* control = GetControl();
+    if (control == nullptr || m_pCompletion == nullptr || control->AutoCompActive()) return;
+    const int caret = control->GetCurrentPos();
+    if (event.GetKey() == '.' || caret - control->WordStartPosition(caret, true) == 3) ShowCompletion(false);
+}
+
+void CScriptPane::OnCompletionChosen(wxStyledTextEvent& event) {
+    // The entry that says the catalog is still being read inserts nothing.
+    if (event.GetText() == CompletionOffer::kLoadingEntry) {
+        if (wxStyledTextCtrl* control = GetControl()) control->AutoCompCancel();
+        return;
+    }
+    event.Skip();
+}
+
+void CScriptPane::OnKeyDown(wxKeyEvent& event) {
+    if (event.GetKeyCode() == WXK_SPACE && event.GetModifiers() == wxMOD_CONTROL && m_pCompletion != nullptr) {
+        ShowCompletion(true);
+        return;
+    }
+    event.Skip();
 }
 
 void CScriptPane::SetEditListener(EditListener listener) {

@@ -10,6 +10,8 @@
 
 #include "exec/run_map.h"
 
+class CCompletionList;
+class wxKeyEvent;
 class wxStyledTextEvent;
 
 // The lower pane: the editable text of the script document, and the view
@@ -50,6 +52,13 @@ public:
     // drawing the others again.
     void AddRunMark(const CRunMap::Statement& statement);
 
+    // Where completion finds its names (none: no completion). Ctrl+Space
+    // shows the list; typing a "." or the third letter of a name after
+    // FROM, JOIN, INTO or UPDATE shows it by itself.
+    void SetCompletionList(const CCompletionList* list) { m_pCompletion = list; }
+    // Shows the completion list at the caret, if there is one to show.
+    void ShowCompletion(bool onRequest);
+
 protected:
     void ConfigureControl() override;
 
@@ -65,8 +74,12 @@ private:
     void OnModified(wxStyledTextEvent& event);
     void OnDwellStart(wxStyledTextEvent& event);
     void OnDwellEnd(wxStyledTextEvent& event);
+    void OnCharAdded(wxStyledTextEvent& event);
+    void OnCompletionChosen(wxStyledTextEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
 
     EditListener m_editListener;
+    const CCompletionList* m_pCompletion = nullptr;
     // The messages of the failed statements' marks, by the marker handle.
     std::vector<std::pair<int, std::string>> m_markMessages;
 

@@ -31,6 +31,9 @@ CStcCellStyler::CStcCellStyler(wxStyledTextCtrl& control) : m_control(control) {
 CStcCellStyler::~CStcCellStyler() { m_control.Unbind(wxEVT_STC_STYLENEEDED, &CStcCellStyler::OnStyleNeeded, this); }
 
 void CStcCellStyler::Reset() {
+    m_control.SetExtraAscent(0);
+    m_control.SetExtraDescent(0);
+    m_nLineHeight = m_control.TextHeight(0);
     const int baseSize = m_control.StyleGetSizeFractional(wxSTC_STYLE_DEFAULT);
     const int cell = m_control.TextWidth(wxSTC_STYLE_DEFAULT, "0");
     wxStyledTextCtrl& control = m_control;
@@ -66,9 +69,27 @@ void CStcCellStyler::OnStyleNeeded(wxStyledTextEvent& event) {
     }
 }
 
+// The control makes every line as tall as its tallest style, whether any
+// text uses it or not: the probe goes back to the pane font's size, and the
+// height that larger styles add is taken off again, so the lines keep the
+// pane font's height (a glyph drawn larger may lose a pixel or two at its
+// top and bottom; a widened space loses nothing).
 void CStcCellStyler::DefineNewStyles() {
+    m_control.StyleSetSizeFractional(kProbeStyle, m_control.StyleGetSizeFractional(wxSTC_STYLE_DEFAULT));
     const auto& sizes = m_fit->StyleSizes();
     if (sizes.size() == m_nDefinedStyles) return;
     for (const auto& [style, size] : sizes) m_control.StyleSetSizeFractional(style, size);
     m_nDefinedStyles = sizes.size();
+    m_control.SetExtraAscent(0);
+    m_control.SetExtraDescent(0);
+    const int grown = m_control.TextHeight(0) - m_nLineHeight;
+    if (grown > 0) {
+        // Ascent and descent grew as the pane font's own share them.
+        int width = 0, height = 0, descent = 0;
+        const wxFont font = m_control.StyleGetFont(wxSTC_STYLE_DEFAULT);
+        m_control.GetTextExtent("Xg", &width, &height, &descent, nullptr, &font);
+        const int lessDescent = height > 0 ? (grown * descent + height / 2) / height : grown / 2;
+        m_control.SetExtraAscent(-(grown - lessDescent));
+        m_control.SetExtraDescent(-lessDescent);
+    }
 }

@@ -31,5 +31,6 @@ private:
     wxStyledTextCtrl& m_control;
     std::optional<CCellFit> m_fit;
     std::size_t m_nDefinedStyles = 0;
+    int m_nLineHeight = 0;   // of the pane font alone
     std::vector<unsigned char> m_styles;
 };

@@ -15,7 +15,6 @@
 #include "app/recent_file_list.h"
 #include "app/row_splitter.h"
 #include "app/tarnwell_app.h"
-#include "app/tool_bar_images.h"
 #include "app/ui_text.h"
 #include "common/exception.h"
 #include "common/message_box.h"
@@ -30,9 +29,7 @@
 #include <wx/dataobj.h>
 #include <wx/dcclient.h>
 #include <wx/filedlg.h>
-#include <wx/image.h>
 #include <wx/menu.h>
-#include <wx/mstream.h>
 #include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
@@ -427,17 +424,6 @@ TEST_F(MainFrameTest, KeyIndicatorsFollowTheLockKeysAtIdleTime) {
     EXPECT_EQ(StatusOf(Frame(), 3), scrollLock ? "SCRL" : "");
     KeysOnDisplay("keyup Scroll_Lock");
     gui_env::Settle();
-}
-
-TEST_F(MainFrameTest, ProgramIconIsDrawnAsPngForTheDesktop) {
-    for (const int size : {16, 32}) {
-        const std::string png = AppIconPng(size);
-        wxMemoryInputStream in(png.data(), png.size());
-        const wxImage image(in, wxBITMAP_TYPE_PNG);
-        ASSERT_TRUE(image.IsOk()) << size;
-        EXPECT_EQ(image.GetSize(), wxSize(size, size));
-    }
-    EXPECT_EQ(AppIconPng(24), "");
 }
 
 TEST_F(MainFrameTest, AboutBoxShowsTheVersion) {

@@ -1,6 +1,9 @@
 #!/bin/bash
-# Takes pictures of the worksheet on a virtual display. Needs xvfb-run,
-# xdotool and ImageMagick (and sqlite3 for the tour); starts its own X server.
+# Takes pictures of the worksheet on a virtual display, under the openbox
+# window manager when it is installed (so the title bar shows). Needs
+# xvfb-run, xdotool, xwininfo and xprop (x11-utils) and ImageMagick (and
+# sqlite3 for the tour); starts its own
+# X server. --dark takes it with the desktop's dark theme (Adwaita:dark).
 #
 #   tests/app/screenshot.sh [BUILD_DIR [OUTPUT]]
 #       docs/window.png: connected to an empty SQLite data source, a script
@@ -14,17 +17,21 @@
 #   tests/app/screenshot.sh --running [BUILD_DIR [OUTPUT]]
 #       docs/running.png: a run in progress: rows arriving in the output
 #       pane, the progress in the status bar and the stop button enabled.
+#   tests/app/screenshot.sh --dark --tour [BUILD_DIR [OUTPUT]]
+#       docs/run-dark.png: the tour in the dark theme.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 scene=typed
+dark=
+if [ "${1:-}" = --dark ]; then dark=--dark; shift; fi
 case "${1:-}" in
     --tour) scene=tour; shift ;;
     --running) scene=running; shift ;;
 esac
 build=$(cd "${1:-$root/build}" && pwd)
 case $scene in
-    tour) default_out=$root/docs/run.png ;;
+    tour) default_out=$root/docs/run${dark:+-dark}.png ;;
     running) default_out=$root/docs/running.png ;;
     *) default_out=$root/docs/window.png ;;
 esac
@@ -34,13 +41,16 @@ case $out in /*) ;; *) out=$PWD/$out ;; esac
 if [ -z "${TARNWELL_SCREENSHOT_DISPLAY:-}" ]; then
     args=("$build" "$out")
     [ $scene != typed ] && args=(--$scene "${args[@]}")
+    [ -n "$dark" ] && args=(--dark "${args[@]}")
     exec env TARNWELL_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${args[@]}"
 fi
 
 tmp=$(mktemp -d)
 pid=
+wm=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -49,7 +59,15 @@ trap cleanup EXIT
 drivers=${TARNWELL_ODBC_DRIVER_DIR:-/usr/lib/x86_64-linux-gnu/odbc}
 printf '[SQLite3]\nDescription=SQLite3 ODBC Driver\nDriver=%s/libsqlite3odbc.so\n' "$drivers" > "$tmp/odbcinst.ini"
 export ODBCSYSINI=$tmp ODBCINSTINI=odbcinst.ini ODBCINI=$tmp/odbc.ini
-export XDG_CONFIG_HOME=$tmp/config XDG_DATA_HOME=$tmp/data GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+export XDG_CONFIG_HOME=$tmp/config XDG_DATA_HOME=$tmp/data XDG_STATE_HOME=$tmp/state GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+[ -n "$dark" ] && export GTK_THEME=Adwaita:dark
+framed=
+if command -v openbox > /dev/null; then
+    openbox > "$tmp/openbox.log" 2>&1 &
+    wm=$!
+    framed=-frame
+    sleep 1
+fi
 
 # The main window's id once its title matches pattern.
 wait_for_window() {
@@ -126,8 +144,17 @@ select name, price from fruit where price > 1 order by name;
     sleep 0.5
 fi
 
-read -r x y width height < <(xdotool getwindowgeometry --shell "$main" |
-    awk -F= '/^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2} END{print x, y, w, h}')
 mkdir -p "$(dirname "$out")"
+# The window's place on the screen, and with a window manager the frame it
+# draws around it (from _NET_FRAME_EXTENTS: left, right, top, bottom). The
+# picture comes from the screen, so that an open menu, a window of its own,
+# shows too.
+read -r x y width height < <(xwininfo -id "$main" |
+    awk -F: '/Absolute upper-left X/{x=$2} /Absolute upper-left Y/{y=$2} /Width/{w=$2} /Height/{h=$2}
+             END{print x+0, y+0, w+0, h+0}')
+if [ -n "$framed" ]; then
+    read -r left right top bottom < <(xprop -id "$main" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
+    x=$(( x - left )) y=$(( y - top )) width=$(( width + left + right )) height=$(( height + top + bottom ))
+fi
 import -window root -crop "${width}x${height}+${x}+${y}" +repage "$out"
-echo "wrote $out (${width}x${height})"
+echo "wrote $out ($(identify -format '%wx%h' "$out"))"

@@ -33,6 +33,7 @@ TEST_F(CellAlignmentTest, ColumnsStartAtTheSameXInEveryRow) {
         SCOPED_TRACE(points);
         m_pOutputPane->SetPaneFont(wxFont(wxFontInfo(points).Family(wxFONTFAMILY_TELETYPE)), 8);
         m_pOutputPane->SetText("", false);
+        const int lineHeight = control.TextHeight(0);
         CFakeStatement statement({{"name", 12}, {"city", 10}, {"note", 8}},
                                  {{"Ann Smith", "Oslo", "ok"},
                                   {"Zoë Müller", "Zürich", "été"},
@@ -42,6 +43,10 @@ TEST_F(CellAlignmentTest, ColumnsStartAtTheSameXInEveryRow) {
         control.Refresh();
         control.Update();
         gui_env::Pump();
+
+        // The lines keep the pane font's height (fitted styles and the
+        // measuring made them taller once).
+        EXPECT_EQ(control.TextHeight(0), lineHeight);
 
         // "\r\n", header, dashes, rows.
         const int header = 1;
