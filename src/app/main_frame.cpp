@@ -409,7 +409,7 @@ void CMainFrame::OnAutoCommit() {
 // is open: the caller goes on at once.
 bool CMainFrame::SettleTransaction(const std::function<void()>& then) {
     if (!m_txn.IsOpen()) return true;
-    const int answer = ShowQuestionBox("Commit the open transaction?", {"Commit", "Roll Back", "Cancel"},
+    const int answer = ShowQuestionBox("Commit the open transaction?", {"Yes", "No", "Cancel"},
                                        wxICON_QUESTION, this);
     if (answer == wxCANCEL) return false;
     OnEndTransaction(answer == wxYES ? TransactionEnd::Commit : TransactionEnd::Rollback);
