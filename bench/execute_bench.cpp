@@ -9,7 +9,7 @@
 // result formatter and the output pane, and the spool file when asked.
 //
 //   bench_execute --dsn NAME [--user NAME] [--spool FILE] [--script] [--probe]
-//                 [--cancel running|rows] STATEMENT|FILE
+//                 [--plain] [--complete] [--cancel running|rows] STATEMENT|FILE|TABLE
 //
 // --script: the argument names a script file, which goes into the script pane
 // as it is (otherwise the argument is one statement, ";" is added).
@@ -19,6 +19,14 @@
 // used between two of them (a gap much longer than that is the machine's
 // other work), their number, and the time from the command to the first
 // paint of the output pane that shows a result row.
+// --plain: the output pane's echo, error and warning lines get no colours
+// of their own (what colouring them costs is the difference).
+// --complete: no run. The catalog of the data source is read as the window
+// reads it after connecting; once it is loaded, the completion list is asked
+// for (as Ctrl+Space asks) at the caret of each of a few statements (the
+// argument is a table's name), and "load=L complete=W" added: the seconds
+// the catalog took to load and the longest time from the key to the list
+// drawn.
 // --cancel: sends the Cancel command (as Esc does) half a second after the
 // statement's echo is in the output pane (running), or once result rows are
 // in it (rows); adds "cancel=L": the time from the command to the moment
@@ -33,6 +41,8 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/tarnwell_app.h"
+#include "editor/catalog_loader.h"
+#include "editor/completion_list.h"
 #include "panes/output_pane.h"
 #include "panes/script_pane.h"
 #include "script/script.h"
@@ -41,6 +51,7 @@
 #include <wx/init.h>
 #include <wx/stc/stc.h>
 #include <wx/timer.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 #include <chrono>
@@ -60,8 +71,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 const char kUsage[] =
-    "usage: bench_execute --dsn NAME [--user NAME] [--spool FILE] [--script] [--probe] [--cancel running|rows] "
-    "STATEMENT|FILE";
+    "usage: bench_execute --dsn NAME [--user NAME] [--spool FILE] [--script] [--probe] [--plain] [--complete] [--cancel running|rows] "
+    "STATEMENT|FILE|TABLE";
 constexpr int kTickMilliseconds = 10;
 // --cancel running: the statement's echo has been in the pane this long.
 constexpr auto kCancelRunningAfter = std::chrono::milliseconds(500);
@@ -76,6 +87,8 @@ struct ExecuteOptions {
     bench::FloorOptions common;
     bool script = false;
     bool probe = false;
+    bool plain = false;
+    bool complete = false;
     CancelWhen cancel = CancelWhen::Never;
 };
 
@@ -89,6 +102,10 @@ ExecuteOptions ParseOptions(int argc, char** argv) {
             options.script = true;
         } else if (arg == "--probe") {
             options.probe = true;
+        } else if (arg == "--plain") {
+            options.plain = true;
+        } else if (arg == "--complete") {
+            options.complete = true;
         } else if (arg == "--cancel") {
             const std::string when = i + 1 < argc ? argv[++i] : "";
             if (when == "running") options.cancel = CancelWhen::Running;
@@ -269,6 +286,49 @@ private:
     std::string m_failure;
 };
 
+// The completion list at the caret ("|") of each statement: the longest
+// time from the key to the list drawn.
+double CompletionLatency(CScriptPane& pane, const std::string& table) {
+    wxStyledTextCtrl& control = *pane.GetControl();
+    double worst = 0;
+    for (std::string text : {std::string("select * from |"), "select * from " + table.substr(0, 1) + "|",
+                             "select * from " + table + "|", "select e.| from " + table + " e",
+                             "select * from " + table + " e where e.|"}) {
+        const std::size_t caret = text.find('|');
+        text.erase(caret, 1);
+        pane.SetText(std::string_view(text), false);
+        control.GotoPos(static_cast<int>(caret));
+        Pump();
+        const auto start = Clock::now();
+        pane.ShowCompletion(true);
+        if (!control.AutoCompActive()) throw std::runtime_error("no completion list at: " + text);
+        control.Update();
+        Pump();
+        worst = std::max(worst, Seconds(Clock::now() - start));
+        control.AutoCompCancel();
+    }
+    return worst;
+}
+
+int BenchCompletion(CMainFrame& frame, const bench::FloorOptions& common) {
+    const auto start = Clock::now();
+    CCatalogLoader loader(common.dsn, common.user, common.password);
+    while (!loader.Catalog()->Loaded()) {
+        if (Clock::now() - start > std::chrono::minutes(10)) throw std::runtime_error("the catalog did not load");
+        wxMilliSleep(10);
+    }
+    const double load = Seconds(Clock::now() - start);
+    CCompletionList list;
+    list.SetCatalog(loader.Catalog());
+    frame.ScriptPane()->SetCompletionList(&list);
+    const double worst = CompletionLatency(*frame.ScriptPane(), common.argument);
+    frame.ScriptPane()->SetCompletionList(nullptr);
+    if (frame.Script() != nullptr) frame.Script()->Modify(false);
+    std::fprintf(stderr, "bench: load=%.3f complete=%.4f tables=%zu\n", load, worst,
+                 loader.Catalog()->TableNames().size());
+    return 0;
+}
+
 int Bench(const ExecuteOptions& options) {
     CMainFrame* frame = wxGetApp().GetMainFrame();
     if (frame == nullptr || frame->ScriptPane() == nullptr || frame->OutputPane() == nullptr ||
@@ -276,6 +336,8 @@ int Bench(const ExecuteOptions& options) {
         throw std::runtime_error("the main window did not come up");
 
     const bench::FloorOptions& common = options.common;
+    if (options.complete) return BenchCompletion(*frame, common);
+    if (options.plain) frame->OutputPane()->ColourLines(false);
     frame->Connection().Connect(common.dsn, common.user, common.password);
     CSettingsRecord& settings = frame->Settings();
     settings.EnableSpool = common.spool.empty() ? 0 : 1;

@@ -237,6 +237,7 @@ probe_workloads=()
 declare -A label_of=(
   [floor]="(a) floor: bare ODBC + line building"
   [execute]="(b) Execute into the output pane"
+  [execute_plain]="(b0) the same, no line colours"
   [execute_spool]="(c) Execute, output pane + spool file"
   [runner]="(d) tarnwell-run > file"
   [runner_spool]="(e) tarnwell-run > file, + spool file"
@@ -261,9 +262,10 @@ workload_floor() { measured "$bin/bench_floor" --dsn "$1" --user "$2" "$query"; 
 workload_insert_floor() { measured "$bin/bench_insert_floor" --dsn "$1" --user "$2" "$insert_script"; }
 
 if [ -x "$bin/bench_execute" ]; then
-  dump_workloads+=(execute execute_spool)
+  dump_workloads+=(execute execute_plain execute_spool)
   probe_workloads+=(responsiveness streaming cancel_statement cancel_fetch)
   workload_execute() { measured "$bin/bench_execute" --dsn "$1" --user "$2" "$query"; }
+  workload_execute_plain() { measured "$bin/bench_execute" --dsn "$1" --user "$2" --plain "$query"; }
   workload_execute_spool() {
     local spool=$work/spool.txt
     rm -f "$spool"
@@ -280,6 +282,11 @@ if [ -x "$bin/bench_execute" ]; then
   workload_streaming() { "$bin/bench_execute" --dsn "${streaming_dsn_of[$db]}" --user "$2" --probe "$query"; }
   workload_cancel_statement() { "$bin/bench_execute" --dsn "$1" --user "$2" --cancel running "${long_statement_of[$db]}"; }
   workload_cancel_fetch() { "$bin/bench_execute" --dsn "$1" --user "$2" --cancel rows "$query"; }
+  probe_workloads+=(completion)
+  workload_completion() {
+    make_catalog "$db" || return
+    "$bin/bench_execute" --dsn "${catalog_dsn_of[$db]}" --user "$2" --complete ct_00001
+  }
 else
   log "no bench_execute program: rows (b), (c) and (l) and the probes are left out"
 fi
@@ -288,7 +295,36 @@ declare -A long_statement_of=(
   [postgresql]="select pg_sleep(60)"
 )
 declare -A figures_of=([responsiveness]="gap busy first_row" [streaming]="gap busy first_row"
-                       [cancel_statement]=cancel [cancel_fetch]=cancel)
+                       [cancel_statement]=cancel [cancel_fetch]=cancel [completion]="complete load")
+
+# The completion probe's catalog: $catalog_tables tables of three columns,
+# ct_00001 and on, in a database of their own (SQLite) or a schema of their
+# own (PostgreSQL); made when the probe first runs.
+catalog_tables=20000
+declare -A catalog_dsn_of=([sqlite]=BenchCatalogSQLite [postgresql]=BenchPostgreSQL) catalog_made
+# In transactions of 1,000 tables (PostgreSQL locks every table it creates
+# until the commit).
+catalog_ddl() {
+  awk -v n="$catalog_tables" -v prefix="$1" 'BEGIN {
+    print "BEGIN;"
+    for (i = 1; i <= n; i++) {
+      printf "CREATE TABLE %sct_%05d (id integer PRIMARY KEY, name varchar(40), created date);\n", prefix, i
+      if (i % 1000 == 0) print "COMMIT; BEGIN;"
+    }
+    print "COMMIT;"
+  }'
+}
+make_catalog() {
+  [ -n "${catalog_made[$1]:-}" ] && return
+  log "building a catalog of $catalog_tables tables in $1"
+  if [ "$1" = sqlite ]; then
+    catalog_ddl "" | sqlite3 -bail "$work/catalog.sqlite" || return
+    printf '[BenchCatalogSQLite]\nDriver=SQLite3\nDatabase=%s\nTimeout=2000\n\n' "$work/catalog.sqlite" >> "$work/odbc.ini"
+  else
+    { echo "CREATE SCHEMA catalog20k;"; catalog_ddl catalog20k.; } | postgresql_sql > /dev/null || return
+  fi
+  catalog_made[$1]=1
+}
 
 # The command-line runner: the whole process is timed, connecting included.
 # The transcript ends with the row count.
@@ -581,11 +617,14 @@ declare -A figure_label=(
   [streaming/first_row]="(n') the same, the driver streaming the rows"
   [cancel_statement/cancel]="(o) Cancel to \"Execution cancelled\", long statement"
   [cancel_fetch/cancel]="(p) Cancel to \"Execution cancelled\", mid-fetch"
+  [completion/complete]="(s) key to the completion list drawn, 20,000 tables"
+  [completion/load]="(s') the catalog read after connecting"
 )
 declare -A figure_goal=(
   [responsiveness/gap]=0.100 [responsiveness/busy]=0.100 [responsiveness/first_row]=0.200
   [streaming/gap]=0.100 [streaming/busy]=0.100 [streaming/first_row]=0.200
   [cancel_statement/cancel]=0.500 [cancel_fetch/cancel]=0.500
+  [completion/complete]=0.050 [completion/load]=600
 )
 if [ ${#probe_workloads[@]} -gt 0 ]; then
   echo
@@ -660,6 +699,19 @@ if [ -n "${base_of[insert_window]:-}" ] && [ -n "${base_of[insert_runner]:-}" ];
     verdict=$(awk -v r="$r" 'BEGIN { print (r <= 1.3) ? "met" : "not met" }')
     echo "$name: $verdict (${r}x: ${window}s against ${runner}s less ${outside}s of starting and connecting;" \
          "processor time ${c}x)"
+  done
+fi
+# Colouring the output pane's lines costs at most 5% of Execute.
+if [ -n "${base_of[execute_plain]:-}" ]; then
+  for db in "${databases[@]}"; do
+    name="goal ${label_of[execute]%% *} <= 1.05x ${label_of[execute_plain]%% *} on $db"
+    if ! measured_ok "execute/$db" || ! measured_ok "execute_plain/$db"; then
+      echo "$name: not measured"
+      continue
+    fi
+    r=$(ratio "${best_seconds[execute/$db]}" "${best_seconds[execute_plain/$db]}")
+    verdict=$(awk -v r="$r" 'BEGIN { print (r <= 1.05) ? "met" : "not met" }')
+    echo "$name: $verdict (${r}x: ${best_seconds[execute/$db]}s against ${best_seconds[execute_plain/$db]}s)"
   done
 fi
 # tarnwell-run against isql, each against the same floor.

@@ -28,7 +28,10 @@ bool FindAll(GtkFunctions& f) {
            Find(f.object_get_data, "g_object_get_data") && Find(f.object_set_data, "g_object_set_data") &&
            Find(f.display_get_default, "gdk_display_get_default") &&
            Find(f.keymap_get_for_display, "gdk_keymap_get_for_display") &&
-           Find(f.keymap_get_scroll_lock_state, "gdk_keymap_get_scroll_lock_state");
+           Find(f.keymap_get_scroll_lock_state, "gdk_keymap_get_scroll_lock_state") &&
+           Find(f.css_provider_new, "gtk_css_provider_new") &&
+           Find(f.css_provider_load_from_data, "gtk_css_provider_load_from_data") &&
+           Find(f.style_context_add_provider, "gtk_style_context_add_provider");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 // The few GTK and GDK functions the window needs beyond what wxWidgets
 // offers: a menu entry that shows a shortcut text of our own, and the state
-// of the Scroll Lock light. They are looked up in the running process, where
+// of the Scroll Lock light, a style sheet of our own for a widget. They are looked up in the running process, where
 // wxWidgets has loaded GTK, so building needs no GTK development files.
 // Widgets and other GTK objects are passed as opaque pointers.
 struct GtkFunctions {
@@ -38,6 +38,12 @@ struct GtkFunctions {
     void* (*display_get_default)();
     void* (*keymap_get_for_display)(void* display);
     int (*keymap_get_scroll_lock_state)(void* keymap);
+    void* (*css_provider_new)();
+    int (*css_provider_load_from_data)(void* provider, const char* data, long length, void** error);
+    void (*style_context_add_provider)(void* context, void* provider, unsigned priority);
+
+    // GTK_STYLE_PROVIDER_PRIORITY_APPLICATION
+    static constexpr unsigned kApplicationPriority = 600;
 
     // GTK_ORIENTATION_HORIZONTAL
     static constexpr int kHorizontal = 0;

@@ -11,6 +11,7 @@
 #include "app/pane_font.h"
 #include "app/recent_file_list.h"
 #include "app/row_splitter.h"
+#include "app/scroll_shading.h"
 #include "app/tool_bar_images.h"
 #include "app/ui_text.h"
 #include "app/window_title.h"
@@ -231,13 +232,15 @@ bool CMainFrame::AttachDocument(CScript* script) {
     m_pSplitter->SplitRows(m_pOutputPane->GetControl(), m_pScriptPane->GetControl(), m_nInitialOutputHeight);
     m_pOutputPane->GetControl()->Bind(wxEVT_STC_DOUBLECLICK, &CMainFrame::OnOutputDoubleClick, this);
     // The panes take dropped files too, and dropped text as before.
-    for (CPane* pane : std::initializer_list<CPane*>{m_pOutputPane, m_pScriptPane})
+    for (CPane* pane : std::initializer_list<CPane*>{m_pOutputPane, m_pScriptPane}) {
         pane->GetControl()->SetDropTarget(NewDropTarget(*this, *m_pDocManager, pane->GetControl()));
+        RemoveScrollShading(*pane->GetControl());
+    }
 
     m_pScriptPane->Activate(true);
     m_pScriptPane->GetControl()->SetFocus();
     LoadSettings();
-    m_completion.SetSyntax(CommentSyntaxOf(m_settings));
+    ApplyCommentSyntax();
     m_pScriptPane->SetCompletionList(&m_completion);
     UpdateTitle();
     OpenHistoryStore();
@@ -663,7 +666,13 @@ void CMainFrame::OnSaveOutput() {
 
 void CMainFrame::OnOptions() {
     CPrefDlg::Run(this, m_settings, [this] { ApplyPaneFont(); });
-    m_completion.SetSyntax(CommentSyntaxOf(m_settings));
+    ApplyCommentSyntax();
+}
+
+void CMainFrame::ApplyCommentSyntax() {
+    const CommentSyntax syntax = CommentSyntaxOf(m_settings);
+    m_completion.SetSyntax(syntax);
+    if (m_pScriptPane != nullptr) m_pScriptPane->SetCommentSyntax(syntax);
 }
 
 void CMainFrame::OnNextPane() {

@@ -174,6 +174,9 @@ private:
     void OnClearOutput();
     void OnSaveOutput();
     void OnOptions();
+    // Gives the comment delimiters of the settings to completion and to the
+    // script's colouring.
+    void ApplyCommentSyntax();
     void OnNextPane();
     void OnDescribe();
     void FinishDescribe(const std::string& text);

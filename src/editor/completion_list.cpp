@@ -60,9 +60,16 @@ std::optional<CompletionOffer> CCompletionList::OfferAt(std::string_view script,
                 if (StartsWithIgnoringCase(keyword, context.prefix)) offer.names.emplace_back(keyword);
         }
     }
-    if (offer.loading) offer.names.emplace_back(CompletionOffer::kLoadingEntry);
     std::sort(offer.names.begin(), offer.names.end(), LessIgnoringCase);
     offer.names.erase(std::unique(offer.names.begin(), offer.names.end()), offer.names.end());
+    if (offer.names.size() > CompletionOffer::kMaxNames) {
+        offer.names.resize(CompletionOffer::kMaxNames);
+        offer.more = true;
+    }
+    if (offer.loading) {
+        const std::string loading = CompletionOffer::kLoadingEntry;
+        offer.names.insert(std::upper_bound(offer.names.begin(), offer.names.end(), loading, LessIgnoringCase), loading);
+    }
     if (offer.names.empty()) return std::nullopt;
     return offer;
 }

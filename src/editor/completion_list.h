@@ -16,10 +16,15 @@
 // catalog is still loading, the entry "loading..." among them.
 struct CompletionOffer {
     static constexpr const char* kLoadingEntry = "loading...";
+    // The most names an offer holds: the first of them in the list's order.
+    // The popup fills in time with this many; typing more of the name asks
+    // for the offer anew.
+    static constexpr std::size_t kMaxNames = 500;
 
     std::size_t typedLength = 0;   // bytes of the name before the caret
     std::vector<std::string> names;
     bool loading = false;
+    bool more = false;   // names were left out beyond kMaxNames
 };
 
 // Completion for the script pane: the statement that holds the caret gives

@@ -1,5 +1,8 @@
 #include "editor/sql_keywords.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr std::string_view kKeywords[] = {
@@ -16,3 +19,20 @@ constexpr std::string_view kKeywords[] = {
 }  // namespace
 
 std::span<const std::string_view> SqlKeywords() { return kKeywords; }
+
+bool IsSqlKeyword(std::string_view word) {
+    if (word.empty() || word.size() > 16) return false;
+    std::string upper(word);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return std::binary_search(std::begin(kKeywords), std::end(kKeywords), std::string_view(upper));
+}
+
+std::string SqlKeywordList() {
+    std::string list;
+    for (const std::string_view keyword : kKeywords) {
+        if (!list.empty()) list.push_back(' ');
+        for (const char c : keyword) list.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    }
+    return list;
+}

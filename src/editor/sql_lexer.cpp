@@ -34,9 +34,9 @@ std::size_t QuotedEnd(std::string_view text, std::size_t begin, char quote, bool
     return text.size();
 }
 
-// The token that starts at or after pos (blanks skipped); false at the end
-// of the text. pos moves past the token.
-bool NextToken(std::string_view text, std::size_t& pos, const CommentSyntax& syntax, SqlToken& token) {
+}  // namespace
+
+bool NextSqlToken(std::string_view text, std::size_t& pos, const CommentSyntax& syntax, SqlToken& token) {
     while (pos < text.size() && IsBlank(text[pos])) ++pos;
     if (pos >= text.size()) return false;
     const auto startsWith = [&](const std::string& delimiter) {
@@ -72,13 +72,11 @@ bool NextToken(std::string_view text, std::size_t& pos, const CommentSyntax& syn
     return true;
 }
 
-}  // namespace
-
 std::vector<SqlToken> LexSql(std::string_view text, const CommentSyntax& syntax) {
     std::vector<SqlToken> tokens;
     std::size_t pos = 0;
     SqlToken token;
-    while (NextToken(text, pos, syntax, token)) tokens.push_back(std::move(token));
+    while (NextSqlToken(text, pos, syntax, token)) tokens.push_back(std::move(token));
     return tokens;
 }
 
@@ -87,7 +85,7 @@ std::vector<SqlToken> LexSql(std::string_view text, const CommentSyntax& syntax)
 bool ChangesSchema(std::string_view text, const CommentSyntax& syntax) {
     std::size_t pos = 0;
     SqlToken token;
-    while (NextToken(text, pos, syntax, token))
+    while (NextSqlToken(text, pos, syntax, token))
         if (IsKeyword(token, "create") || IsKeyword(token, "alter") || IsKeyword(token, "drop")) return true;
     return false;
 }

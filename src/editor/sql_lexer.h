@@ -26,6 +26,11 @@ struct SqlToken {
 // non-ASCII character), double-quoted names, single-quoted strings,
 // comments (the syntax's delimiters) and single punctuation characters.
 // Blanks separate tokens and are not returned.
+// The token that starts at or after pos (blanks skipped); false at the end
+// of the text. pos moves past the token. Lets a caller go through a long
+// text without keeping its tokens.
+bool NextSqlToken(std::string_view text, std::size_t& pos, const CommentSyntax& syntax, SqlToken& token);
+
 std::vector<SqlToken> LexSql(std::string_view text, const CommentSyntax& syntax);
 
 // Whether text holds CREATE, ALTER or DROP as a word (not in a string, a

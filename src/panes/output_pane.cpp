@@ -1,5 +1,7 @@
 #include "panes/output_pane.h"
 
+#include "panes/output_line_classes.h"
+#include "panes/stc_cell_styler.h"
 #include "panes/stc_writable_scope.h"
 
 #include <wx/stc/stc.h>
@@ -24,6 +26,17 @@ void COutputPane::ConfigureControl() {
     control.EmptyUndoBuffer();
     // Nobody listens to changes of the transcript.
     control.SetModEventMask(0);
+    ColourLines(true);
+}
+
+void COutputPane::ColourLines(bool colour) {
+    if (GetControl() != nullptr) Styler().SetClassifier(colour ? CStcCellStyler::Classifier(ClassifyOutputLines) : nullptr);
+}
+
+std::vector<std::pair<int, Rgb>> COutputPane::ClassColours(const PanePalette& palette) const {
+    return {{static_cast<int>(OutputClass::Echo), palette.echo},
+            {static_cast<int>(OutputClass::Error), palette.error},
+            {static_cast<int>(OutputClass::Warning), palette.warning}};
 }
 
 bool COutputPane::OnClose(bool /*deleteWindow*/) { return true; }

@@ -54,12 +54,17 @@ public:
     // Puts collected appends in and repaints the pane at once.
     void RepaintNow();
 
+    // Whether the echo, error and warning lines have colours of their own
+    // (they do from the start; the benchmark measures what that costs).
+    void ColourLines(bool colour);
+
     // The output pane has no say in closing the document.
     bool OnClose(bool deleteWindow) override;
 
 protected:
     void ConfigureControl() override;
     void FlushPending() override { Flush(); }
+    std::vector<std::pair<int, Rgb>> ClassColours(const PanePalette& palette) const override;
 
 private:
     // Puts text into the control at the end; nothing may be pending.

@@ -175,21 +175,27 @@ void CPane::ConfigureCommon() {
     control.CmdKeyClear(wxSTC_KEY_ADD, wxSTC_KEYMOD_CTRL);
     control.CmdKeyClear(wxSTC_KEY_SUBTRACT, wxSTC_KEYMOD_CTRL);
     control.CmdKeyClear(wxSTC_KEY_DIVIDE, wxSTC_KEYMOD_CTRL);
-    ApplyPalette();
     m_pCellStyler = std::make_unique<CStcCellStyler>(control);
+    ApplyPalette();
 }
 
 void CPane::ApplyPalette() {
     wxStyledTextCtrl& control = *m_pCtrl;
     const PanePalette palette = PanePalette::For(IsDark());
-    // Every style is the pane font in another size (see CStcCellStyler):
-    // they all take the palette's colours.
+    // Every style is the pane font, in another size where a character needs
+    // it (see CStcCellStyler): they all take the palette's colours, and the
+    // pane's classes of text their own.
     for (int style = 0; style <= wxSTC_STYLE_MAX; ++style) {
         const bool margin = style == wxSTC_STYLE_LINENUMBER;
         control.StyleSetForeground(style, ToColour(palette.text));
         control.StyleSetBackground(style, ToColour(margin ? palette.margin : palette.background));
     }
     for (int margin = 0; margin <= wxSTC_MAX_MARGIN; ++margin) control.SetMarginBackground(margin, ToColour(palette.margin));
+    control.StyleSetBackground(wxSTC_STYLE_BRACELIGHT, ToColour(palette.braceBackground));
+    control.StyleSetForeground(wxSTC_STYLE_BRACEBAD, ToColour(palette.error));
+    std::vector<std::pair<int, wxColour>> colours;
+    for (const auto& [cls, colour] : ClassColours(palette)) colours.emplace_back(cls, ToColour(colour));
+    m_pCellStyler->SetClassColours(std::move(colours));
     control.SetSelForeground(true, ToColour(palette.selectionText));
     control.SetSelBackground(true, ToColour(palette.selectionBackground));
     control.SetCaretForeground(ToColour(palette.caret));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "panes/pane_palette.h"
+
 #include <wx/docview.h>
 #include <wx/event.h>
 
@@ -7,6 +9,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 class wxFont;
 class wxStyledTextCtrl;
@@ -97,6 +101,13 @@ protected:
     // The control's settings that differ between the two panes; called by
     // Create after the settings they share.
     virtual void ConfigureControl() {}
+
+    // The colours of the pane's classes of text (style numbers, see
+    // CStcCellStyler) in palette; the rest is in the palette's text colour.
+    virtual std::vector<std::pair<int, Rgb>> ClassColours(const PanePalette& /*palette*/) const { return {}; }
+
+    // Styles the control's text: the pane gives it its classifier or lexer.
+    CStcCellStyler& Styler() { return *m_pCellStyler; }
 
     // Puts text still held back by the pane into the control; called before
     // any operation reads or changes the control's text or selection.

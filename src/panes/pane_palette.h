@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-// The colours of the panes: text, background, selection, caret and the
-// margin beside the script. One palette for light desktops and one for dark
+// The colours of the panes: text, background, selection, caret, the
+// margin beside the script and the colours of SQL and of the transcript's
+// lines. One palette for light desktops and one for dark
 // ones, each with text readable on its backgrounds (a contrast ratio of at
 // least 4.5:1 as WCAG 2 computes it).
 struct Rgb {
@@ -17,6 +18,19 @@ struct PanePalette {
     Rgb selectionBackground;
     Rgb caret;
     Rgb margin;
+    // The script's SQL.
+    Rgb keyword;
+    Rgb string;
+    Rgb quotedName;
+    Rgb number;
+    Rgb comment;
+    Rgb operatorSign;
+    // The background of a parenthesis and its match.
+    Rgb braceBackground;
+    // The transcript's echo, error and warning lines.
+    Rgb echo;
+    Rgb error;
+    Rgb warning;
 
     // The palette for a desktop whose theme is dark or light.
     static PanePalette For(bool dark);

@@ -1,7 +1,10 @@
 #include "panes/script_pane.h"
 
 #include "editor/completion_list.h"
+#include "editor/sql_colouring.h"
+#include "editor/sql_keywords.h"
 #include "exec/run_map.h"
+#include "panes/stc_cell_styler.h"
 #include "script/script.h"
 
 #include <wx/stc/stc.h>
@@ -44,6 +47,16 @@ int EolModeOf(std::string_view text) {
     return end != std::string_view::npos && text[end] == '\n' ? wxSTC_EOL_LF : wxSTC_EOL_CRLF;
 }
 
+// The colouring of the script's own classes and the control's SQL lexer
+// number their styles alike.
+static_assert(static_cast<int>(SqlClass::BlockComment) == wxSTC_SQL_COMMENT &&
+              static_cast<int>(SqlClass::LineComment) == wxSTC_SQL_COMMENTLINE &&
+              static_cast<int>(SqlClass::Number) == wxSTC_SQL_NUMBER &&
+              static_cast<int>(SqlClass::Keyword) == wxSTC_SQL_WORD &&
+              static_cast<int>(SqlClass::QuotedName) == wxSTC_SQL_STRING &&
+              static_cast<int>(SqlClass::String) == wxSTC_SQL_CHARACTER &&
+              static_cast<int>(SqlClass::Operator) == wxSTC_SQL_OPERATOR);
+
 }  // namespace
 
 wxBEGIN_EVENT_TABLE(CScriptPane, CPane)
@@ -64,6 +77,7 @@ CScriptPane::~CScriptPane() {
         control->Unbind(wxEVT_STC_CHARADDED, &CScriptPane::OnCharAdded, this);
         control->Unbind(wxEVT_STC_AUTOCOMP_SELECTION, &CScriptPane::OnCompletionChosen, this);
         control->Unbind(wxEVT_KEY_DOWN, &CScriptPane::OnKeyDown, this);
+        control->Unbind(wxEVT_STC_UPDATEUI, &CScriptPane::OnUpdateUi, this);
     }
 }
 
@@ -99,6 +113,49 @@ void CScriptPane::ConfigureControl() {
     control.Bind(wxEVT_STC_CHARADDED, &CScriptPane::OnCharAdded, this);
     control.Bind(wxEVT_STC_AUTOCOMP_SELECTION, &CScriptPane::OnCompletionChosen, this);
     control.Bind(wxEVT_KEY_DOWN, &CScriptPane::OnKeyDown, this);
+
+    control.Bind(wxEVT_STC_UPDATEUI, &CScriptPane::OnUpdateUi, this);
+    SetCommentSyntax(CommentSyntax{});
+}
+
+void CScriptPane::SetCommentSyntax(const CommentSyntax& syntax) {
+    if (GetControl() == nullptr) return;
+    if (LexerKnowsComments(syntax)) {
+        Styler().SetLexer(wxSTC_LEX_SQL, SqlKeywordList());
+    } else {
+        Styler().SetClassifier([syntax](std::string_view text, unsigned char* classes) { ClassifySql(text, syntax, classes); });
+    }
+}
+
+std::vector<std::pair<int, Rgb>> CScriptPane::ClassColours(const PanePalette& palette) const {
+    return {{wxSTC_SQL_COMMENT, palette.comment},        {wxSTC_SQL_COMMENTLINE, palette.comment},
+            {wxSTC_SQL_COMMENTDOC, palette.comment},     {wxSTC_SQL_COMMENTLINEDOC, palette.comment},
+            {wxSTC_SQL_NUMBER, palette.number},          {wxSTC_SQL_WORD, palette.keyword},
+            {wxSTC_SQL_STRING, palette.quotedName},      {wxSTC_SQL_QUOTEDIDENTIFIER, palette.quotedName},
+            {wxSTC_SQL_CHARACTER, palette.string},       {wxSTC_SQL_OPERATOR, palette.operatorSign}};
+}
+
+void CScriptPane::OnUpdateUi(wxStyledTextEvent& event) {
+    event.Skip();
+    wxStyledTextCtrl* control = GetControl();
+    if (control == nullptr) return;
+    const int caret = control->GetCurrentPos();
+    const auto isBrace = [control](int pos) {
+        const int c = pos >= 0 && pos < control->GetTextLength() ? control->GetCharAt(pos) : 0;
+        return c == '(' || c == ')';
+    };
+    // The parenthesis after the caret, else the one before it.
+    const int brace = isBrace(caret) ? caret : isBrace(caret - 1) ? caret - 1 : -1;
+    if (brace < 0) {
+        control->BraceHighlight(wxSTC_INVALID_POSITION, wxSTC_INVALID_POSITION);
+        return;
+    }
+    const int match = control->BraceMatch(brace);
+    if (match == wxSTC_INVALID_POSITION) {
+        control->BraceBadLight(brace);
+    } else {
+        control->BraceHighlight(brace, match);
+    }
 }
 
 void CScriptPane::ShowCompletion(bool onRequest) {
@@ -111,6 +168,7 @@ void CScriptPane::ShowCompletion(bool onRequest) {
     for (const std::string& name : offer->names) items.append(name).push_back('\n');
     items.pop_back();
     control->AutoCompShow(static_cast<int>(offer->typedLength), wxString::FromUTF8(items.data(), items.size()));
+    m_bCompletionPartial = offer->more;
 }
 
 // Typing shows the list by itself only after a "." or the third letter of
@@ -118,7 +176,13 @@ void CScriptPane::ShowCompletion(bool onRequest) {
 void CScriptPane::OnCharAdded(wxStyledTextEvent& event) {
     event.Skip();
     wxStyledTextCtrl* control = GetControl();
-    if (control == nullptr || m_pCompletion == nullptr || control->AutoCompActive()) return;
+    if (control == nullptr || m_pCompletion == nullptr) return;
+    // A list that holds only part of the names is asked for anew as the
+    // name grows; a whole one the control narrows by itself.
+    if (control->AutoCompActive()) {
+        if (m_bCompletionPartial) ShowCompletion(true);
+        return;
+    }
     const int caret = control->GetCurrentPos();
     if (event.GetKey() == '.' || caret - control->WordStartPosition(caret, true) == 3) ShowCompletion(false);
 }
@@ -137,13 +201,20 @@ void CScriptPane::OnKeyDown(wxKeyEvent& event) {
         ShowCompletion(true);
         return;
     }
+    // A shorter name may have more names than a partial list holds.
+    wxStyledTextCtrl* control = GetControl();
+    if (event.GetKeyCode() == WXK_BACK && m_bCompletionPartial && control != nullptr && control->AutoCompActive())
+        CallAfter([this] {
+            if (GetControl() != nullptr && GetControl()->AutoCompActive()) ShowCompletion(true);
+        });
     event.Skip();
 }
 
 void CScriptPane::SetEditListener(EditListener listener) {
     m_editListener = std::move(listener);
     if (wxStyledTextCtrl* control = GetControl())
-        control->SetModEventMask(m_editListener ? wxSTC_MOD_INSERTTEXT | wxSTC_MOD_DELETETEXT : 0);
+        control->SetModEventMask((control->GetModEventMask() & wxSTC_MOD_CHANGESTYLE) |
+                                 (m_editListener ? wxSTC_MOD_INSERTTEXT | wxSTC_MOD_DELETETEXT : 0));
 }
 
 void CScriptPane::OnModified(wxStyledTextEvent& event) {

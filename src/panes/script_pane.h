@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "exec/run_map.h"
+#include "script/statement_reader.h"
 
 class CCompletionList;
 class wxKeyEvent;
@@ -59,8 +60,15 @@ public:
     // Shows the completion list at the caret, if there is one to show.
     void ShowCompletion(bool onRequest);
 
+    // Colours the SQL with the comment delimiters of syntax: the control's
+    // own SQL lexer where they are the usual ones, otherwise a colouring
+    // that knows them (strings and keywords as usual, comments as the
+    // statement reader sees them).
+    void SetCommentSyntax(const CommentSyntax& syntax);
+
 protected:
     void ConfigureControl() override;
+    std::vector<std::pair<int, Rgb>> ClassColours(const PanePalette& palette) const override;
 
     // Edit commands that only the script pane handles.
     void OnEditUndo(wxCommandEvent& event);
@@ -77,9 +85,13 @@ private:
     void OnCharAdded(wxStyledTextEvent& event);
     void OnCompletionChosen(wxStyledTextEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    // Highlights the parenthesis at the caret and its match.
+    void OnUpdateUi(wxStyledTextEvent& event);
 
     EditListener m_editListener;
     const CCompletionList* m_pCompletion = nullptr;
+    // The list shown holds only the first of the names (see CompletionOffer).
+    bool m_bCompletionPartial = false;
     // The messages of the failed statements' marks, by the marker handle.
     std::vector<std::pair<int, std::string>> m_markMessages;
 

@@ -5,30 +5,66 @@
 #include <wx/stc/stc.h>
 
 #include <algorithm>
-
 #include <string>
 
 namespace {
 
-// The style that characters are measured in; the fit hands out lower ones.
+// The style that characters are measured in; combined styles are below it.
 constexpr int kProbeStyle = CCellFit::kLastStyle + 1;
+constexpr int kLastCombined = kProbeStyle - 1;
 
 // Scintilla's "style the next bytes, one style byte each", which the
 // control's class does not wrap.
 constexpr int kSciSetStylingEx = 2073;
 
-// Text is styled in pieces of at most this many bytes.
+// Text is classified and styled in pieces of about this many bytes.
 constexpr std::size_t kPiece = std::size_t{1} << 16;
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 }  // namespace
 
 CStcCellStyler::CStcCellStyler(wxStyledTextCtrl& control) : m_control(control) {
     m_control.SetLexer(wxSTC_LEX_CONTAINER);
     m_control.Bind(wxEVT_STC_STYLENEEDED, &CStcCellStyler::OnStyleNeeded, this);
+    m_control.Bind(wxEVT_STC_MODIFIED, &CStcCellStyler::OnModified, this);
     Reset();
 }
 
-CStcCellStyler::~CStcCellStyler() { m_control.Unbind(wxEVT_STC_STYLENEEDED, &CStcCellStyler::OnStyleNeeded, this); }
+CStcCellStyler::~CStcCellStyler() {
+    m_control.Unbind(wxEVT_STC_STYLENEEDED, &CStcCellStyler::OnStyleNeeded, this);
+    m_control.Unbind(wxEVT_STC_MODIFIED, &CStcCellStyler::OnModified, this);
+}
+
+void CStcCellStyler::SetClassifier(Classifier classifier) {
+    m_classifier = std::move(classifier);
+    if (m_bLexer) {
+        m_bLexer = false;
+        m_control.SetModEventMask(m_control.GetModEventMask() & ~wxSTC_MOD_CHANGESTYLE);
+        m_control.SetLexer(wxSTC_LEX_CONTAINER);
+    }
+    StyleAll();
+}
+
+void CStcCellStyler::SetLexer(int lexer, const wxString& keywords) {
+    m_classifier = nullptr;
+    m_bLexer = true;
+    m_control.SetLexer(lexer);
+    m_control.SetKeyWords(0, keywords);
+    // The lexer's styling is seen as it happens, so that the characters it
+    // styles are fitted before they are drawn.
+    m_control.SetModEventMask(m_control.GetModEventMask() | wxSTC_MOD_CHANGESTYLE);
+    StyleAll();
+}
+
+void CStcCellStyler::SetClassColours(std::vector<std::pair<int, wxColour>> colours) {
+    m_colours.clear();
+    for (auto& [cls, colour] : colours) m_colours[cls] = colour;
+    for (const auto& [cls, colour] : m_colours) m_control.StyleSetForeground(cls, colour);
+    for (const auto& [key, style] : m_combined) ApplyColour(style, key.first);
+}
 
 void CStcCellStyler::Reset() {
     m_control.SetExtraAscent(0);
@@ -37,36 +73,133 @@ void CStcCellStyler::Reset() {
     const int baseSize = m_control.StyleGetSizeFractional(wxSTC_STYLE_DEFAULT);
     const int cell = m_control.TextWidth(wxSTC_STYLE_DEFAULT, "0");
     wxStyledTextCtrl& control = m_control;
-    m_fit.emplace(baseSize, cell, [&control](int size, std::string_view character) {
+    bool& probed = m_bProbed;
+    m_fit.emplace(baseSize, cell, [&control, &probed](int size, std::string_view character) {
+        probed = true;
         control.StyleSetSizeFractional(kProbeStyle, size);
         return control.TextWidth(kProbeStyle, wxString::FromUTF8(character.data(), character.size()));
     });
-    m_nDefinedStyles = 0;
+    m_combined.clear();
+    std::fill(std::begin(m_classOfStyle), std::end(m_classOfStyle), 0);
+    for (int style = 0; style < kFirstCombined; ++style) m_classOfStyle[style] = static_cast<unsigned char>(style);
+    m_nNextCombined = kFirstCombined;
+    m_nSizes = 0;
+    StyleAll();
+}
+
+void CStcCellStyler::StyleAll() {
     // Everything is styled anew as it is drawn.
     m_control.StartStyling(0);
 }
 
 void CStcCellStyler::OnStyleNeeded(wxStyledTextEvent& event) {
     int start = m_control.PositionFromLine(m_control.LineFromPosition(m_control.GetEndStyled()));
+    // A classifier begins on a line that no token runs into.
+    while (m_classifier && start > 0 && m_control.GetStyleAt(start - 1) != 0)
+        start = m_control.PositionFromLine(m_control.LineFromPosition(start - 1));
     const int end = std::min(event.GetPosition(), m_control.GetTextLength());
-    // In pieces that end between characters; ASCII text needs no fitting.
-    while (start < end) {
-        const std::string_view rest(m_control.GetRangePointer(start, end - start), static_cast<std::size_t>(end - start));
-        const std::string_view piece = rest.substr(0, std::max<std::size_t>(display_text::PrefixForBytes(rest, kPiece), 1));
-        const int length = static_cast<int>(piece.size());
-        if (std::all_of(piece.begin(), piece.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-            m_control.StartStyling(start);
-            m_control.SetStyling(length, 0);
-        } else {
-            m_styles.resize(piece.size());
-            m_fit->Style(piece, m_styles.data());
-            DefineNewStyles();
-            m_control.StartStyling(start);
-            m_control.SendMsg(kSciSetStylingEx, static_cast<wxUIntPtr>(length),
-                              reinterpret_cast<wxIntPtr>(m_styles.data()));
-        }
-        start += length;
+    while (start < end) start = StylePiece(start, end);
+}
+
+int CStcCellStyler::StylePiece(int start, int end) {
+    const int length = m_control.GetTextLength();
+    std::size_t want = kPiece;
+    int pieceEnd = end;
+    std::string_view text;
+    for (;;) {
+        // Pieces end with a line; one that ends inside a token grows.
+        pieceEnd = static_cast<std::size_t>(end - start) <= want
+                       ? end
+                       : std::min(length, m_control.PositionFromLine(
+                                              m_control.LineFromPosition(start + static_cast<int>(want)) + 1));
+        if (pieceEnd <= start) pieceEnd = length;
+        text = std::string_view(m_control.GetRangePointer(start, pieceEnd - start),
+                                static_cast<std::size_t>(pieceEnd - start));
+        m_styles.assign(text.size(), 0);
+        if (m_classifier) m_classifier(text, m_styles.data());
+        if (pieceEnd >= end || m_styles.back() == 0) break;
+        want *= 2;
     }
+    m_control.StartStyling(start);
+    if (Fit(text)) {
+        m_control.SendMsg(kSciSetStylingEx, static_cast<wxUIntPtr>(text.size()),
+                          reinterpret_cast<wxIntPtr>(m_styles.data()));
+    } else {
+        m_control.SetStyling(static_cast<int>(text.size()), 0);
+    }
+    KeepLineHeight();
+    return pieceEnd;
+}
+
+bool CStcCellStyler::Fit(std::string_view text) {
+    if (IsAscii(text)) return std::any_of(m_styles.begin(), m_styles.end(), [](unsigned char c) { return c != 0; });
+    m_slots.resize(text.size());
+    m_fit->Style(text, m_slots.data());
+    for (std::size_t i = 0; i < text.size(); ++i) m_styles[i] = static_cast<unsigned char>(Combined(m_styles[i], m_slots[i]));
+    return true;
+}
+
+// The lexer has styled a stretch of text. The control takes no styling
+// while its lexer styles, so the stretch's lines are fitted just after,
+// from the event queue (and drawn again then).
+void CStcCellStyler::OnModified(wxStyledTextEvent& event) {
+    event.Skip();
+    if (!m_bLexer || m_bRestyling || (event.GetModificationType() & wxSTC_MOD_CHANGESTYLE) == 0) return;
+    const int from = event.GetPosition();
+    const int to = from + event.GetLength();
+    if (m_pending) {
+        m_pending->first = std::min(m_pending->first, from);
+        m_pending->second = std::max(m_pending->second, to);
+        return;
+    }
+    m_pending = std::pair{from, to};
+    m_control.CallAfter([this, alive = std::weak_ptr<bool>(m_alive)] {
+        if (alive.lock()) FitLexedLines();
+    });
+}
+
+void CStcCellStyler::FitLexedLines() {
+    if (!m_pending) return;
+    const auto [begin, end] = *std::exchange(m_pending, std::nullopt);
+    if (!m_bLexer) return;
+    const int length = m_control.GetTextLength();
+    const int from = m_control.PositionFromLine(m_control.LineFromPosition(std::min(begin, length)));
+    const int last = std::clamp(end - 1, from, std::max(length - 1, 0));
+    const int lineAfter = m_control.PositionFromLine(m_control.LineFromPosition(last) + 1);
+    const int to = std::min(length, std::min(m_control.GetEndStyled(), lineAfter < 0 ? length : lineAfter));
+    if (to <= from) return;
+    const std::string_view text(m_control.GetRangePointer(from, to - from), static_cast<std::size_t>(to - from));
+    if (IsAscii(text)) return;
+    m_styles.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i)
+        m_styles[i] = m_classOfStyle[m_control.GetStyleAt(from + static_cast<int>(i)) & 0xFF];
+    Fit(text);
+    const int endStyled = m_control.GetEndStyled();
+    m_bRestyling = true;
+    m_control.StartStyling(from);
+    m_control.SendMsg(kSciSetStylingEx, static_cast<wxUIntPtr>(text.size()), reinterpret_cast<wxIntPtr>(m_styles.data()));
+    m_control.StartStyling(endStyled);
+    m_bRestyling = false;
+    KeepLineHeight();
+}
+
+int CStcCellStyler::Combined(int cls, int slot) {
+    if (slot == 0) return cls;
+    const auto known = m_combined.find({cls, slot});
+    if (known != m_combined.end()) return known->second;
+    // Out of styles: the character keeps its colour and loses its fit.
+    if (m_nNextCombined > kLastCombined) return cls;
+    const int style = m_nNextCombined++;
+    m_combined.emplace(std::pair{cls, slot}, style);
+    m_classOfStyle[style] = static_cast<unsigned char>(cls);
+    m_control.StyleSetSizeFractional(style, m_fit->StyleSizes().at(slot));
+    ApplyColour(style, cls);
+    return style;
+}
+
+void CStcCellStyler::ApplyColour(int style, int cls) {
+    const auto colour = m_colours.find(cls);
+    m_control.StyleSetForeground(style, colour != m_colours.end() ? colour->second : m_control.StyleGetForeground(0));
 }
 
 // The control makes every line as tall as its tallest style, whether any
@@ -74,12 +207,13 @@ void CStcCellStyler::OnStyleNeeded(wxStyledTextEvent& event) {
 // height that larger styles add is taken off again, so the lines keep the
 // pane font's height (a glyph drawn larger may lose a pixel or two at its
 // top and bottom; a widened space loses nothing).
-void CStcCellStyler::DefineNewStyles() {
-    m_control.StyleSetSizeFractional(kProbeStyle, m_control.StyleGetSizeFractional(wxSTC_STYLE_DEFAULT));
-    const auto& sizes = m_fit->StyleSizes();
-    if (sizes.size() == m_nDefinedStyles) return;
-    for (const auto& [style, size] : sizes) m_control.StyleSetSizeFractional(style, size);
-    m_nDefinedStyles = sizes.size();
+void CStcCellStyler::KeepLineHeight() {
+    if (m_bProbed) {
+        m_bProbed = false;
+        m_control.StyleSetSizeFractional(kProbeStyle, m_control.StyleGetSizeFractional(wxSTC_STYLE_DEFAULT));
+    }
+    if (m_fit->StyleSizes().size() == m_nSizes) return;
+    m_nSizes = m_fit->StyleSizes().size();
     m_control.SetExtraAscent(0);
     m_control.SetExtraDescent(0);
     const int grown = m_control.TextHeight(0) - m_nLineHeight;

@@ -1,22 +1,13 @@
 #include "app_test_env.h"
 
-#include "app/command_ids.h"
-#include "app/main_frame.h"
 #include "app/tarnwell_app.h"
-#include "app/ui_text.h"
-#include "common/message_box.h"
 #include "db/connect_dlg.h"
-#include "panes/script_pane.h"
-#include "script/script.h"
-#include "support/gui_env.h"
-#include "support/test_env.h"
 
 #include <wx/dialog.h>
 #include <wx/filedlg.h>
 #include <wx/modalhook.h>
 #include <wx/statusbr.h>
 #include <wx/textentry.h>
-#include <wx/stc/stc.h>
 #include <wx/timer.h>
 
 #include <cstdlib>
@@ -135,20 +126,31 @@ AnswerYesNoCancel::AnswerYesNoCancel(int answer)
 
 AnswerYesNoCancel::~AnswerYesNoCancel() { SetMessageBoxHandler(m_old); }
 
-void ConnectWindow(CMainFrame& window, const std::string& dataSource, const std::string& userName,
-                   const std::string& password) {
+std::string ConnectWindow(CMainFrame& window, const std::string& dataSource, const std::string& userName,
+                          const std::string& password, int button) {
+    std::string shown;
     EXPECT_TRUE(WithModalDialog(
         [&](wxDialog& dialog) {
+            EXPECT_EQ(dialog.GetTitle(), "Connect");
             for (const auto& [id, typed] : {std::pair{+CConnectDlg::IDC_DATASOURCE, &dataSource},
                                             std::pair{+CConnectDlg::IDC_USERNAME, &userName},
                                             std::pair{+CConnectDlg::IDC_PASSWORD, &password}}) {
                 auto* field = dynamic_cast<wxTextEntry*>(dialog.FindWindow(id));
                 ASSERT_NE(field, nullptr);
+                shown += (id == CConnectDlg::IDC_DATASOURCE ? "" : "/") + FromUiString(field->GetValue());
                 field->ChangeValue(ToUiString(*typed));
             }
-            gui_env::Click(dialog.FindWindow(wxID_OK));
+            EXPECT_TRUE(dialog.FindWindow(CConnectDlg::IDC_PASSWORD)->HasFlag(wxTE_PASSWORD));
+            gui_env::Click(dialog.FindWindow(button));
         },
         [&] { PressKey(window, 'D', wxMOD_CONTROL); }));
+    return shown;
+}
+
+void Connect(CMainFrame& window, const std::string& dsn) { window.Connection().Connect(dsn, "", ""); }
+
+void ConnectPostgres(CMainFrame& window, const std::string& dsn) {
+    window.Connection().Connect(dsn, test_env::PgUser(), test_env::PgPassword());
 }
 
 std::vector<std::string> TakeRefusedDialogs() { return std::exchange(Hook().m_refused, {}); }
@@ -191,6 +193,7 @@ void SetScript(const std::string& text) {
 }
 
 std::string TitleOf(CMainFrame& window) { return FromUiString(window.GetTitle()); }
+std::string OutputOf(CMainFrame& window) { return window.OutputPane()->GetText(); }
 std::string StatusOf(CMainFrame& window, int field) {
     return FromUiString(window.GetStatusBar()->GetStatusText(field));
 }
@@ -220,6 +223,11 @@ bool FinishRun(CMainFrame& window) {
 void Execute(CMainFrame& window) {
     window.RunCommand(ID_EXECUTE);
     FinishRun(window);
+}
+
+void RunScript(CMainFrame& window, const std::string& text) {
+    window.ScriptPane()->SetText(std::string_view(text), false);
+    Execute(window);
 }
 
 }  // namespace app_test

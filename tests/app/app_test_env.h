@@ -1,17 +1,25 @@
 #pragma once
 
+// What the window tests use nearly everywhere comes with this header.
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/ui_text.h"
 #include "common/message_box.h"
+#include "panes/output_pane.h"
+#include "panes/script_pane.h"
+#include "script/script.h"
+#include "second_window.h"
+#include "support/gui_env.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
+#include <wx/stc/stc.h>
 
 #include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
-class CMainFrame;
-class CPane;
 class CTarnwellApp;
 class wxDialog;
 class wxFileDialog;
@@ -70,16 +78,24 @@ bool ChooseFile(const std::string& path, const std::function<void()>& open,
 // A key as it reaches window before any pane sees it (wxMOD_* modifiers).
 void PressKey(CMainFrame& window, int keyCode, int modifiers = 0);
 
-// Connects window through its Connect dialog (Ctrl+D), which keeps the
-// values for connecting again.
-void ConnectWindow(CMainFrame& window, const std::string& dataSource, const std::string& userName,
-                   const std::string& password);
+// Runs Change Connection (Ctrl+D) on window, types the three values into the
+// Connect dialog (which keeps them for connecting again) and presses button.
+// Returns what the dialog showed as it came up, as "data source/user
+// name/password"; the password field never shows what is typed.
+std::string ConnectWindow(CMainFrame& window, const std::string& dataSource, const std::string& userName = "",
+                          const std::string& password = "", int button = wxID_OK);
+// Connects window without the dialog: to dsn without user name, or to the
+// test PostgreSQL server.
+void Connect(CMainFrame& window, const std::string& dsn);
+void ConnectPostgres(CMainFrame& window, const std::string& dsn = test_env::PgDsn());
 
 // Handles events until window's run has ended (and its run object is gone);
 // false (and a failure) when it has not after a minute.
 bool FinishRun(CMainFrame& window);
-// Execute, as Ctrl+Enter runs it, until the run has ended.
+// Execute, as Ctrl+Enter runs it, until the run has ended; RunScript first
+// puts text into the script pane (left modified).
 void Execute(CMainFrame& window);
+void RunScript(CMainFrame& window, const std::string& text);
 
 // Writes a file in the test's temporary folder and returns its full path.
 std::string WriteTempFile(const std::string& name, const std::string& bytes);
@@ -90,9 +106,10 @@ using test_env::ReadFile;
 std::string ScriptText();
 void SetScript(const std::string& text);
 
-// A window's title, a field of its status bar, and a pane's selection
-// (start, end).
+// A window's title, its output, a field of its status bar, and a pane's
+// selection (start, end).
 std::string TitleOf(CMainFrame& window);
+std::string OutputOf(CMainFrame& window);
 std::string StatusOf(CMainFrame& window, int field = 0);
 std::pair<int, int> SelectionOf(CPane* pane);
 

@@ -2,30 +2,19 @@
 // active pane, Save Output, and the Options sheet with its effect on the
 // panes and on the settings file across a restart.
 #include "app_test_env.h"
-#include "second_window.h"
 
-#include "app/command_ids.h"
-#include "app/main_frame.h"
-#include "app/ui_text.h"
-#include "panes/output_pane.h"
-#include "panes/script_pane.h"
-#include "script/script.h"
 #include "settings/file_profile_store.h"
 #include "settings/font_arithmetic.h"
 #include "settings/pref_dlg.h"
 #include "settings/pref_page1.h"
 #include "settings/pref_page2.h"
 #include "settings/simple_combo_box.h"
-#include "support/gui_env.h"
-#include "support/test_env.h"
 
 #include <wx/app.h>
 #include <wx/bookctrl.h>
 #include <wx/dcclient.h>
 #include <wx/fdrepdlg.h>
 #include <wx/filedlg.h>
-#include <wx/listbox.h>
-#include <wx/stc/stc.h>
 #include <wx/textctrl.h>
 
 #include <fcntl.h>
@@ -34,8 +23,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 using namespace app_test;
 

@@ -1,57 +1,22 @@
 // The Connect dialog of a window, the run of a script on the connection, the
-// history of runs, and the end of the connection with the window.
+// history of runs, the lost server and the end of the connection with the
+// window.
 #include "app_test_env.h"
-#include "second_window.h"
 
-#include "app/command_ids.h"
-#include "app/main_frame.h"
-#include "app/ui_text.h"
 #include "db/connect_dlg.h"
-#include "exec/script_runner.h"
 #include "history/history_dlg.h"
-#include "panes/output_pane.h"
-#include "panes/script_pane.h"
-#include "script/script.h"
-#include "support/gui_env.h"
-#include "support/test_env.h"
 #include "support/transcript.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include <wx/odcombo.h>
 #include <wx/listbox.h>
-#include <wx/stc/stc.h>
-#include <wx/textctrl.h>
+#include <wx/odcombo.h>
 
 using namespace app_test;
 using namespace transcript;
 
 namespace {
-
-// Runs Change Connection on window, types the three values and presses
-// button (OK or Cancel). Returns what the dialog showed as it came up, as
-// "data source/user name/password"; the password is never shown.
-std::string ChangeConnection(CMainFrame& window, const std::string& dataSource, const std::string& userName,
-                             const std::string& password, int button = wxID_OK) {
-    std::string shown;
-    EXPECT_TRUE(WithModalDialog(
-        [&](wxDialog& dialog) {
-            EXPECT_EQ(dialog.GetTitle(), "Connect");
-            for (const auto& [id, typed] : {std::pair{+CConnectDlg::IDC_DATASOURCE, &dataSource},
-                                            std::pair{+CConnectDlg::IDC_USERNAME, &userName},
-                                            std::pair{+CConnectDlg::IDC_PASSWORD, &password}}) {
-                auto* field = dynamic_cast<wxTextEntry*>(dialog.FindWindow(id));
-                ASSERT_NE(field, nullptr);
-                shown += (id == CConnectDlg::IDC_DATASOURCE ? "" : "/") + FromUiString(field->GetValue());
-                field->ChangeValue(ToUiString(*typed));
-            }
-            EXPECT_TRUE(dialog.FindWindow(CConnectDlg::IDC_PASSWORD)->HasFlag(wxTE_PASSWORD));
-            gui_env::Click(dialog.FindWindow(button));
-        },
-        [&] { PressKey(window, 'D', wxMOD_CONTROL); }));
-    return shown;
-}
 
 using ConnectTest = WindowTest;
 
@@ -63,16 +28,16 @@ TEST_F(ConnectTest, TheConnectionLastsUntilAFailedConnectOrTheClosedWindowEndsIt
     CSecondWindow window(wxSize(600, 400));
     const std::string dsn = test_env::SqliteDsn();
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
-    EXPECT_EQ(ChangeConnection(*window, dsn, "scott", "tiger", wxID_CANCEL), "//");
+    EXPECT_EQ(ConnectWindow(*window, dsn, "scott", "tiger", wxID_CANCEL), "//");
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
     EXPECT_FALSE(window->Connection().IsConnected());
-    EXPECT_EQ(ChangeConnection(*window, dsn, "", ""), "//");
-    EXPECT_EQ(ChangeConnection(*window, "Other", "x", "y", wxID_CANCEL), dsn + "//");
+    EXPECT_EQ(ConnectWindow(*window, dsn), "//");
+    EXPECT_EQ(ConnectWindow(*window, "Other", "x", "y", wxID_CANCEL), dsn + "//");
     EXPECT_TRUE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - @" + dsn);
     EXPECT_TRUE(TakeMessageBoxes().empty());
 
-    EXPECT_EQ(ChangeConnection(*window, "NoSuchDataSource", "ann", "secret"), dsn + "//");
+    EXPECT_EQ(ConnectWindow(*window, "NoSuchDataSource", "ann", "secret"), dsn + "//");
     const MessageBox box = TakeOneMessageBox();
     EXPECT_TRUE(box.style & wxICON_EXCLAMATION);
     EXPECT_TRUE(box.text.starts_with("\r\nError: ")) << box.text;
@@ -80,9 +45,9 @@ TEST_F(ConnectTest, TheConnectionLastsUntilAFailedConnectOrTheClosedWindowEndsIt
     EXPECT_NE(box.text.find("\nKnown data sources: " + dsn + " (user)"), std::string::npos) << box.text;
     EXPECT_FALSE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
-    EXPECT_EQ(ChangeConnection(*window, dsn, "scott", "", wxID_CANCEL), "NoSuchDataSource/ann/secret");
+    EXPECT_EQ(ConnectWindow(*window, dsn, "scott", "", wxID_CANCEL), "NoSuchDataSource/ann/secret");
 
-    ChangeConnection(*window, dsn, "scott", "");
+    ConnectWindow(*window, dsn, "scott");
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - scott@" + dsn);
     window->ScriptPane()->GetControl()->AddText("select 1");  // a modified script
     EXPECT_FALSE(window.Close());
@@ -126,7 +91,7 @@ TEST_F(ConnectTest, TheDropDownListsTheDataSourcesAndAConnectionStringConnects) 
     EXPECT_EQ(std::count(entries.begin(), entries.end(), entries.front()), 1);
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - @" + dsn);
 
-    ChangeConnection(*window, "DSN=" + dsn + ";PWD=typed-secret", "ann", "dialog-secret");
+    ConnectWindow(*window, "DSN=" + dsn + ";PWD=typed-secret", "ann", "dialog-secret");
     EXPECT_TRUE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - ann@" + dsn);
     EXPECT_TRUE(TakeMessageBoxes().empty());
@@ -134,13 +99,13 @@ TEST_F(ConnectTest, TheDropDownListsTheDataSourcesAndAConnectionStringConnects) 
 
 TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
     CSecondWindow window(wxSize(700, 500));
-    window->ScriptPane()->SetText(std::string_view("select 1"), false);
+    window->ScriptPane()->SetText("select 1", false);
     PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
     FinishRun(*window);
-    EXPECT_EQ(window->OutputPane()->GetText(), "not connected\r\n");
+    EXPECT_EQ(OutputOf(*window), "not connected\r\n");
     EXPECT_TRUE(window->History().IsEmpty());
 
-    ChangeConnection(*window, test_env::NewSqliteDsn("ExecuteTest"), "", "");
+    ConnectWindow(*window, test_env::NewSqliteDsn("ExecuteTest"));
     ASSERT_TRUE(window->Connection().IsConnected());
     window->RunCommand(ID_CLEAR_OUTPUT);
     const std::string script = "create table items(name varchar(10));\r\ninsert into items values ('pen');\r\n"
@@ -151,7 +116,7 @@ TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
     const std::string expected = Ok("create table items(name varchar(10))") + Ok("insert into items values ('pen')") +
                                  OneValue("select name from items", "name", "pen") +
                                  Echo("select * from no_such_table\r\nError: ");
-    EXPECT_EQ(window->OutputPane()->GetText().substr(0, expected.size()), expected);
+    EXPECT_EQ(OutputOf(*window).substr(0, expected.size()), expected);
 
     // The run ends with the script in the history, all of it selected.
     ASSERT_EQ(window->History().Size(), 1u);
@@ -160,69 +125,90 @@ TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
 }
 
 // The server goes away under a run: the transcript has the driver's message
-// for every later statement, the status bar says what to do until the next
-// connect, and once the server is back Change Connection works again.
-TEST_F(ConnectTest, ALostServerIsNamedInTheStatusBarUntilTheNextConnect) {
+// for every later statement, and the status bar says what to do until the
+// next connect. Once the server is back, the next Execute asks to connect
+// again: No runs on the lost connection, Yes connects with the last
+// connect's values and runs; Change Connection works as well.
+TEST_F(ConnectTest, ALostServerIsNamedUntilTheNextConnectAndExecuteOffersToConnectAgain) {
     TARNWELL_REQUIRE_POSTGRES();
     CSecondWindow window(wxSize(700, 500));
     const std::string dsn = test_env::NewFaultPgDsn("WindowFault");
-    ChangeConnection(*window, dsn, test_env::PgUser(), test_env::PgPassword());
-    ASSERT_TRUE(window->Connection().IsConnected());
-    window->ScriptPane()->SetText(std::string_view("select 1 as n;" + test_env::StopFaultServerSql() + ";select 2 as n"),
-                                  false);
-    Execute(*window);
-    const bool restarted = test_env::ControlFaultServer("start");
-    EXPECT_NE(window->OutputPane()->GetText().find("SQL> select 2 as n\r\nError: "), std::string::npos);
-    EXPECT_EQ(StatusOf(*window), kConnectionLostText);
-    ASSERT_TRUE(restarted);
-    Execute(*window);
-    EXPECT_EQ(StatusOf(*window), kConnectionLostText);
+    ConnectWindow(*window, dsn, test_env::PgUser(), test_env::PgPassword());
+    for (const int answer : {wxNO, wxYES}) {
+        SCOPED_TRACE(answer == wxYES ? "yes" : "no");
+        window->RunCommand(ID_CLEAR_OUTPUT);
+        RunScript(*window, "select 1 as n;" + test_env::StopFaultServerSql() + ";select 2 as n");
+        const bool restarted = test_env::ControlFaultServer("start");
+        EXPECT_TRUE(OutputOf(*window).starts_with(OneValue("select 1 as n", "n", "1"))) << OutputOf(*window);
+        EXPECT_NE(OutputOf(*window).find("SQL> select 2 as n\r\nError: "), std::string::npos);
+        EXPECT_EQ(StatusOf(*window), kConnectionLostText);
+        ASSERT_TRUE(restarted);
+        ASSERT_TRUE(window->Connection().IsLost());
 
-    ChangeConnection(*window, dsn, test_env::PgUser(), test_env::PgPassword());
-    EXPECT_EQ(StatusOf(*window), "");
-    window->RunCommand(ID_CLEAR_OUTPUT);
-    window->ScriptPane()->SetText(std::string_view("select 1 as n"), false);
-    Execute(*window);
-    EXPECT_EQ(window->OutputPane()->GetText(), OneValue("select 1 as n", "n", "1"));
+        window->RunCommand(ID_CLEAR_OUTPUT);
+        AnswerYesNo(answer);
+        RunScript(*window, "select 2 as n");
+        EXPECT_EQ(TakeOneMessageBox().text,
+                  "The connection to " + window->ConnectionText() + " was lost. Connect again and run?");
+        EXPECT_EQ(window->Connection().IsLost(), answer == wxNO);
+        EXPECT_EQ(StatusOf(*window), answer == wxNO ? kConnectionLostText : "");
+        if (answer == wxYES) {
+            EXPECT_EQ(OutputOf(*window), OneValue("select 2 as n", "n", "2"));
+        }
+        ConnectWindow(*window, dsn, test_env::PgUser(), test_env::PgPassword());
+        EXPECT_EQ(StatusOf(*window), "");
+    }
 }
 
-TEST_F(ConnectTest, PreviousNextAndTheHistoryDialogLoadWholeScripts) {
+// Alt+Left and Alt+Right load whole scripts of the history, as does the
+// History dialog, which opens on the current entry and can search the
+// stored scripts (the search itself is tried on the dialog alone). The runs
+// come back in the next window (the durable history), Alt+Left newest first.
+TEST_F(ConnectTest, PreviousNextAndTheHistoryDialogLoadWholeScriptsAlsoInTheNextWindow) {
     // A history of its own: the earlier tests' runs are in the process's one.
     const std::string state = std::getenv("XDG_STATE_HOME");
     setenv("XDG_STATE_HOME", test_env::TempPath("history-of-its-own").c_str(), 1);
+    const std::vector<std::string> scripts = {"select 1", "select 2", "select\r\n3"};
+    {
+        CSecondWindow window(wxSize(700, 500));
+        ConnectWindow(*window, test_env::SqliteDsn());
+        for (const std::string& script : scripts) RunScript(*window, script);
+        EXPECT_FALSE(window->IsCommandEnabled(ID_NEXT_SCRIPT));
+        PressKey(*window, WXK_LEFT, wxMOD_ALT);
+        PressKey(*window, WXK_LEFT, wxMOD_ALT);
+        EXPECT_EQ(window->ScriptPane()->GetText(), "select 1");
+        EXPECT_EQ(window->ScriptPane()->GetControl()->GetSelectionEnd(), 8);
+        EXPECT_TRUE(window->Script()->IsModified());
+        EXPECT_FALSE(window->IsCommandEnabled(ID_PREVIOUS_SCRIPT));
+        PressKey(*window, WXK_RIGHT, wxMOD_ALT);
+        EXPECT_EQ(window->ScriptPane()->GetText(), "select 2");
+
+        // OK on the newest entry loads all of it, not the line the list shows.
+        int selectedAtStart = -1;
+        EXPECT_TRUE(WithModalDialog(
+            [&](wxDialog& dialog) {
+                EXPECT_NE(dialog.FindWindow(CHistoryDlg::kSearchId), nullptr);
+                auto* list = dynamic_cast<wxListBox*>(dialog.FindWindow(CHistoryDlg::kListId));
+                ASSERT_NE(list, nullptr);
+                selectedAtStart = list->GetSelection();
+                list->SetSelection(2);
+                gui_env::Click(dialog.FindWindow(wxID_OK));
+            },
+            [&] { PressKey(*window, 'H', wxMOD_CONTROL); }));
+        EXPECT_EQ(selectedAtStart, 1);
+        EXPECT_EQ(window->ScriptPane()->GetText(), "select\r\n3");
+        EXPECT_EQ(window->ScriptPane()->GetControl()->GetSelectionEnd(), 9);
+        EXPECT_FALSE(window->IsCommandEnabled(ID_NEXT_SCRIPT));
+        window->Script()->Modify(false);
+        EXPECT_TRUE(window.Close());
+    }
     CSecondWindow window(wxSize(700, 500));
     setenv("XDG_STATE_HOME", state.c_str(), 1);
-    ChangeConnection(*window, test_env::SqliteDsn(), "", "");
-    for (const char* script : {"select 1", "select 2", "select\r\n3"}) {
-        window->ScriptPane()->SetText(script, false);
-        Execute(*window);
+    for (auto it = scripts.rbegin(); it != scripts.rend(); ++it) {
+        ASSERT_TRUE(window->RunCommand(ID_PREVIOUS_SCRIPT));
+        EXPECT_EQ(window->ScriptPane()->GetText(), *it);
     }
-    EXPECT_FALSE(window->IsCommandEnabled(ID_NEXT_SCRIPT));
-    PressKey(*window, WXK_LEFT, wxMOD_ALT);
-    PressKey(*window, WXK_LEFT, wxMOD_ALT);
-    EXPECT_EQ(window->ScriptPane()->GetText(), "select 1");
-    EXPECT_EQ(window->ScriptPane()->GetControl()->GetSelectionEnd(), 8);
-    EXPECT_TRUE(window->Script()->IsModified());
-    EXPECT_FALSE(window->IsCommandEnabled(ID_PREVIOUS_SCRIPT));
-    PressKey(*window, WXK_RIGHT, wxMOD_ALT);
-    EXPECT_EQ(window->ScriptPane()->GetText(), "select 2");
-
-    // The History dialog opens on the current entry; OK on the newest loads
-    // all of it, not the line the list shows.
-    int selectedAtStart = -1;
-    ASSERT_TRUE(WithModalDialog(
-        [&](wxDialog& dialog) {
-            auto* list = dynamic_cast<wxListBox*>(dialog.FindWindow(CHistoryDlg::kListId));
-            ASSERT_NE(list, nullptr);
-            selectedAtStart = list->GetSelection();
-            list->SetSelection(2);
-            gui_env::Click(dialog.FindWindow(wxID_OK));
-        },
-        [&] { PressKey(*window, 'H', wxMOD_CONTROL); }));
-    EXPECT_EQ(selectedAtStart, 1);
-    EXPECT_EQ(window->ScriptPane()->GetText(), "select\r\n3");
-    EXPECT_EQ(window->ScriptPane()->GetControl()->GetSelectionEnd(), 9);
-    EXPECT_FALSE(window->IsCommandEnabled(ID_NEXT_SCRIPT));
+    window->Script()->Modify(false);
 }
 
 }  // namespace

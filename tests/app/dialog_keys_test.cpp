@@ -10,8 +10,6 @@
 #include "history/history_store.h"
 #include "panes/find_controller.h"
 #include "settings/pref_dlg.h"
-#include "settings/pref_page1.h"
-#include "settings/pref_page2.h"
 #include "settings/settings_record.h"
 #include "support/default_settings.h"
 #include "support/gtk_keys.h"

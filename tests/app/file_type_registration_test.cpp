@@ -47,8 +47,7 @@ TEST_F(FileTypeRegistrationTest, WritesTheTypeTheEntryAndTheIconsThatChanged) {
     for (const char* line : {"\nExec=/usr/bin/tarnwell %f\n", "\nMimeType=application/x-tarnwl-document;\n",
                              "\nIcon=tarnwell\n"})
         EXPECT_TRUE(Contains(entry, line)) << line;
-    EXPECT_EQ(ReadFile(registration.IconPath(16)), "png of 16");
-    EXPECT_EQ(ReadFile(registration.IconPath(32)), "png of 32");
+    for (const int size : {16, 32}) EXPECT_EQ(ReadFile(registration.IconPath(size)), "png of " + std::to_string(size));
     EXPECT_FALSE(fs::exists(m_dataHome + "/icons/hicolor/48x48"));
 
     // Unchanged files are left alone, changed ones written again.

@@ -1,12 +1,9 @@
 #include "app_test_env.h"
 
 #include "app/doc_manager.h"
-#include "app/main_frame.h"
 #include "app/recent_file_list.h"
 #include "app/tarnwell_app.h"
-#include "app/ui_text.h"
 
-#include <gtest/gtest.h>
 #include <wx/fileconf.h>
 #include <wx/menu.h>
 #include <wx/sstream.h>

@@ -3,19 +3,11 @@
 // start. The windows that are killed or closed run in a child process: this
 // test program started again to run only RecoveryChild (see there).
 #include "app_test_env.h"
-#include "second_window.h"
 
-#include "app/command_ids.h"
 #include "app/doc_manager.h"
-#include "app/main_frame.h"
 #include "app/tarnwell_app.h"
-#include "app/ui_text.h"
-#include "common/message_box.h"
-#include "panes/script_pane.h"
 #include "recovery/recovery_folder.h"
 #include "recovery/script_recovery.h"
-#include "script/script.h"
-#include "support/gui_env.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -36,12 +28,6 @@ namespace {
 
 // Every kind of byte: CR line ends, invalid UTF-8, a NUL and text after it.
 const std::string kUnsaved = "select 1;\r\n-- \xff\xfe\xc3\r\nselect '\0after NUL';\rend"s;
-
-void Activate(CMainFrame& window) {
-    wxActivateEvent event(wxEVT_ACTIVATE, true);
-    window.GetEventHandler()->ProcessEvent(event);
-    gui_env::Settle();
-}
 
 void Open(const std::string& path) {
     ASSERT_EQ(App().GetDocManager()->OpenScript(ToUiString(path)), CDocManager::OpenResult::Opened);
@@ -110,7 +96,9 @@ TEST_F(WindowTest, BackInTheWindowAChangedFileIsOfferedForReloadingOncePerChange
         if (step.file != nullptr) test_env::WriteFile(path, step.file);
         if (step.edit != nullptr) EditScript(Frame(), step.edit);
         AnswerYesNo(step.answer);
-        Activate(Frame());
+        wxActivateEvent activate(wxEVT_ACTIVATE, true);
+        Frame().GetEventHandler()->ProcessEvent(activate);
+        gui_env::Settle();
         const std::vector<MessageBox> boxes = TakeMessageBoxes();
         EXPECT_EQ(boxes.size(), step.asked ? 1u : 0u);
         EXPECT_EQ(boxes.empty() ? "" : boxes[0].text, step.asked ? question : "");
@@ -149,7 +137,7 @@ TEST_F(WindowTest, DISABLED_RecoveryChild) {
         AnswerYesNoCancel no(wxNO);
         EXPECT_TRUE(window.Close());
     } else {
-        window->Connection().Connect(test_env::NewStuckDsn("Stuck"), "", "");
+        Connect(*window, test_env::NewStuckDsn("Stuck"));
         window->RunCommand(ID_EXECUTE);
         ASSERT_TRUE(gui_env::WaitUntil([&] { return StatusOf(*window).starts_with("Executing statement 1: "); }));
         window->Close(true);

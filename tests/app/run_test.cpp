@@ -1,22 +1,14 @@
 // A run in the real window: the window stays live, the transcript shows as
 // it grows, Cancel stops the statement, the commands that would change
 // anything wait for the end, and closing during a run cancels it first.
+// Execute Current Statement: the statement under the caret, or the selected
+// text, runs as a script of its own and stays selected, and its transcript
+// is that of the same text run alone. The marks a run leaves.
 #include "app_test_env.h"
-#include "second_window.h"
 
-#include "app/command_ids.h"
-#include "app/main_frame.h"
-#include "app/ui_text.h"
-#include "history/history_dlg.h"
-#include "panes/output_pane.h"
-#include "panes/script_pane.h"
-#include "script/script.h"
 #include "support/case_name.h"
-#include "support/gui_env.h"
-#include "support/test_env.h"
 #include "support/transcript.h"
 
-#include <wx/stc/stc.h>
 #include <wx/timer.h>
 #include <wx/toolbar.h>
 
@@ -24,6 +16,7 @@
 #include <regex>
 
 using namespace app_test;
+using namespace std::string_literals;
 
 namespace {
 
@@ -71,14 +64,13 @@ const int kEnabledDuringRun[] = {ID_CANCEL_EXECUTION, wxID_COPY, wxID_FIND, wxID
 
 TEST_P(RunCancelTest, EscStopsTheStatementAndTheWindowStaysLive) {
     const CancelCase& c = GetParam();
+    if (c.postgres) TARNWELL_REQUIRE_POSTGRES();
     CSecondWindow window(wxSize(700, 500));
-    if (c.postgres) {
-        TARNWELL_REQUIRE_POSTGRES();
-        const std::string dsn = c.rows ? test_env::NewPgDsn("RcStream", "UseDeclareFetch=1\nFetch=1000\n") : test_env::PgDsn();
-        window->Connection().Connect(dsn, test_env::PgUser(), test_env::PgPassword());
-    } else {
-        window->Connection().Connect(test_env::NewSqliteDsn(std::string("Rc") + c.name), "", "");
-    }
+    if (c.postgres)
+        ConnectPostgres(*window, c.rows ? test_env::NewPgDsn("RcStream", "UseDeclareFetch=1\nFetch=1000\n")
+                                        : test_env::PgDsn());
+    else
+        Connect(*window, test_env::NewSqliteDsn(std::string("Rc") + c.name));
     window->ScriptPane()->SetText(std::string_view(c.statement + ";select 2 as y"), false);
 
     // A timer and the pane's repaints keep coming while the statement runs.
@@ -91,8 +83,8 @@ TEST_P(RunCancelTest, EscStopsTheStatementAndTheWindowStaysLive) {
     });
     timer.Start(10);
     PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
-    ASSERT_TRUE(gui_env::WaitUntil([&] { return Matches(c, window->OutputPane()->GetText(), c.running); }, 30000))
-        << window->OutputPane()->GetText().substr(0, 200);
+    ASSERT_TRUE(gui_env::WaitUntil([&] { return Matches(c, OutputOf(*window), c.running); }, 30000))
+        << OutputOf(*window).substr(0, 200);
     const int ticksBefore = ticks, paintsBefore = paints;
     EXPECT_TRUE(gui_env::WaitUntil([&] { return ticks > ticksBefore + 3 && paints > paintsBefore; }, 10000));
     EXPECT_TRUE(window->IsRunning());
@@ -104,16 +96,14 @@ TEST_P(RunCancelTest, EscStopsTheStatementAndTheWindowStaysLive) {
         return !window->GetToolBar()->GetToolEnabled(ID_EXECUTE) &&
                window->GetToolBar()->GetToolEnabled(ID_CANCEL_EXECUTION);
     }));
-    EXPECT_TRUE(gui_env::WaitUntil([&] {
-        return StatusOf(*window).starts_with("Executing statement 1: ");
-    }));
+    EXPECT_TRUE(gui_env::WaitUntil([&] { return StatusOf(*window).starts_with("Executing statement 1: "); }));
 
     PressKey(*window, WXK_ESCAPE);
     ASSERT_TRUE(FinishRun(*window));
     timer.Stop();
-    EXPECT_TRUE(Matches(c, window->OutputPane()->GetText(), c.cancelled))
-        << window->OutputPane()->GetText().substr(0, 200) << "..."
-        << window->OutputPane()->GetText().substr(std::max<int>(0, window->OutputPane()->GetTextLength() - 200));
+    const std::string output = OutputOf(*window);
+    EXPECT_TRUE(Matches(c, output, c.cancelled))
+        << output.substr(0, 200) << "..." << output.substr(output.size() - std::min<size_t>(output.size(), 200));
     // The run ends as any run: in the history, the script selected, the
     // commands back.
     EXPECT_EQ(window->History().Current(), c.statement + ";select 2 as y");
@@ -129,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(Window, RunCancelTest, ::testing::ValuesIn(kCancels), C
 // cancels it and the window closes once it has ended.
 TEST_F(WindowTest, ClosingDuringARunCancelsItFirst) {
     CSecondWindow window(wxSize(700, 500));
-    window->Connection().Connect(test_env::NewSqliteDsn("RunClose"), "", "");
+    Connect(*window, test_env::NewSqliteDsn("RunClose"));
     window->ScriptPane()->SetText(std::string_view(kLongSqlite), false);
     window->Script()->Modify(false);
     window->RunCommand(ID_EXECUTE);
@@ -146,43 +136,170 @@ TEST_F(WindowTest, ClosingDuringARunCancelsItFirst) {
 // With "Show elapsed time" on, every statement's output ends with its time.
 TEST_F(WindowTest, ShowTimingAddsTheElapsedLines) {
     CSecondWindow window(wxSize(700, 500));
-    window->Connection().Connect(test_env::NewSqliteDsn("RunTiming"), "", "");
+    Connect(*window, test_env::NewSqliteDsn("RunTiming"));
     window->Settings().ShowTiming = 1;
-    window->ScriptPane()->SetText(std::string_view("create table t(a int);select 1 as x"), false);
-    Execute(*window);
-    EXPECT_TRUE(std::regex_match(window->OutputPane()->GetText(),
+    RunScript(*window, "create table t(a int);select 1 as x");
+    EXPECT_TRUE(std::regex_match(OutputOf(*window),
                                  std::regex("SQL> create table t\\(a int\\)\r\nok\r\nElapsed: \\d+\\.\\d{3} s\r\n"
                                             "SQL> select 1 as x\r\n[^]*1 row\\(s\\) fetched\r\nElapsed: \\d+\\.\\d{3} s\r\n")))
-        << window->OutputPane()->GetText();
+        << OutputOf(*window);
 }
 
-// The scripts run in a window come back in the next one (the durable
-// history), Alt+Left newest first, and the History dialog can search them.
-TEST_F(WindowTest, RunsSurviveTheWindowAndTheDialogSearchesThem) {
-    const std::vector<std::string> scripts = {"select 'alpha' as w", "select 'beta' as w", "select 'gamma' as w"};
-    {
-        CSecondWindow window(wxSize(700, 500));
-        window->Connection().Connect(test_env::NewSqliteDsn("RunHistory"), "", "");
-        for (const std::string& script : scripts) {
-            window->ScriptPane()->SetText(std::string_view(script), false);
-            Execute(*window);
-        }
-        window->Script()->Modify(false);
-        ASSERT_TRUE(window.Close());
-    }
-    CSecondWindow window(wxSize(700, 500));
-    for (auto it = scripts.rbegin(); it != scripts.rend(); ++it) {
-        ASSERT_TRUE(window->RunCommand(ID_PREVIOUS_SCRIPT));
-        EXPECT_EQ(window->ScriptPane()->GetText(), *it);
-    }
-    window->Script()->Modify(false);
+const std::string kScript =
+    "create table t(a int);\r\n"
+    "insert into t values (1);\r\n"
+    "-- the rows\r\n"
+    "select a from t;\r\n"
+    "select * from nosuch;\r\n";
 
-    // The History dialog searches the stored scripts (the search itself is
-    // tried on the dialog alone).
-    EXPECT_TRUE(WithModalDialog(
-        [](wxDialog& dialog) { EXPECT_NE(dialog.FindWindow(CHistoryDlg::kSearchId), nullptr); },
-        [&] { window->RunCommand(ID_HISTORY); }));
-    window->Script()->Modify(false);
+// On PostgreSQL, with a semicolon inside a string.
+const std::string kPgScript = "select 1 as one;\r\nselect * from tw_no_such_a;\r\nselect 'b;c' as two;\r\n"
+                              "select * from tw_no_such_b;";
+
+// A script, where the caret or the selection stands in it (the text before
+// it, and the text selected: none for the caret), and the text that runs.
+struct StatementCase {
+    const char* name;
+    bool postgres;
+    const std::string& script;
+    std::string before, selected;
+    std::string ran;
+};
+
+const StatementCase kStatements[] = {
+    {"CaretInAStatement", false, kScript, "create table t(a int);\r\ninsert in", "", "insert into t values (1)"},
+    {"CaretAfterSemicolon", false, kScript, "create table t(a int);\r\ninsert into t values (1); ", "",
+     "insert into t values (1)"},
+    {"CaretBeforeTheFirst", false, kScript, "", "", "create table t(a int)"},
+    {"CaretInComment", false, kScript, "create table t(a int);\r\ninsert into t values (1);\r\n-- the", "",
+     "insert into t values (1)"},
+    {"Selection", false, kScript, "create table t(a int);\r\n",
+     "insert into t values (1);\r\n-- the rows\r\nselect a from t;",
+     "insert into t values (1);\r\n-- the rows\r\nselect a from t;"},
+    {"PostgresSemicolonInAString", true, kPgScript, "select 1 as one;\r\nselect * from tw_no_such_a;\r\nselect 'b", "",
+     "select 'b;c' as two"},
+};
+
+class StatementRunTest : public WindowTest, public ::testing::WithParamInterface<StatementCase> {};
+
+TEST_P(StatementRunTest, RunsTheStatementUnderTheCaretOrTheSelectionAlone) {
+    const StatementCase& c = GetParam();
+    if (c.postgres) TARNWELL_REQUIRE_POSTGRES();
+    CSecondWindow window(wxSize(700, 500));
+    // A SQLite database of its own, with the table unless the text makes it.
+    const auto prepare = [&](const std::string& name) {
+        if (c.postgres) return ConnectPostgres(*window);
+        Connect(*window, test_env::NewSqliteDsn(name + c.name));
+        if (!c.ran.starts_with("create")) RunScript(*window, "create table t(a int)");
+        window->RunCommand(ID_CLEAR_OUTPUT);
+    };
+    prepare("Alone");
+    RunScript(*window, c.ran);
+    const std::string alone = OutputOf(*window);
+
+    prepare("Stmt");
+    window->ScriptPane()->SetText(std::string_view(c.script), false);
+    const int from = static_cast<int>(c.before.size());
+    window->ScriptPane()->GetControl()->SetSelection(from, from + static_cast<int>(c.selected.size()));
+    const int at = static_cast<int>(c.script.find(c.ran));
+    for (int press = 0; press < 2; ++press) {
+        // Pressed again, it runs the same text: the one selected now.
+        window->RunCommand(ID_CLEAR_OUTPUT);
+        PressKey(*window, WXK_RETURN, wxMOD_CONTROL | wxMOD_SHIFT);
+        ASSERT_TRUE(FinishRun(*window));
+        if (press == 0) {
+            EXPECT_EQ(OutputOf(*window), alone);
+        }
+        EXPECT_EQ(window->History().Current(), c.ran);
+        EXPECT_EQ(SelectionOf(window->ScriptPane()), std::pair(at, at + static_cast<int>(c.ran.size())));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Window, StatementRunTest, ::testing::ValuesIn(kStatements), CaseName<StatementCase>);
+
+// After a run each statement is marked at its first line; F8 and a double
+// click on a statement's output lead to it; an edit takes its mark away.
+TEST_F(WindowTest, RunMarksLeadBackToTheStatements) {
+    CSecondWindow window(wxSize(700, 500));
+    wxStyledTextCtrl& script = *window->ScriptPane()->GetControl();
+    Connect(*window, test_env::NewSqliteDsn("Marks"));
+    RunScript(*window, kScript);
+    // The markers of lines 0, 1, 3 and 4: succeeded (bit 0) or failed (bit 1).
+    const auto marks = [&] {
+        std::string text;
+        for (int line = 0; line < 5; ++line) text += std::to_string(script.MarkerGet(line));
+        return text;
+    };
+    EXPECT_EQ(marks(), "11012");
+    const std::string failing = "select * from nosuch";
+    const int failed = static_cast<int>(kScript.find(failing));
+
+    script.GotoPos(0);
+    ASSERT_TRUE(window->RunCommand(ID_NEXT_ERROR));
+    EXPECT_EQ(script.GetCurrentPos(), failed);
+    EXPECT_EQ(StatusOf(*window), "Error: [SQLite]no such table: nosuch (1) SQLSTATE = S1000");
+
+    // A double click on the error line selects the failed statement.
+    wxStyledTextEvent click(wxEVT_STC_DOUBLECLICK, window->OutputPane()->GetControl()->GetId());
+    click.SetEventObject(window->OutputPane()->GetControl());
+    click.SetPosition(static_cast<int>(OutputOf(*window).find("no such table")));
+    script.GotoPos(0);
+    window->OutputPane()->GetControl()->ProcessWindowEvent(click);
+    EXPECT_EQ(SelectionOf(window->ScriptPane()), std::pair(failed, failed + static_cast<int>(failing.size())));
+
+    // Resting the pointer on the failed mark shows the message.
+    wxStyledTextEvent dwell(wxEVT_STC_DWELLSTART, script.GetId());
+    dwell.SetEventObject(&script);
+    dwell.SetX(script.GetMarginWidth(0) + 2);
+    dwell.SetY((4 - script.GetFirstVisibleLine()) * script.TextHeight(0) + 2);
+    script.ProcessWindowEvent(dwell);
+    EXPECT_TRUE(script.CallTipActive());
+    script.CallTipCancel();
+
+    // Typing into the failed statement takes its mark away; the others stay.
+    script.InsertText(failed + 7, "x");
+    EXPECT_TRUE(gui_env::WaitUntil([&] { return marks() == "11010"; })) << marks();
+    EXPECT_FALSE(window->IsCommandEnabled(ID_NEXT_ERROR));
+    window->OutputPane()->GetControl()->ProcessWindowEvent(click);
+    EXPECT_EQ(StatusOf(*window), "The statement is no longer in the script");
+}
+
+// The squiggle covers the token that the driver's message names.
+TEST_F(WindowTest, TheSpotOfASyntaxErrorIsUnderlined) {
+    const struct {
+        bool postgres;
+        std::string script, token;
+    } cases[] = {
+        {false, "select 1;\r\n  selec 2;", "selec"},
+        {true, "select 1;\r\n/* frm */ select 'frm', * frm t;", "frm"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        if (c.postgres) TARNWELL_REQUIRE_POSTGRES();
+        CSecondWindow window(wxSize(700, 500));
+        c.postgres ? ConnectPostgres(*window) : Connect(*window, test_env::NewSqliteDsn("Squiggle"));
+        RunScript(*window, c.script);
+        wxStyledTextCtrl& script = *window->ScriptPane()->GetControl();
+        std::string underlined;
+        for (int at = 0; at < script.GetTextLength(); ++at)
+            if (script.IndicatorValueAt(8, at)) underlined += c.script[static_cast<std::size_t>(at)];
+        EXPECT_EQ(underlined, c.token);
+    }
+}
+
+// On PostgreSQL too F8 walks the failures, and Shift+F8 back.
+TEST_F(WindowTest, OnPostgresNextAndPreviousErrorWalkTheFailures) {
+    TARNWELL_REQUIRE_POSTGRES();
+    CSecondWindow window(wxSize(700, 500));
+    wxStyledTextCtrl& script = *window->ScriptPane()->GetControl();
+    ConnectPostgres(*window);
+    RunScript(*window, kPgScript);
+    script.GotoPos(0);
+    for (const auto& [command, table] : {std::pair{+ID_NEXT_ERROR, "a"s}, std::pair{+ID_NEXT_ERROR, "b"s},
+                                         std::pair{+ID_NEXT_ERROR, "a"s}, std::pair{+ID_PREVIOUS_ERROR, "b"s}}) {
+        window->RunCommand(command);
+        EXPECT_EQ(script.GetCurrentPos(), static_cast<int>(kPgScript.find("select * from tw_no_such_" + table)));
+    }
 }
 
 }  // namespace

@@ -17,6 +17,10 @@
 #   tests/app/screenshot.sh --running [BUILD_DIR [OUTPUT]]
 #       docs/running.png: a run in progress: rows arriving in the output
 #       pane, the progress in the status bar and the stop button enabled.
+#   tests/app/screenshot.sh --editor [BUILD_DIR [OUTPUT]]
+#       docs/editor.png: the demo database; a coloured script with comments,
+#       strings and a failing statement run, and the completion list open
+#       after an alias and ".".
 #   tests/app/screenshot.sh --dark --tour [BUILD_DIR [OUTPUT]]
 #       docs/run-dark.png: the tour in the dark theme.
 set -euo pipefail
@@ -28,11 +32,13 @@ if [ "${1:-}" = --dark ]; then dark=--dark; shift; fi
 case "${1:-}" in
     --tour) scene=tour; shift ;;
     --running) scene=running; shift ;;
+    --editor) scene=editor; shift ;;
 esac
 build=$(cd "${1:-$root/build}" && pwd)
 case $scene in
     tour) default_out=$root/docs/run${dark:+-dark}.png ;;
     running) default_out=$root/docs/running.png ;;
+    editor) default_out=$root/docs/editor.png ;;
     *) default_out=$root/docs/window.png ;;
 esac
 out=${2:-$default_out}
@@ -110,15 +116,42 @@ start_worksheet() {
     sleep 0.5
 }
 
-if [ $scene = tour ]; then
+# The demo's database and its data source "TarnwellDemo", as scripts/demo.sh
+# sets them up.
+demo_database() {
     command -v sqlite3 > /dev/null || { echo "screenshot.sh: the sqlite3 tool is missing" >&2; exit 1; }
     sqlite3 -bail "$tmp/demo.sqlite" < "$root/examples/demo-schema.sql"
     printf '[TarnwellDemo]\nDescription=Tarnwell demo database (SQLite)\nDriver=SQLite3\nDatabase=%s\nTimeout=2000\n' \
         "$tmp/demo.sqlite" > "$tmp/odbc.ini"
+}
+
+if [ $scene = tour ]; then
+    demo_database
     start_worksheet '^tour\.sql - Tarnwell - @TarnwellDemo$' --dsn TarnwellDemo "$root/examples/tour.sql"
     xdotool key ctrl+Return
     sleep 1
     wait_until_still
+elif [ $scene = editor ]; then
+    demo_database
+    cat > "$tmp/report.sql" <<'SQL'
+-- The three busiest sales representatives since 2024
+select e.last_name, count(*) as orders,
+       round(sum(o.freight), 2) as freight   /* in euros */
+from employees e
+join orders o on o.employee_id = e.employee_id
+where o.order_date >= '2024-01-01'
+group by e.last_name
+order by orders desc
+limit 3;
+select name, phone from suppliers;
+SQL
+    start_worksheet '^report\.sql - Tarnwell - @TarnwellDemo$' --dsn TarnwellDemo "$tmp/report.sql"
+    xdotool key ctrl+Return
+    sleep 1
+    wait_until_still
+    xdotool key ctrl+Home Return Up
+    xdotool type --delay 40 "select * from employees e where e."
+    sleep 1
 elif [ $scene = running ]; then
     printf '[Demo]\nDriver=SQLite3\nDatabase=%s/demo.sqlite\n' "$tmp" > "$tmp/odbc.ini"
     printf '%s\n' "select 'ready' as state;" \

@@ -1,15 +1,8 @@
 #include "second_window.h"
 
 #include "app/doc_manager.h"
-#include "app/main_frame.h"
 #include "app/row_splitter.h"
 #include "app_test_env.h"
-#include "panes/script_pane.h"
-#include "script/script.h"
-#include "support/gui_env.h"
-#include "support/test_env.h"
-
-#include <wx/docview.h>
 
 CSecondWindow::CSecondWindow(const wxSize& size, CProfileStore* store, bool attach) {
     static int s_nWindows = 0;

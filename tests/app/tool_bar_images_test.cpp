@@ -2,60 +2,52 @@
 #include "app_test_env.h"
 
 #include "app/command_table.h"
-#include "app/main_frame.h"
 #include "app/tool_bar_images.h"
-#include "panes/output_pane.h"
-#include "panes/script_pane.h"
-#include "support/gui_env.h"
 
 #include <wx/image.h>
 #include <wx/mstream.h>
-#include <wx/stc/stc.h>
 
 #include <cmath>
-#include <string>
 
 using namespace app_test;
 
 namespace {
 
-class ToolBarImagesTest : public WindowTest {};
+using ToolBarImagesTest = WindowTest;
 
-double Luminance(unsigned char red, unsigned char green, unsigned char blue) {
-    return 0.299 * red + 0.587 * green + 0.114 * blue;
-}
-
-// How far the image's pixels differ from a background of the given
-// luminance on average, weighted by their opacity (0 to 255): how well it
-// can be seen there.
-double MeanContrast(const wxImage& image, double background) {
+// The mean of difference(x, y) over the pixels of image, weighted by their
+// opacity.
+template <class Difference>
+double WeightedMean(const wxImage& image, Difference difference) {
     double sum = 0, weight = 0;
     for (int y = 0; y < image.GetHeight(); ++y) {
         for (int x = 0; x < image.GetWidth(); ++x) {
             const double alpha = image.HasAlpha() ? image.GetAlpha(x, y) / 255.0 : 1.0;
-            const double lum = Luminance(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y));
-            sum += alpha * std::abs(lum - background);
+            sum += alpha * difference(x, y);
             weight += alpha;
         }
     }
     return sum / weight;
 }
 
+// How far the image's pixels differ from a background of the given
+// luminance on average (0 to 255): how well it can be seen there.
+double MeanContrast(const wxImage& image, double background) {
+    return WeightedMean(image, [&](int x, int y) {
+        return std::abs(0.299 * image.GetRed(x, y) + 0.587 * image.GetGreen(x, y) + 0.114 * image.GetBlue(x, y) -
+                        background);
+    });
+}
+
 // How far a disabled image's pixels differ from the enabled one's on
-// average, weighted by their opacity (0 to 255, by colour distance).
+// average (0 to 255, by colour distance).
 double MeanDifference(const wxImage& enabled, const wxImage& disabled) {
-    double sum = 0, weight = 0;
-    for (int y = 0; y < enabled.GetHeight(); ++y) {
-        for (int x = 0; x < enabled.GetWidth(); ++x) {
-            const double alpha = enabled.HasAlpha() ? enabled.GetAlpha(x, y) / 255.0 : 1.0;
-            const double dr = enabled.GetRed(x, y) - disabled.GetRed(x, y);
-            const double dg = enabled.GetGreen(x, y) - disabled.GetGreen(x, y);
-            const double db = enabled.GetBlue(x, y) - disabled.GetBlue(x, y);
-            sum += alpha * std::sqrt((dr * dr + dg * dg + db * db) / 3);
-            weight += alpha;
-        }
-    }
-    return sum / weight;
+    return WeightedMean(enabled, [&](int x, int y) {
+        const double dr = enabled.GetRed(x, y) - disabled.GetRed(x, y);
+        const double dg = enabled.GetGreen(x, y) - disabled.GetGreen(x, y);
+        const double db = enabled.GetBlue(x, y) - disabled.GetBlue(x, y);
+        return std::sqrt((dr * dr + dg * dg + db * db) / 3);
+    });
 }
 
 TEST_F(ToolBarImagesTest, EveryToolHasSharpImagesSeenOnLightAndDarkAndDisabledShowsIt) {

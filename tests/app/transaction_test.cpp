@@ -1,24 +1,13 @@
 // Transactions in the real window: Auto Commit off, the TXN field, Commit
-// and Rollback, the question before the window closes with a transaction
-// open, and connecting again after the server went away.
+// and Rollback, and the question before the window closes with a
+// transaction open.
 #include "app_test_env.h"
-#include "second_window.h"
 
-#include "app/command_ids.h"
-#include "app/main_frame.h"
 #include "exec/recording_host.h"
 #include "exec/recording_sink.h"
 #include "exec/text_statement_source.h"
-#include "panes/output_pane.h"
-#include "panes/script_pane.h"
-#include "script/script.h"
 #include "support/default_settings.h"
-#include "support/gui_env.h"
-#include "support/test_env.h"
 #include "support/transcript.h"
-
-#include <string>
-#include <vector>
 
 using namespace app_test;
 using namespace transcript;
@@ -63,9 +52,8 @@ void InsertWithoutCommit(CSecondWindow& window, const DataSource& source) {
         ASSERT_TRUE(window->RunCommand(ID_AUTO_COMMIT));
     }
     EXPECT_EQ(StatusOf(*window, kTransactionField), "");
-    window->ScriptPane()->SetText(std::string_view("insert into tw_wtxn values (1)"), false);
+    RunScript(*window, "insert into tw_wtxn values (1)");
     window->Script()->Modify(false);
-    Execute(*window);
     EXPECT_EQ(StatusOf(*window, kTransactionField), "TXN");
 }
 
@@ -86,69 +74,41 @@ protected:
 
 // TXN shows from the first statement after Auto Commit was turned off until
 // Rollback (Ctrl+Shift+R) or Commit (Ctrl+Shift+C) ends the transaction,
-// each written into the output like a statement.
-TEST_F(TransactionWindowTest, TxnShowsUntilCommitOrRollback) {
+// each written into the output like a statement. Closing with a transaction
+// open asks; Cancel keeps the window and the transaction, No rolls back and
+// closes, Yes commits and closes.
+TEST_F(TransactionWindowTest, TxnShowsUntilCommitRollbackOrTheClosingWindowEndsIt) {
     for (const DataSource& source : m_sources) {
         SCOPED_TRACE(source.dsn);
-        CSecondWindow window(wxSize(700, 500));
-        for (const auto& [key, end, rows] : {std::tuple{'R', "rollback", "0"}, std::tuple{'C', "commit", "1"}}) {
-            InsertWithoutCommit(window, source);
-            EXPECT_EQ(Committed(source), "0");
-            PressKey(*window, key, wxMOD_CONTROL | wxMOD_SHIFT);
-            FinishRun(*window);
-            EXPECT_TRUE(window->OutputPane()->GetText().ends_with(Ok(end))) << window->OutputPane()->GetText();
-            EXPECT_EQ(StatusOf(*window, kTransactionField), "");
-            EXPECT_EQ(Committed(source), rows);
+        {
+            CSecondWindow window(wxSize(700, 500));
+            for (const auto& [key, end, rows] : {std::tuple{'R', "rollback", "0"}, std::tuple{'C', "commit", "1"}}) {
+                InsertWithoutCommit(window, source);
+                EXPECT_EQ(Committed(source), "0");
+                PressKey(*window, key, wxMOD_CONTROL | wxMOD_SHIFT);
+                FinishRun(*window);
+                EXPECT_TRUE(OutputOf(*window).ends_with(Ok(end))) << OutputOf(*window);
+                EXPECT_EQ(StatusOf(*window, kTransactionField), "");
+                EXPECT_EQ(Committed(source), rows);
+            }
         }
-        RunElsewhere(source, "delete from tw_wtxn");
-    }
-}
-
-// Closing with a transaction open asks; Cancel keeps the window and the
-// transaction, No rolls back and closes, Yes commits and closes.
-TEST_F(TransactionWindowTest, ClosingAsksToCommitRollBackOrStay) {
-    for (const DataSource& source : m_sources) {
-        SCOPED_TRACE(source.dsn);
         for (const auto& [answers, rows] :
              {std::pair{std::vector{wxCANCEL, wxNO}, "0"}, std::pair{std::vector{wxYES}, "1"}}) {
+            RunElsewhere(source, "delete from tw_wtxn");
             CSecondWindow window(wxSize(700, 500));
             InsertWithoutCommit(window, source);
             for (const int answer : answers) {
                 AnswerYesNoCancel answering(answer);
                 window.Close();
                 EXPECT_EQ(answering.Texts(), std::vector<std::string>{"Commit the open transaction?"});
-                if (answer == wxCANCEL) {
+                if (answer == wxCANCEL)
                     EXPECT_EQ(StatusOf(*window, kTransactionField), "TXN");
-                } else {
+                else
                     EXPECT_TRUE(gui_env::WaitUntil([&] { return !window.Exists(); }, 30000));
-                }
             }
             EXPECT_EQ(Committed(source), rows);
-            RunElsewhere(source, "delete from tw_wtxn");
         }
     }
-}
-
-// The server went away in one run and came back: the next Execute asks,
-// and Yes connects again with the last connect's values and runs.
-TEST_F(WindowTest, YesToTheReconnectQuestionConnectsAgainAndRuns) {
-    TARNWELL_REQUIRE_POSTGRES();
-    CSecondWindow window(wxSize(700, 500));
-    const std::string dsn = test_env::NewFaultPgDsn("WindowReconnect");
-    ConnectWindow(*window, dsn, test_env::PgUser(), test_env::PgPassword());
-    window->ScriptPane()->SetText(std::string_view("select 1 as n;" + test_env::StopFaultServerSql()), false);
-    Execute(*window);
-    ASSERT_TRUE(test_env::ControlFaultServer("start"));
-    ASSERT_TRUE(window->Connection().IsLost());
-    window->RunCommand(ID_CLEAR_OUTPUT);
-    window->ScriptPane()->SetText(std::string_view("select 2 as n"), false);
-    AnswerYesNo(wxYES);
-    Execute(*window);
-    EXPECT_EQ(TakeOneMessageBox().text,
-              "The connection to " + window->ConnectionText() + " was lost. Connect again and run?");
-    EXPECT_EQ(window->OutputPane()->GetText(), OneValue("select 2 as n", "n", "2"));
-    EXPECT_FALSE(window->Connection().IsLost());
-    EXPECT_EQ(StatusOf(*window), "");
 }
 
 }  // namespace

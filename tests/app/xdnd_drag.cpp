@@ -5,6 +5,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace xdnd_drag {
@@ -65,12 +66,9 @@ private:
 
     void Send(Window target, const char* message, long l1 = 0, long l2 = 0, long l3 = 0, long l4 = 0) {
         XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = target;
-        event.xclient.message_type = Intern(message);
-        event.xclient.format = 32;
+        event.xclient = {ClientMessage, 0, False, m_display, target, Intern(message), 32, {}};
         const long data[5] = {static_cast<long>(m_window), l1, l2, l3, l4};
-        for (int i = 0; i < 5; ++i) event.xclient.data.l[i] = data[i];
+        std::copy(data, data + 5, event.xclient.data.l);
         XSendEvent(m_display, target, False, NoEventMask, &event);
         XFlush(m_display);
     }
@@ -99,12 +97,8 @@ private:
 
     void Deliver(const XSelectionRequestEvent& request) {
         XEvent reply{};
-        reply.xselection.type = SelectionNotify;
-        reply.xselection.requestor = request.requestor;
-        reply.xselection.selection = request.selection;
-        reply.xselection.target = request.target;
-        reply.xselection.time = request.time;
-        reply.xselection.property = 0;
+        reply.xselection = {SelectionNotify, 0, False, m_display, request.requestor, request.selection, request.target,
+                            None, request.time};
         if (request.target == m_type) {
             XChangeProperty(m_display, request.requestor, request.property, m_type, 8, PropModeReplace,
                             reinterpret_cast<const unsigned char*>(m_data.data()), static_cast<int>(m_data.size()));

@@ -63,23 +63,17 @@ int AnswerWithKey(const std::function<int()>& show, char key) {
 
 TEST(MessageBoxTest, EachButtonAnswersToItsMnemonic) {
     const QuestionLabels labels{"Recover", "Discard", "Later"};
-    const struct {
-        long style;  // 0: the question box with labels
-        char key;
-        int answer;
-    } cases[] = {
-        {wxYES_NO, 'y', wxYES},       {wxYES_NO, 'n', wxNO},      {wxYES_NO | wxCANCEL, 'c', wxCANCEL},
-        {wxOK, 'o', wxOK},            {wxOK | wxCANCEL, 'c', wxCANCEL}, {0, 'r', wxYES},
-        {0, 'd', wxNO},               {0, 'l', wxCANCEL},
+    // style 0: the question box with labels
+    const struct { long style; char key; int answer; } cases[] = {
+        {wxYES_NO, 'y', wxYES}, {wxYES_NO, 'n', wxNO}, {wxYES_NO | wxCANCEL, 'c', wxCANCEL}, {wxOK, 'o', wxOK},
+        {wxOK | wxCANCEL, 'c', wxCANCEL}, {0, 'r', wxYES}, {0, 'd', wxNO}, {0, 'l', wxCANCEL},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.style << " Alt+" << c.key);
-        const int answer = AnswerWithKey(
-            [&] {
-                return c.style != 0 ? ShowMessageBox("Go on?", c.style | wxICON_QUESTION)
-                                    : ShowQuestionBox("Recover?", labels, wxICON_QUESTION);
-            },
-            c.key);
-        EXPECT_EQ(answer, c.answer);
+        const auto show = [&] {
+            return c.style != 0 ? ShowMessageBox("Go on?", c.style | wxICON_QUESTION)
+                                : ShowQuestionBox("Recover?", labels, wxICON_QUESTION);
+        };
+        EXPECT_EQ(AnswerWithKey(show, c.key), c.answer);
     }
 }

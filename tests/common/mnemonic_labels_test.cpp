@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 TEST(MnemonicLabelsTest, EachLabelGetsAnUnusedKey) {
-    const struct {
-        std::vector<std::string> labels, expected;
-    } cases[] = {
+    const struct { std::vector<std::string> labels, expected; } cases[] = {
         {{"Yes", "No", "Cancel"}, {"&Yes", "&No", "&Cancel"}},
         {{"Recover", "Discard", "Later"}, {"&Recover", "&Discard", "&Later"}},
         // A taken letter moves on to the next free one, whatever its case.

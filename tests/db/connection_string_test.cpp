@@ -63,9 +63,7 @@ TEST(ConnectionStringTest, HostileCredentialsComeBackAsExactlyTheirOwnAttribute)
 // The title names user and data source; neither the title nor what is kept
 // of the data source (history, messages) holds a password.
 TEST(ConnectionStringTest, TitleAndKeptTextNeverHoldThePassword) {
-    const struct {
-        std::string user, dataSource, title, kept;
-    } cases[] = {
+    const struct { std::string user, dataSource, title, kept; } cases[] = {
         {"ann", "Sales", "ann@Sales", "Sales"},
         {"", "Sales", "@Sales", "Sales"},
         {"ann", "DSN=Sales;PWD=secret", "ann@Sales", "DSN=Sales;"},

@@ -18,21 +18,15 @@ TEST(DbExceptionMessage, FormatsTheFirstRecordOrTheFixedText) {
 // otherwise its first capacity - 1 bytes, backed off so no UTF-8 character
 // is cut; the buffer form ends them with a NUL and writes nothing beyond.
 TEST(CExceptionErrorMessage, KeepsTheFirstCapacityMinusOneBytes) {
-    struct Case {
-        std::size_t capacity;
-        std::string message;
-        std::size_t kept;  // a prefix of message of this many bytes
-    };
     const std::size_t n = 800;
-    const std::vector<Case> cases = {
-        {n, std::string(n - 1, 'b'), n - 1},
-        {n, std::string(n, 'c'), n - 1},
+    // kept: the length of the prefix of message kept
+    const struct { std::size_t capacity; std::string message; std::size_t kept; } cases[] = {
+        {n, std::string(n - 1, 'b'), n - 1}, {n, std::string(n, 'c'), n - 1},
         {n, std::string(n - 2, 'f') + "\xC3\xA9tail", n - 2},  // a 2-byte character on the cut goes
         {n, std::string(n - 3, 'h') + "\xC3\xA9xyz", n - 1},   // one just before the cut stays
-        {1, "abc", 0},
-        {0, "abc", 0},
+        {1, "abc", 0}, {0, "abc", 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.capacity) + ", " + std::to_string(c.message.size()) + " bytes");
         const CException error(c.message);
         const std::string expected = c.message.substr(0, c.kept);

@@ -46,8 +46,8 @@ protected:
 
     void ConnectSqlite() { connection.Connect(test_env::SqliteDsn(), "", ""); }
     // suffix makes the password a wrong one.
-    void ConnectPostgres(const std::string& dsn = test_env::PgDsn(), const std::string& suffix = {}) {
-        connection.Connect(dsn, test_env::PgUser(), test_env::PgPassword() + suffix);
+    void ConnectPostgres(const std::string& suffix = {}) {
+        connection.Connect(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword() + suffix);
     }
 
     // The transcript the engine writes for one statement, with output on.
@@ -73,7 +73,7 @@ TEST_F(DbTest, FailedConnectGivesTheDriversDiagnosticAndHoldsNoHandle) {
         {[&] { odbc_log::FailNext("SQLAllocEnv", SQL_ERROR); ConnectSqlite(); }, kReadFailed},
     };
     if (test_env::HavePostgres())
-        cases.emplace_back([&] { ConnectPostgres(test_env::PgDsn(), "x"); }, "password authentication failed");
+        cases.emplace_back([&] { ConnectPostgres("x"); }, "password authentication failed");
     else
         EXPECT_FALSE(test_env::PostgresRequired()) << "no PostgreSQL server";
     for (const auto& [connect, part] : cases) {
@@ -109,14 +109,8 @@ TEST_F(DbTest, ReconnectAndDestructionFreeTheOldHandles) {
 // text. The statement is a view of a longer text: only the view's bytes may
 // reach the driver.
 TEST_F(DbTest, EveryExecutePathIsReportedAndFreesItsStatementOnce) {
-    struct Case {
-        const char* call;  // the call whose result is injected, or ""
-        SQLRETURN result;
-        std::string sql;
-        std::string shown;  // after the echo
-        std::size_t frees = 1;
-    };
-    const std::vector<Case> cases = {
+    // call: the call whose result is injected, or ""; shown: what follows the echo
+    const struct { const char* call; SQLRETURN result; std::string sql, shown; std::size_t frees = 1; } cases[] = {
         {"", 0, "create temp table no_rows (a integer)", "\r\nok\r\n"},
         {"", 0, "select a from no_rows", "\r\na          \r\n---------- \r\n0 row(s) fetched\r\n"},
         {"", 0, "select * from nowhere", "\r\nError: [SQLite]no such table: nowhere (1) SQLSTATE = S1000\r\n"},
@@ -127,14 +121,13 @@ TEST_F(DbTest, EveryExecutePathIsReportedAndFreesItsStatementOnce) {
         {"SQLAllocStmt", SQL_ERROR, "select 1", kReadFailed, 0},
     };
     ConnectSqlite();
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.sql + " " + c.call);
         odbc_log::Clear();
         if (*c.call) odbc_log::FailNext(c.call, c.result);
         const std::string memory = c.sql + ") junk that does not parse";
         EXPECT_EQ(Transcript(std::string_view(memory).substr(0, c.sql.size())), "SQL> " + c.sql + c.shown);
-        EXPECT_EQ(odbc_log::CallCount("SQLFreeStmt"), c.frees);
-        EXPECT_EQ(odbc_log::LiveHandles(), 2u);
+        EXPECT_EQ(std::pair(odbc_log::CallCount("SQLFreeStmt"), odbc_log::LiveHandles()), std::pair(c.frees, std::size_t{2}));
     }
 }
 

@@ -44,10 +44,8 @@ TEST(OdbcDoctorTest, ReportNamesTheFilesTheNearestDataSourceAndWhyADriverDoesNot
                               "\n  system data sources: " + test_env::TempPath("odbc.ini") +
                               "\n  user data sources:   " + test_env::TempPath("odbc.ini") + "\n";
     const std::string notLoaded = "Driver NotALib: " + notLibrary + "\n  The library cannot be loaded: " + notLibrary + ": ";
-    const struct {
-        std::string dataSource;
-        std::string part;   // what the report holds after the files
-    } cases[] = {
+    // part: what the report holds after the files
+    const struct { std::string dataSource, part; } cases[] = {
         {"TarnwelDemo", "Did you mean TarnwellDemo?\nKnown data sources: TarnwellDemo (user), "},
         {"DoctorMissing", "Driver MissingLib: " + missing + "\n  The library cannot be loaded: " + missing +
                               ": cannot open shared object file: No such file or directory\n"},

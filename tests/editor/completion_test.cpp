@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <tuple>
 #include <string>
 
 namespace {
@@ -155,6 +157,29 @@ TEST(CompletionListTest, ALoadingCatalogOffersWhatIsKnownAndSaysSo) {
     ASSERT_TRUE(offer);
     EXPECT_FALSE(offer->loading);
     EXPECT_EQ(offer->names, std::vector<std::string>{"employees"});
+}
+
+// A catalog of thousands of tables: an offer holds the first names in the
+// list's order and says that there are more; a longer prefix reaches the rest.
+TEST(CompletionListTest, AHugeCatalogIsOfferedInPartsAsTheNameIsTyped) {
+    auto catalog = std::make_shared<CCatalog>();
+    std::vector<CatalogTable> tables;
+    for (int i = 2999; i >= 0; --i) tables.push_back({"", "t" + std::to_string(10000 + i), false});
+    catalog->SetTables(tables);
+    catalog->SetLoaded();
+    CCompletionList list;
+    list.SetCatalog(catalog);
+    for (const auto& [script, count, first, more] :
+         {std::tuple{"select * from t", CompletionOffer::kMaxNames, "t10000", true},
+          std::tuple{"select * from t125", std::size_t{100}, "t12500", false},
+          std::tuple{"select * from t1299", std::size_t{10}, "t12990", false}}) {
+        SCOPED_TRACE(script);
+        const auto offer = list.OfferAt(script, std::strlen(script), true);
+        ASSERT_TRUE(offer);
+        EXPECT_EQ(offer->names.size(), count);
+        EXPECT_EQ(offer->names.front(), first);
+        EXPECT_EQ(offer->more, more);
+    }
 }
 
 }  // namespace

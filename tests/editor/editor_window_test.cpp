@@ -1,18 +1,25 @@
-// Completion and Describe in the real window: Ctrl+Space after
+// Completion, Describe and colouring in the real window: Ctrl+Space after
 // "select * from emp" offers the table the catalog loader read after the
-// connect, "e." offers the alias's columns, F4 prints the table.
+// connect, "e." offers the alias's columns, F4 prints the table; the script
+// and the transcript are coloured, wide characters still fill their cells,
+// and the saved bytes are the typed ones.
 #include "app_test_env.h"
 #include "second_window.h"
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/ui_text.h"
+#include "panes/output_line_classes.h"
 #include "panes/output_pane.h"
+#include "panes/pane_palette.h"
+#include "script/script.h"
 #include "panes/script_pane.h"
 #include "support/gui_env.h"
 #include "support/test_env.h"
 
 #include <wx/stc/stc.h>
+
+#include <cstdio>
 
 using namespace app_test;
 
@@ -68,6 +75,57 @@ TEST_F(EditorWindowTest, CompletionOffersTablesAndAliasColumnsAndF4Describes) {
     const std::string output = window->OutputPane()->GetText();
     EXPECT_EQ(output.rfind("Table employees\r\n\r\nColumn  Type", 0), 0u) << output;
     EXPECT_NE(output.find("\r\nSurname "), std::string::npos) << output;
+}
+
+// The colour the control draws the byte at position in.
+wxColour ColourAt(wxStyledTextCtrl& control, std::string_view text, std::string_view what) {
+    const std::size_t at = text.find(what);
+    EXPECT_NE(at, std::string_view::npos) << what;
+    return control.StyleGetForeground(control.GetStyleAt(static_cast<int>(at)));
+}
+
+wxColour Colour(Rgb rgb) { return wxColour(rgb.red, rgb.green, rgb.blue); }
+
+TEST_F(EditorWindowTest, ScriptAndTranscriptAreColouredWithoutChangingABytes) {
+    CSecondWindow window(wxSize(700, 500));
+    ConnectWindow(*window, test_env::NewSqliteDsn("Colours"), "", "");
+    const PanePalette palette = PanePalette::For(false);
+    wxStyledTextCtrl& script = *window->ScriptPane()->GetControl();
+    const std::string text = "-- it's\r\nselect 'Zo\xC3\xAB \xE6\x9D\xB1\xE4\xBA\xAC' as x, 42 /* n */ from t;\r\n";
+    const int cell = script.TextWidth(wxSTC_STYLE_DEFAULT, "0");
+    for (const CommentSyntax& syntax : {CommentSyntax{}, CommentSyntax{"-", "/*", "*/", false}}) {
+        SCOPED_TRACE(syntax.singleLine);
+        window->ScriptPane()->SetCommentSyntax(syntax);
+        window->ScriptPane()->SetText(std::string_view(text), false);
+        script.Colourise(0, -1);
+        gui_env::Pump();
+        for (const auto& [what, colour] : {std::pair{"-- it's", palette.comment}, {"select", palette.keyword},
+                                           {"'Zo", palette.string}, {"\xC3\xAB", palette.string},
+                                           {"\xE6\x9D\xB1", palette.string}, {"as", palette.keyword},
+                                           {"42", palette.number}, {"/* n */", palette.comment}, {";", palette.operatorSign}})
+            EXPECT_EQ(ColourAt(script, text, what), Colour(colour)) << what;
+        // "as" stands 18 cells into its line, the two CJK characters two
+        // cells each (the blank before it makes up what they lack).
+        const int line = script.PositionFromLine(1);
+        EXPECT_EQ(script.PointFromPosition(static_cast<int>(text.find(" as") + 1)).x - script.PointFromPosition(line).x,
+                  18 * cell);
+    }
+
+    // The bytes saved are the bytes typed.
+    const std::string path = test_env::TempDir() + "/coloured.sql";
+    ASSERT_TRUE(window->Script()->OnSaveDocument(path));
+    EXPECT_EQ(ReadFile(path), text);
+    std::remove(path.c_str());
+
+    // The transcript's echo and error lines.
+    window->ScriptPane()->SetText(std::string_view("select 1 as n;\r\nselect * from nosuch;"), false);
+    Execute(*window);
+    wxStyledTextCtrl& output = *window->OutputPane()->GetControl();
+    output.Colourise(0, -1);
+    const std::string transcript = window->OutputPane()->GetText();
+    EXPECT_EQ(ColourAt(output, transcript, "SQL> select 1"), Colour(palette.echo));
+    EXPECT_EQ(ColourAt(output, transcript, "Error: "), Colour(palette.error));
+    EXPECT_EQ(ColourAt(output, transcript, "1 row(s)"), Colour(palette.text));
 }
 
 }  // namespace

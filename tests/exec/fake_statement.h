@@ -58,6 +58,11 @@ public:
         return true;
     }
 
+protected:
+    std::vector<FakeColumn> m_columns;
+    std::vector<FakeRow> m_rows;
+    std::size_t m_nextRow = 0;
+
 private:
     struct Binding {
         char* buffer = nullptr;
@@ -71,9 +76,6 @@ private:
         buffer[length] = '\0';
     }
 
-    std::vector<FakeColumn> m_columns;
-    std::vector<FakeRow> m_rows;
     bool m_bFetchErrorAtEnd;
     std::vector<Binding> m_bindings;
-    std::size_t m_nextRow = 0;
 };

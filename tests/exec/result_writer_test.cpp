@@ -16,7 +16,6 @@
 
 namespace {
 
-using namespace std::string_literals;
 using nlohmann::json;
 
 // Everything one writer writes for a result set of the given columns and rows.
@@ -30,32 +29,11 @@ std::string Written(ResultFormat format, const std::vector<ResultColumn>& column
     return sink.Text();
 }
 
-// A one-column result set of type VARCHAR named "v", with one row, in each
-// format: the frame around the value's cell.
-std::string OneCell(ResultFormat format, const std::string& cell) {
-    switch (format) {
-    case ResultFormat::kCsv:
-    case ResultFormat::kTsv:
-        return "v\r\n" + cell + "\r\n";
-    case ResultFormat::kJson:
-        return "{\"statement\": \"select\", \"columns\": [\"v\"], \"rows\": [[" + cell + "]]}\r\n";
-    case ResultFormat::kMarkdown:
-        return "| v |\r\n| --- |\r\n| " + cell + " |\r\n";
-    case ResultFormat::kTable:
-        break;
-    }
-    return {};
-}
-
-struct EscapeCase {
-    const char* name;
-    ResultValue value;
-    std::string csv, tsv, json, markdown;
-};
-
 TEST(ResultWriterTest, EveryFormatEscapesHostileValues) {
-    const std::string nul("a\0b", 3);
-    const EscapeCase cases[] = {
+    const std::string nul("a\0b", 3), utf8 = "Zo\xC3\xAB \xE6\x97\xA5 \xF0\x9F\x98\x80";
+    // Latin-1, an overlong "/", a surrogate, a cut sequence.
+    const std::string bad = "caf\xE9 \xC0\xAF \xED\xA0\x80 \xE6\x97";
+    const struct { const char* name; ResultValue value; std::string csv, tsv, json, markdown; } cases[] = {
         {"plain", "abc", "abc", "abc", "\"abc\"", "abc"},
         {"NULL", std::nullopt, "", "\\N", "null", ""},
         {"empty", "", "\"\"", "", "\"\"", ""},
@@ -70,26 +48,22 @@ TEST(ResultWriterTest, EveryFormatEscapesHostileValues) {
         {"pipe", "a|b", "a|b", "a|b", "\"a|b\"", "a\\|b"},
         {"escaped pipe", "\\|", "\\|", "\\\\|", "\"\\\\|\"", "\\\\\\|"},
         {"control", "\x01\x1F", "\x01\x1F", "\x01\x1F", "\"\\u0001\\u001f\"", "\x01\x1F"},
-        {"UTF-8", "Zo\xC3\xAB \xE6\x97\xA5 \xF0\x9F\x98\x80", "Zo\xC3\xAB \xE6\x97\xA5 \xF0\x9F\x98\x80",
-         "Zo\xC3\xAB \xE6\x97\xA5 \xF0\x9F\x98\x80", "\"Zo\xC3\xAB \xE6\x97\xA5 \xF0\x9F\x98\x80\"",
-         "Zo\xC3\xAB \xE6\x97\xA5 \xF0\x9F\x98\x80"},
-        // Latin-1, an overlong "/", a surrogate, a cut sequence.
-        {"invalid UTF-8", "caf\xE9 \xC0\xAF \xED\xA0\x80 \xE6\x97", "caf\xE9 \xC0\xAF \xED\xA0\x80 \xE6\x97",
-         "caf\xE9 \xC0\xAF \xED\xA0\x80 \xE6\x97",
-         "\"caf\\u00e9 \\u00c0\\u00af \\u00ed\\u00a0\\u0080 \\u00e6\\u0097\"",
-         "caf\xE9 \xC0\xAF \xED\xA0\x80 \xE6\x97"},
+        {"UTF-8", utf8, utf8, utf8, "\"" + utf8 + "\"", utf8},
+        {"invalid UTF-8", bad, bad, bad, "\"caf\\u00e9 \\u00c0\\u00af \\u00ed\\u00a0\\u0080 \\u00e6\\u0097\"", bad},
     };
     const std::vector<ResultColumn> columns = {{"v", SQL_VARCHAR}};
-    for (const EscapeCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(Written(ResultFormat::kCsv, columns, {c.value}), OneCell(ResultFormat::kCsv, c.csv));
-        EXPECT_EQ(Written(ResultFormat::kTsv, columns, {c.value}), OneCell(ResultFormat::kTsv, c.tsv));
-        EXPECT_EQ(Written(ResultFormat::kMarkdown, columns, {c.value}), OneCell(ResultFormat::kMarkdown, c.markdown));
-        const std::string jsonText = Written(ResultFormat::kJson, columns, {c.value});
-        EXPECT_EQ(jsonText, OneCell(ResultFormat::kJson, c.json));
+        // A one-column result set named "v" with one row: the frame around the value's cell.
+        const std::pair<ResultFormat, std::string> expected[] = {
+            {ResultFormat::kCsv, "v\r\n" + c.csv + "\r\n"},
+            {ResultFormat::kTsv, "v\r\n" + c.tsv + "\r\n"},
+            {ResultFormat::kJson, "{\"statement\": \"select\", \"columns\": [\"v\"], \"rows\": [[" + c.json + "]]}\r\n"},
+            {ResultFormat::kMarkdown, "| v |\r\n| --- |\r\n| " + c.markdown + " |\r\n"},
+        };
+        for (const auto& [format, text] : expected) EXPECT_EQ(Written(format, columns, {c.value}), text);
         // Read back, the value is the original (for UTF-8 text).
-        const json parsed = json::parse(jsonText);
-        const json& value = parsed.at("rows").at(0).at(0);
+        const json value = json::parse(Written(ResultFormat::kJson, columns, {c.value})).at("rows").at(0).at(0);
         if (!c.value) {
             EXPECT_TRUE(value.is_null());
         } else if (std::string(c.name) != "invalid UTF-8") {
@@ -99,36 +73,18 @@ TEST(ResultWriterTest, EveryFormatEscapesHostileValues) {
 }
 
 TEST(ResultWriterTest, JsonNumbersByTypeAndShapeAndReadBack) {
-    const struct {
-        SQLSMALLINT type;
-        ResultValue value;
-        bool number;
-    } cases[] = {
-        {SQL_INTEGER, "42", true},
-        {SQL_BIGINT, "-9223372036854775808", true},
-        {SQL_SMALLINT, "0", true},
-        {SQL_TINYINT, "7", true},
-        {SQL_DECIMAL, "142000.00", true},
-        {SQL_NUMERIC, "-0.5", true},
-        {SQL_DOUBLE, "1.5e+20", true},
-        {SQL_REAL, "1E-5", true},
-        {SQL_FLOAT, "3.25", true},
+    const struct { SQLSMALLINT type; ResultValue value; bool number; } cases[] = {
+        {SQL_INTEGER, "42", true}, {SQL_BIGINT, "-9223372036854775808", true}, {SQL_SMALLINT, "0", true},
+        {SQL_TINYINT, "7", true}, {SQL_DECIMAL, "142000.00", true}, {SQL_NUMERIC, "-0.5", true},
+        {SQL_DOUBLE, "1.5e+20", true}, {SQL_REAL, "1E-5", true}, {SQL_FLOAT, "3.25", true},
         {SQL_INTEGER, std::nullopt, false},
         // Numeric columns whose text is no JSON number stay strings.
-        {SQL_DOUBLE, "NaN", false},
-        {SQL_DOUBLE, "-Infinity", false},
-        {SQL_NUMERIC, ".5", false},
-        {SQL_NUMERIC, "1.", false},
-        {SQL_NUMERIC, "+1", false},
-        {SQL_INTEGER, "007", false},
-        {SQL_INTEGER, " 1", false},
-        {SQL_INTEGER, "", false},
-        {SQL_INTEGER, "1e", false},
+        {SQL_DOUBLE, "NaN", false}, {SQL_DOUBLE, "-Infinity", false}, {SQL_NUMERIC, ".5", false},
+        {SQL_NUMERIC, "1.", false}, {SQL_NUMERIC, "+1", false}, {SQL_INTEGER, "007", false},
+        {SQL_INTEGER, " 1", false}, {SQL_INTEGER, "", false}, {SQL_INTEGER, "1e", false},
         {SQL_INTEGER, "abc", false},   // SQLite keeps any text in any column
         // Not numeric types.
-        {SQL_VARCHAR, "42", false},
-        {SQL_BIT, "1", false},
-        {SQL_TYPE_DATE, "2024-01-01", false},
+        {SQL_VARCHAR, "42", false}, {SQL_BIT, "1", false}, {SQL_TYPE_DATE, "2024-01-01", false},
     };
     std::vector<ResultColumn> columns;
     std::vector<ResultValue> row;
@@ -157,10 +113,7 @@ TEST(ResultWriterTest, JsonNumbersByTypeAndShapeAndReadBack) {
 TEST(ResultWriterTest, ResultSetsFollowEachOther) {
     const std::vector<ResultColumn> first = {{"id", SQL_INTEGER}, {"name", SQL_VARCHAR}};
     const std::vector<ResultColumn> second = {{"x", SQL_VARCHAR}};
-    const struct {
-        ResultFormat format;
-        std::string expected;
-    } cases[] = {
+    const struct { ResultFormat format; std::string expected; } cases[] = {
         {ResultFormat::kCsv, "id,name\n1,a\n,\"\"\nx\ny\n"},
         {ResultFormat::kTsv, "id\tname\n1\ta\n\\N\t\nx\ny\n"},
         {ResultFormat::kJson,
@@ -190,8 +143,7 @@ class CWholeValueStatement : public CFakeStatement {
 public:
     CWholeValueStatement(std::vector<FakeColumn> columns, std::vector<FakeRow> rows, bool getDataOnBound,
                          bool fetchErrorAtEnd = false)
-        : CFakeStatement(columns, rows, fetchErrorAtEnd), m_columns(std::move(columns)), m_rows(std::move(rows)),
-          m_bGetDataOnBound(getDataOnBound) {}
+        : CFakeStatement(std::move(columns), std::move(rows), fetchErrorAtEnd), m_bGetDataOnBound(getDataOnBound) {}
 
     ColumnDescription Describe(int column) override {
         const FakeColumn& c = m_columns.at(static_cast<std::size_t>(column - 1));
@@ -199,13 +151,14 @@ public:
     }
     // Without bound columns there are no buffers to fill.
     bool Fetch() override {
-        const bool fetched = m_bGetDataOnBound ? CFakeStatement::Fetch() : m_nRow < m_rows.size();
-        m_nRow += fetched ? 1 : 0;
-        return fetched;
+        if (m_bGetDataOnBound) return CFakeStatement::Fetch();
+        if (m_nextRow == m_rows.size()) return false;
+        ++m_nextRow;
+        return true;
     }
     bool GetData(int column, std::string& value) override {
         ++gets;
-        const std::optional<std::string>& cell = m_rows.at(m_nRow - 1).at(static_cast<std::size_t>(column - 1));
+        const std::optional<std::string>& cell = m_rows.at(m_nextRow - 1).at(static_cast<std::size_t>(column - 1));
         value = cell.value_or("");
         return cell.has_value();
     }
@@ -214,9 +167,6 @@ public:
     int gets = 0;
 
 private:
-    std::vector<FakeColumn> m_columns;
-    std::vector<FakeRow> m_rows;
-    std::size_t m_nRow = 0;
     bool m_bGetDataOnBound;
 };
 

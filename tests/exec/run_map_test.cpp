@@ -1,3 +1,7 @@
+// The run map: statements that follow the edits of the script, the output
+// that leads back to them, the failures walked in order; and the spot an
+// error names.
+#include "exec/error_position.h"
 #include "exec/run_map.h"
 #include "run_fixture.h"
 #include "support/test_env.h"
@@ -29,32 +33,20 @@ std::string Positions(const CRunMap& map) {
     return text;
 }
 
+// An insert or a delete of length bytes at position: where the statements stand afterwards.
 TEST(RunMapTest, StatementsFollowTheEditsOfTheScript) {
-    const struct {
-        const char* name;
-        bool insert;
-        std::size_t position, length;
-        const char* positions;
-    } cases[] = {
-        {"InsertBefore", true, 0, 5, "15-25 35-45 55-65 "},
-        {"InsertAtAStatementsStart", true, 30, 2, "10-20 32-42 52-62 "},
-        {"InsertInside", true, 35, 3, "10-20 30-43e 53-63 "},
-        {"InsertAtItsEnd", true, 40, 1, "10-20 30-41e 51-61 "},
-        {"InsertBetween", true, 45, 4, "10-20 30-40 54-64 "},
-        {"DeleteBefore", false, 0, 10, "0-10 20-30 40-50 "},
-        {"DeleteEndingAtAStart", false, 25, 5, "10-20 25-35 45-55 "},
-        {"DeleteInside", false, 32, 4, "10-20 30-36e 46-56 "},
-        {"DeleteOverTwo", false, 15, 20, "10-15e 15-20e 30-40 "},
-        {"DeleteAfterAll", false, 60, 5, "10-20 30-40 50-60 "},
+    const struct { bool insert; std::size_t position, length; const char* positions; } cases[] = {
+        // Inserts before, at a statement's start, inside, at its end and between.
+        {true, 0, 5, "15-25 35-45 55-65 "}, {true, 30, 2, "10-20 32-42 52-62 "}, {true, 35, 3, "10-20 30-43e 53-63 "},
+        {true, 40, 1, "10-20 30-41e 51-61 "}, {true, 45, 4, "10-20 30-40 54-64 "},
+        // Deletes before, ending at a start, inside, over two and after all.
+        {false, 0, 10, "0-10 20-30 40-50 "}, {false, 25, 5, "10-20 25-35 45-55 "}, {false, 32, 4, "10-20 30-36e 46-56 "},
+        {false, 15, 20, "10-15e 15-20e 30-40 "}, {false, 60, 5, "10-20 30-40 50-60 "},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
         CRunMap map = ThreeStatements();
-        if (c.insert)
-            map.TextInserted(c.position, c.length);
-        else
-            map.TextDeleted(c.position, c.length);
-        EXPECT_EQ(Positions(map), c.positions);
+        c.insert ? map.TextInserted(c.position, c.length) : map.TextDeleted(c.position, c.length);
+        EXPECT_EQ(Positions(map), c.positions) << (c.insert ? "insert at " : "delete at ") << c.position;
     }
 }
 
@@ -65,11 +57,9 @@ TEST(RunMapTest, OutputLeadsBackAndFailuresAreWalkedInOrder) {
         EXPECT_EQ(map.AtOutput(position).value_or(-1), static_cast<std::size_t>(statement)) << position;
 
     // Forward from the start, past the last back to the first; backward.
-    EXPECT_EQ(map.NextFailure(0, true), 1u);
-    EXPECT_EQ(map.NextFailure(30, true), 2u);
-    EXPECT_EQ(map.NextFailure(50, true), 1u);
-    EXPECT_EQ(map.NextFailure(50, false), 1u);
-    EXPECT_EQ(map.NextFailure(30, false), 2u);
+    for (const auto& [from, forward, failure] : std::vector<std::tuple<std::size_t, bool, std::size_t>>{
+             {0, true, 1}, {30, true, 2}, {50, true, 1}, {50, false, 1}, {30, false, 2}})
+        EXPECT_EQ(map.NextFailure(from, forward), failure) << from << (forward ? " forward" : " backward");
 
     // An edited failure is skipped; a new script has none; no output after clearing.
     map.TextInserted(55, 1);
@@ -110,6 +100,31 @@ TEST_F(RunFixture, EachStatementsOutputLeadsBackToItsText) {
         EXPECT_EQ(output.substr(ran[2].outputBegin, ran[2].outputEnd - ran[2].outputBegin),
                   verbose ? "SQL> create table t(a int)\r\nok\r\n" : "");
         m_connection.Execute("drop table t");
+    }
+}
+
+// The spot a driver's message names, as the text it covers ("" for none).
+TEST(ErrorPositionTest, TheTokenOrCharacterTheMessageNames) {
+    const struct { const char* message; const char* statement; const char* spot; } cases[] = {
+        {"[SQLite]near \"selec\": syntax error (1)", "selec 1", "selec"},
+        {"ERROR: syntax error at or near \"frm\";\nError while executing the query", "select * frm t", "frm"},
+        // Not in strings or comments before it.
+        {"near \"x\": syntax error", "select 'x' -- x\r\n, x", "x"},
+        {"near \"from\": syntax error", "/* from */ select from", "from"},
+        {"ERROR: column \"qq\" does not exist at character 8", "select qq from t", "qq"},
+        {"ERROR: syntax error\nPosition: 11", "select \xC3\xA9, x+ from t", "x"},
+        {"near \"nothere\": syntax error", "select 1", ""},
+        {"[SQLite]no such table: nosuch (1)", "select 'nosuch' from nosuch", "nosuch"},
+        {"ERROR: relation \"nosuch\" does not exist;", "select * from nosuch", "nosuch"},
+        {"ERROR: column \"qq\" does not exist;", "select qq from t", "qq"},
+        {"no such column: t.qq", "select t.qq from t", "t.qq"},
+        {"[SQLite]no such function: f (1)", "select f(1)", ""}, {"at character 99", "select 1", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        const std::string statement = c.statement;
+        const auto spot = LocateError(c.message, statement, CommentSyntax{});
+        EXPECT_EQ(spot ? statement.substr(spot->offset, spot->length) : "", c.spot);
     }
 }
 

@@ -39,14 +39,12 @@ const PgCase kCases[] = {
       "$$ begin raise notice 'hi there'; return 1; end $$"},
      "select pg_temp.tw_notice() as v",
      Echo("select pg_temp.tw_notice() as v") + "\r\nWarning: NOTICE: hi there SQLSTATE = 00000" +
-         "\r\nv          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n",
-     "", 0},
+         "\r\nv          \r\n---------- \r\n1          \r\n1 row(s) fetched\r\n", "", 0},
     // Rows come two at a time: the rows before the failing one, their count and the diagnostic.
     {"FetchError", "UseDeclareFetch=1\nFetch=2\n", {}, kDivision + ";select 5 as n",
      Echo(kDivision) + "\r\n?column?   \r\n---------- \r\n0          \r\n1          \r\n2 row(s) fetched\r\n"
          "\r\nError: ERROR: division by zero;\nError while fetching the next result SQLSTATE = 22012\r\n" +
-         OneValue("select 5 as n", "n", "5"),
-     "", 1},
+         OneValue("select 5 as n", "n", "5"), "", 1},
     {"WorkedExampleWithDeclaredSizes", "",
      {"create temporary table tw_w(ID varchar(10), NAME varchar(5))", "insert into tw_w values('1', 'abc'), (NULL, 'xy')"},
      kWorked,
@@ -55,8 +53,7 @@ const PgCase kCases[] = {
     // A name of MaxColLen characters stops the header with the driver's diagnostic.
     {"NameOfMaxColLenCharacters", "", {}, kBadName + ";select 2 as b",
      Echo(kBadName) + "\r\na         \r\nError: The buffer was too small for the colName. SQLSTATE = 01004\r\n" +
-         Echo("select 2 as b") + "\r\nb         \r\n--------- \r\n2         \r\n1 row(s) fetched\r\n",
-     "", 1, 10},
+         Echo("select 2 as b") + "\r\nb         \r\n--------- \r\n2         \r\n1 row(s) fetched\r\n", "", 1, 10},
     {"DoubleWidthValueIsCutAtACharacterBoundary", "", {}, kDoubleWidth,
      Echo(kDoubleWidth) + "\r\nc    \r\n---- \r\n\xE6\xBC\xA2\xE5\xAD\x97 \r\n1 row(s) fetched\r\n", "", 0},
 };

@@ -66,21 +66,18 @@ const TranscriptCase kTranscripts[] = {
 
 class TranscriptTest : public SqliteRunTest, public ::testing::WithParamInterface<TranscriptCase> {
 protected:
-    // The output of the case's script with EnableOutput set so.
-    std::string Expected(bool verbose) {
+    // Runs the case's script with EnableOutput set so and checks its output.
+    void Check(bool verbose) {
         std::string text;
         for (const std::string& piece : GetParam().shown)
             if (verbose || !piece.ends_with("\r\nok\r\n")) text += piece;
-        return verbose ? text : kStart + text + kEnd;
-    }
-    std::string RunCase(bool verbose) {
         m_settings.EnableOutput = verbose;
-        return Run(GetParam().script);
+        EXPECT_EQ(Run(GetParam().script), verbose ? text : kStart + text + kEnd);
     }
 };
 
-TEST_P(TranscriptTest, VerboseOutput) { EXPECT_EQ(RunCase(true), Expected(true)); }
-TEST_P(TranscriptTest, QuietOutput) { EXPECT_EQ(RunCase(false), Expected(false)); }
+TEST_P(TranscriptTest, VerboseOutput) { Check(true); }
+TEST_P(TranscriptTest, QuietOutput) { Check(false); }
 
 INSTANTIATE_TEST_SUITE_P(Sqlite, TranscriptTest, ::testing::ValuesIn(kTranscripts), CaseName<TranscriptCase>);
 
@@ -105,9 +102,7 @@ TEST_F(SqliteRunTest, HostCallsFrameTheOutput) {
     for (const auto& c : cases) {
         m_settings.EnableOutput = c.enableOutput;
         Run(c.script);
-        EXPECT_EQ(m_events, c.events);
-        EXPECT_TRUE(m_summary.connected);
-        EXPECT_EQ(m_summary.statements, c.statements);
+        EXPECT_EQ(std::tie(m_events, m_summary.connected, m_summary.statements), std::tuple(c.events, true, c.statements));
     }
 }
 
@@ -139,14 +134,11 @@ TEST_F(SqliteRunTest, StopOnErrorEndsAfterTheFirstFailure) {
     } expected[] = {{"", 0, 0, false}, {script, 2, 1, false}, {script, 3, 1, false}, {"select 2 as y", 0, 0, true}};
     ASSERT_EQ(m_recorded.records.size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
-        const HistoryRecord& record = m_recorded.records[i];
-        EXPECT_EQ(record.script, expected[i].script);
-        EXPECT_EQ(record.dataSource, m_connection.DataSource());
-        EXPECT_EQ(record.userName, "");
-        EXPECT_EQ(record.statements, expected[i].statements);
-        EXPECT_EQ(record.failures, expected[i].failures);
-        EXPECT_EQ(record.cancelled, expected[i].cancelled);
-        EXPECT_GE(record.elapsedMs, 0);
+        const HistoryRecord& r = m_recorded.records[i];
+        const auto& e = expected[i];
+        EXPECT_EQ(std::tie(r.script, r.dataSource, r.userName, r.statements, r.failures, r.cancelled),
+                  std::tuple(e.script, m_connection.DataSource(), "", e.statements, e.failures, e.cancelled));
+        EXPECT_GE(r.elapsedMs, 0);
     }
     EXPECT_EQ(m_recorded.records[0].dataSource.rfind("ExecRun", 0), 0u);
 }
@@ -236,9 +228,8 @@ TEST_F(RunFixture, NotConnectedPrintsOnlyThatInBothModes) {
     for (int enableOutput : {1, 0}) {
         m_settings.EnableOutput = enableOutput;
         EXPECT_EQ(Run("select 1 as x"), "not connected\r\n");
-        EXPECT_EQ(m_events, (std::vector<std::string>{"status:Executing...", "append:not connected\r\n", "status:"}));
-        EXPECT_FALSE(m_summary.connected);
-        EXPECT_EQ(m_summary.statements, 0);
+        EXPECT_EQ(std::tie(m_events, m_summary.connected, m_summary.statements),
+                  std::tuple(std::vector<std::string>{"status:Executing...", "append:not connected\r\n", "status:"}, false, 0));
     }
     EXPECT_TRUE(m_history.IsEmpty());
     EXPECT_TRUE(m_recorded.records.empty());

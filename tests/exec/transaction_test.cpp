@@ -1,7 +1,6 @@
 #include "exec/transaction_state.h"
 #include "run_fixture.h"
 #include "support/test_env.h"
-#include "support/transcript.h"
 
 #include <gtest/gtest.h>
 
@@ -9,20 +8,21 @@
 
 namespace {
 
-using namespace transcript;
+struct Source {
+    std::string dsn, user, password;
+};
 
 // The number of rows of tw_txn as another connection sees them: what was
 // committed.
-std::string CommittedRows(const std::string& dsn, const std::string& user, const std::string& password) {
+std::string CommittedRows(const Source& s) {
     CDbConnection other;
-    other.Connect(dsn, user, password);
-    CHistoryList history;
-    CRecordingSink output(80);
-    std::vector<std::string> events;
-    CRecordingHost host(events);
-    CTextStatementSource source("select count(*) as n from tw_txn");
-    CScriptRunner(other, history, output, host).Run(source, DefaultSettings());
-    return FirstValue(output.Text());
+    other.Connect(s.dsn, s.user, s.password);
+    const ExecuteResult result = other.Execute("select count(*) from tw_txn");
+    char value[32] = "";
+    SQLLEN indicator = 0;
+    result.statement->BindColumn(1, value, sizeof value, &indicator);
+    EXPECT_TRUE(result.statement->Fetch());
+    return value;
 }
 
 class TransactionTest : public RunFixture {};
@@ -32,44 +32,36 @@ class TransactionTest : public RunFixture {};
 // (also with verbose output off); a disconnect with a transaction open rolls
 // it back.
 TEST_F(TransactionTest, RollbackTakesTheRowsAwayCommitKeepsThem) {
-    struct Source {
-        std::string dsn, user, password;
-    };
     std::vector<Source> sources = {{test_env::NewSqliteDsn("TxnSqlite"), "", ""}};
     if (test_env::HavePostgres()) sources.push_back({test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword()});
     m_settings.EnableSpool = 1;
     m_settings.SpoolFile = test_env::TempPath("txn-spool.txt");
+    const struct { TransactionEnd end; int verbose; std::string transcript, committed; } steps[] = {
+        {TransactionEnd::Rollback, 1, "SQL> rollback\r\nok\r\n", "0"},
+        {TransactionEnd::Commit, 0, "SQL> commit\r\nok\r\n", "1"},
+    };
     for (const Source& s : sources) {
         SCOPED_TRACE(s.dsn);
         m_connection.Connect(s.dsn, s.user, s.password);
         Run("drop table if exists tw_txn;create table tw_txn (n integer)");
         ASSERT_TRUE(m_connection.SupportsTransactions());
         m_connection.SetAutoCommit(false);
-        const struct {
-            TransactionEnd end;
-            int verbose;
-            std::string transcript, committed;
-        } steps[] = {
-            {TransactionEnd::Rollback, 1, "SQL> rollback\r\nok\r\n", "0"},
-            {TransactionEnd::Commit, 0, "SQL> commit\r\nok\r\n", "1"},
-        };
         for (const auto& step : steps) {
             m_settings.EnableOutput = step.verbose;
             Run("insert into tw_txn values (1)");
-            EXPECT_EQ(CommittedRows(s.dsn, s.user, s.password), "0") << "seen before the end";
+            EXPECT_EQ(CommittedRows(s), "0") << "seen before the end";
             test_env::WriteFile(m_settings.SpoolFile, "");
             m_output.Clear();
             const RunSummary summary = m_runner.EndTransaction(step.end, m_settings);
             EXPECT_EQ(m_output.Text(), step.transcript);
             EXPECT_EQ(test_env::ReadFile(m_settings.SpoolFile), step.transcript);
-            EXPECT_EQ(summary.statements, 1);
-            EXPECT_EQ(summary.failures, 0);
-            EXPECT_EQ(CommittedRows(s.dsn, s.user, s.password), step.committed);
+            EXPECT_EQ(std::pair(summary.statements, summary.failures), std::pair(1, 0));
+            EXPECT_EQ(CommittedRows(s), step.committed);
         }
         m_settings.EnableOutput = 1;
         Run("insert into tw_txn values (2)");
         m_connection.Disconnect();
-        EXPECT_EQ(CommittedRows(s.dsn, s.user, s.password), "1");
+        EXPECT_EQ(CommittedRows(s), "1");
         m_connection.Connect(s.dsn, s.user, s.password);
         Run("drop table tw_txn");
         m_connection.Disconnect();

@@ -135,14 +135,6 @@ TEST(WorkerRunTest, AJobWaitingForAWindowThatLeftIsLetGo) {
     EXPECT_TRUE(sink.m_strText.empty());
 }
 
-struct FailureCase {
-    const char* name;
-    std::function<void(CWorkerRun&, std::string& caught)> job;
-    std::string output;     // what reached the output
-    std::string caught;     // what the job caught
-    std::string rethrown;   // what Run threw
-};
-
 // What action threw, or "" when it returned.
 std::string Caught(const std::function<void()>& action) {
     try {
@@ -153,52 +145,48 @@ std::string Caught(const std::function<void()>& action) {
     return {};
 }
 
-void PostFailure(CWorkerRun& run) {
-    run.Post([] { throw std::runtime_error("posted"); });
+TEST(WorkerRunTest, FailuresTravelLikeInAPlainCall) {
+    const auto postFailure = [](CWorkerRun& run) { run.Post([] { throw std::runtime_error("posted"); }); };
+    const struct {
+        const char* name;
+        std::function<void(CWorkerRun&, std::string& caught)> job;
+        std::string output;     // what reached the output
+        std::string caught;     // what the job caught
+        std::string rethrown;   // what Run threw
+    } cases[] = {
+        {"JobFailureComesOutAfterItsAppends",
+         [](CWorkerRun& run, std::string&) {
+             run.Append("before");
+             throw std::runtime_error("job");
+         }, "before", "", "job"},
+        // The job cannot tell when the window thread gets to a posted call: a
+        // Call waits until it has.
+        {"PostedFailureReachesTheJobAtItsNextAppend",
+         [&](CWorkerRun& run, std::string& caught) {
+             postFailure(run);
+             caught = Caught([&] { run.Call([] {}); run.Append("not reached"); });
+             run.Append("after");
+         }, "after", "posted", ""},
+        {"PostedFailureTheJobNeverSawComesOutOfRun",
+         [&](CWorkerRun& run, std::string&) {
+             run.Append("text");
+             postFailure(run);
+         }, "text", "", "posted"},
+        {"CallFailureGoesToTheJob",
+         [](CWorkerRun& run, std::string& caught) {
+             caught = Caught([&] { run.Call([] { throw std::runtime_error("call"); }); });
+             run.Append("on");
+         }, "on", "call", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CThreadCheckingSink sink;
+        CWorkerRun run(sink);
+        std::string caught;
+        EXPECT_EQ(Caught([&] { run.Run([&] { c.job(run, caught); }); }), c.rethrown);
+        EXPECT_EQ(std::tie(sink.m_strText, caught), std::tie(c.output, c.caught));
+    }
 }
-
-const FailureCase kFailures[] = {
-    {"JobFailureComesOutAfterItsAppends",
-     [](CWorkerRun& run, std::string&) {
-         run.Append("before");
-         throw std::runtime_error("job");
-     },
-     "before", "", "job"},
-    // The job cannot tell when the window thread gets to a posted call: a
-    // Call waits until it has.
-    {"PostedFailureReachesTheJobAtItsNextAppend",
-     [](CWorkerRun& run, std::string& caught) {
-         PostFailure(run);
-         caught = Caught([&] { run.Call([] {}); run.Append("not reached"); });
-         run.Append("after");
-     },
-     "after", "posted", ""},
-    {"PostedFailureTheJobNeverSawComesOutOfRun",
-     [](CWorkerRun& run, std::string&) {
-         run.Append("text");
-         PostFailure(run);
-     },
-     "text", "", "posted"},
-    {"CallFailureGoesToTheJob",
-     [](CWorkerRun& run, std::string& caught) {
-         caught = Caught([&] { run.Call([] { throw std::runtime_error("call"); }); });
-         run.Append("on");
-     },
-     "on", "call", ""},
-};
-
-class WorkerRunFailureTest : public ::testing::TestWithParam<FailureCase> {};
-
-TEST_P(WorkerRunFailureTest, FailuresTravelLikeInAPlainCall) {
-    CThreadCheckingSink sink;
-    CWorkerRun run(sink);
-    std::string caught;
-    EXPECT_EQ(Caught([&] { run.Run([&] { GetParam().job(run, caught); }); }), GetParam().rethrown);
-    EXPECT_EQ(sink.m_strText, GetParam().output);
-    EXPECT_EQ(caught, GetParam().caught);
-}
-
-INSTANTIATE_TEST_SUITE_P(Failures, WorkerRunFailureTest, ::testing::ValuesIn(kFailures), CaseName<FailureCase>);
 
 // A whole run on the worker against SQLite gives the output and the host
 // exactly what the plain run gives them, spool file and history included.
@@ -216,8 +204,7 @@ const ScriptCase kScripts[] = {
     {"LargeResult",
      "create table n(i integer);"
      "insert into n with recursive s(i) as (select 1 union all select i + 1 from s where i < 200000) select i from s;"
-     "select i, printf('%090d', i) as wide from n",
-     1},
+     "select i, printf('%090d', i) as wide from n", 1},
 };
 
 class WorkerScriptRunTest : public RunFixture, public ::testing::WithParamInterface<ScriptCase> {};
@@ -225,41 +212,33 @@ class WorkerScriptRunTest : public RunFixture, public ::testing::WithParamInterf
 TEST_P(WorkerScriptRunTest, SameTranscriptAndCallsAsThePlainRun) {
     m_settings.EnableOutput = GetParam().enableOutput;
     m_settings.EnableSpool = 1;
-    struct Outcome {
-        std::vector<std::string> events;
-        std::string spool;
-        RunSummary summary;
-    };
-    Outcome outcomes[2];
+    // The events, the spool file, and the summary's statements and failures.
+    std::tuple<std::vector<std::string>, std::string, int, int> outcomes[2];
     for (int onWorker = 0; onWorker < 2; ++onWorker) {
         const std::string name = std::string("Worker") + GetParam().name + std::to_string(onWorker);
         m_connection.Connect(test_env::NewSqliteDsn(name), "", "");
         m_settings.SpoolFile = test_env::TempPath(name + ".txt");
         m_events.clear();
         CTextStatementSource source(GetParam().script);
-        if (onWorker) {
+        const auto onTheWorker = [&] {
             CWorkerScriptRun run(m_connection, m_history, m_output, m_host, source, m_settings);
             run.SetRecorder(&m_recorded);
-            outcomes[onWorker].summary = run.Run();
-        } else {
-            outcomes[onWorker].summary = m_runner.Run(source, m_settings);
-        }
-        outcomes[onWorker].events = JoinAppends(m_events);
-        outcomes[onWorker].spool = test_env::ReadFile(m_settings.SpoolFile);
+            return run.Run();
+        };
+        const RunSummary summary = onWorker ? onTheWorker() : m_runner.Run(source, m_settings);
+        outcomes[onWorker] = {JoinAppends(m_events), test_env::ReadFile(m_settings.SpoolFile), summary.statements,
+                              summary.failures};
         m_connection.Disconnect();
     }
-    EXPECT_EQ(outcomes[1].events, outcomes[0].events);
-    EXPECT_EQ(outcomes[1].spool, outcomes[0].spool);
-    EXPECT_EQ(outcomes[1].summary.statements, outcomes[0].summary.statements);
-    EXPECT_EQ(outcomes[1].summary.failures, outcomes[0].summary.failures);
-    EXPECT_GT(outcomes[0].summary.failures + outcomes[0].summary.statements, 1);
+    EXPECT_EQ(outcomes[1], outcomes[0]);
+    EXPECT_GT(std::get<2>(outcomes[0]) + std::get<3>(outcomes[0]), 1);
     ASSERT_EQ(m_history.Size(), 2u);
     EXPECT_EQ(m_history.Entry(1), GetParam().script);
     // The worker records its run as the plain run does.
     ASSERT_EQ(m_recorded.records.size(), 2u);
-    EXPECT_EQ(m_recorded.records[1].script, GetParam().script);
-    EXPECT_EQ(m_recorded.records[1].dataSource, std::string("Worker") + GetParam().name + "1");
-    EXPECT_EQ(m_recorded.records[1].failures, outcomes[1].summary.failures);
+    const HistoryRecord& record = m_recorded.records[1];
+    EXPECT_EQ(std::tie(record.script, record.dataSource, record.failures),
+              std::tuple(GetParam().script, std::string("Worker") + GetParam().name + "1", std::get<3>(outcomes[1])));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sqlite, WorkerScriptRunTest, ::testing::ValuesIn(kScripts), CaseName<ScriptCase>);
@@ -309,8 +288,7 @@ const LimitCase kLimitCases[] = {
     // memory." or with std::bad_alloc, never by terminating the process.
     {"MoreOutputThanMemory",
      Repeated("with recursive c(x) as (select 1 union all select x + 1 from c where x < 500) "
-              "select x, printf('%.90c', 'y') as wide from c;\n", 2000),
-     "", 150},
+              "select x, printf('%.90c', 'y') as wide from c;\n", 2000), "", 150},
 };
 
 class WorkerMemoryLimitTest : public RunFixture, public ::testing::WithParamInterface<LimitCase> {};

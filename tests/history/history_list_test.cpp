@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -25,24 +26,21 @@ TEST(HistoryListTest, NavigatesBetweenTheEndsWithoutPassingThem) {
     EXPECT_FALSE(history.CanGoPrevious() || history.CanGoNext());
     history.Append("first");
     EXPECT_FALSE(history.CanGoPrevious() || history.CanGoNext());
-
     history.Append("second");
     history.Append("");  // an empty script is a valid entry
-    EXPECT_EQ(history.GoPrevious(), "second");
-    EXPECT_EQ(history.GoPrevious(), "first");
+    // Back to the oldest, where it stays, and forward again.
+    const std::vector<std::string> back = {history.GoPrevious(), history.GoPrevious()};
+    EXPECT_EQ(back, (std::vector<std::string>{"second", "first"}));
     EXPECT_FALSE(history.CanGoPrevious());
     EXPECT_TRUE(history.CanGoNext());
-    EXPECT_EQ(history.GoPrevious(), "first");  // stays at the oldest
-
-    EXPECT_EQ(history.GoNext(), "second");
-    EXPECT_EQ(history.GoNext(), "");
+    const std::vector<std::string> forward = {history.GoPrevious(), history.GoNext(), history.GoNext()};
+    EXPECT_EQ(forward, (std::vector<std::string>{"first", "second", ""}));
     EXPECT_FALSE(history.CanGoNext());
 
     history.SetCurrent(0);
     EXPECT_EQ(history.Current(), "first");
     history.SetCurrent(7);  // no such entry: the current one stays
     EXPECT_EQ(history.CurrentIndex(), 0u);
-
     history.Append("first");  // equal texts are separate entries; the new one is current
     EXPECT_EQ(history.Size(), 4u);
     EXPECT_EQ(history.CurrentIndex(), 3u);
@@ -58,15 +56,10 @@ TEST(HistoryListTest, ListLineAndPreviewCutAtCharacters) {
     for (int i = 0; i < 1200; ++i) kanjis += kanji;
     const std::string lines = std::string(40, 'a') + "\r\n" + std::string(108, 'b');
     const std::string stray = std::string(98, 'x') + "\xFF" + kanji;
-    const struct {
-        std::string script, listLine, preview;
-    } cases[] = {
-        {lines, std::string(40, 'a') + "  " + std::string(57, 'b'), lines},
-        {"a\rb\nc", "a b c", "a\rb\nc"},
-        {"", "", ""},
-        {digits, digits.substr(0, 99), digits.substr(0, 999)},
-        {kanjis, kanjis.substr(0, 99 * 3), kanjis.substr(0, 999 * 3)},
-        {stray, std::string(98, 'x') + "\xFF", stray},
+    const struct { std::string script, listLine, preview; } cases[] = {
+        {lines, std::string(40, 'a') + "  " + std::string(57, 'b'), lines}, {"a\rb\nc", "a b c", "a\rb\nc"},
+        {"", "", ""}, {digits, digits.substr(0, 99), digits.substr(0, 999)},
+        {kanjis, kanjis.substr(0, 99 * 3), kanjis.substr(0, 999 * 3)}, {stray, std::string(98, 'x') + "\xFF", stray},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(CHistoryList::ListLine(c.script), c.listLine) << c.script.substr(0, 20);

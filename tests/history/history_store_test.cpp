@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -32,11 +32,10 @@ namespace {
 
 // A fresh folder for one test, under the test process's own.
 std::string Folder() {
-    const fs::path folder = fs::path(test_env::TempDir()) / "history" /
-                            testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string folder = test_env::TempPath(testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder);
     fs::create_directories(folder);
-    return folder.string();
+    return folder;
 }
 
 HistoryRecord Entry(std::string script, std::string dataSource = "Sales", std::string user = "ann") {
@@ -48,6 +47,11 @@ std::vector<std::string> Scripts(const std::vector<HistoryRecord>& records) {
     std::vector<std::string> scripts;
     for (const HistoryRecord& record : records) scripts.push_back(record.script);
     return scripts;
+}
+
+// Every field but the id, which the store gives.
+auto Fields(const HistoryRecord& r) {
+    return std::tie(r.script, r.dataSource, r.userName, r.timeMs, r.statements, r.failures, r.cancelled, r.elapsedMs);
 }
 
 TEST(HistoryStoreTest, EveryFieldComesBackByteForByte) {
@@ -67,31 +71,20 @@ TEST(HistoryStoreTest, EveryFieldComesBackByteForByte) {
     }
     const std::vector<HistoryRecord> back = CHistoryStore(path, 100).Newest(10);
     ASSERT_EQ(back.size(), kept.size());
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        const HistoryRecord& in = kept[kept.size() - 1 - i];
-        const HistoryRecord& out = back[i];
-        const auto fields = [](const HistoryRecord& r) {
-            return std::tie(r.script, r.dataSource, r.userName, r.timeMs, r.statements, r.failures, r.cancelled,
-                            r.elapsedMs);
-        };
-        EXPECT_EQ(fields(out), fields(in)) << "entry " << i;
+    for (std::size_t i = 0; i < kept.size(); ++i) {  // newest first
+        EXPECT_EQ(Fields(back[i]), Fields(kept[kept.size() - 1 - i])) << "entry " << i;
         if (i > 0) {
-            EXPECT_LT(out.id, back[i - 1].id);
+            EXPECT_LT(back[i].id, back[i - 1].id);
         }
     }
 }
 
 // The newest entries stay, also when a later session keeps fewer; the ones
-// dropped are gone from the search too. 0 keeps nothing on disk.
+// dropped are gone from the search too.
 TEST(HistoryStoreTest, KeepsTheNewestUpToTheLimit) {
     const std::string path = Folder() + "/history.sqlite";
-    const struct {
-        int limit;
-        int records;
-        std::vector<std::string> newest;
-    } cases[] = {
-        {5, 3, {"word 3", "word 2", "word 1"}},
-        {5, 4, {"word 7", "word 6", "word 5", "word 4", "word 3"}},
+    const struct { int limit, records; std::vector<std::string> newest; } cases[] = {
+        {5, 3, {"word 3", "word 2", "word 1"}}, {5, 4, {"word 7", "word 6", "word 5", "word 4", "word 3"}},
         {2, 1, {"word 8", "word 7"}},
     };
     int n = 0;
@@ -101,14 +94,6 @@ TEST(HistoryStoreTest, KeepsTheNewestUpToTheLimit) {
         EXPECT_EQ(Scripts(store.Newest(100)), c.newest);
         EXPECT_EQ(Scripts(store.Search("word")), c.newest);
     }
-
-    const std::string unused = Folder() + "/off/history.sqlite";
-    CHistoryStore off(unused, 0);
-    off.Record(Entry("kept for the session"));
-    EXPECT_FALSE(off.OnDisk());
-    EXPECT_EQ(off.Message(), "");
-    EXPECT_EQ(Scripts(off.Search("session")), std::vector<std::string>{"kept for the session"});
-    EXPECT_FALSE(fs::exists(unused));
 }
 
 // Two processes, each writing 1,000 entries as fast as it can into one
@@ -155,29 +140,21 @@ TEST(HistoryStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
 TEST(HistoryStoreTest, DamagedFilesAreMovedAsideAndReplaced) {
     const std::string folder = Folder();
     const std::string path = folder + "/history.sqlite";
-    std::string database;
     {
         CHistoryStore store(path, 1000);
         for (int i = 0; i < 300; ++i) store.Record(Entry("select " + std::to_string(i) + std::string(400, 'x')));
     }
-    database = test_env::ReadFile(path);
+    const std::string database = test_env::ReadFile(path);
     ASSERT_GT(database.size(), 64u * 1024);
     std::string noise(20000, '\0');
     unsigned seed = 7;
     for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
 
-    const struct {
-        const char* name;
-        std::string bytes;
-        bool damaged;
-    } cases[] = {
-        {"garbage", noise, true},
-        {"text", "select 1;\n", true},
+    const struct { const char* name; std::string bytes; bool damaged; } cases[] = {
+        {"garbage", noise, true}, {"text", "select 1;\n", true},
         {"truncated at a page", database.substr(0, database.size() / 2 / 4096 * 4096), true},
         {"truncated inside a page", database.substr(0, database.size() - 1000), true},
-        {"header only", database.substr(0, 100), true},
-        {"good", database, false},
-        {"empty", "", false},
+        {"header only", database.substr(0, 100), true}, {"good", database, false}, {"empty", "", false},
     };
     const std::regex moved("The history file was damaged; it was moved aside as "
                            "(history\\.sqlite\\.damaged-\\d{8}-\\d{6}(-\\d+)?) and a new one was started\\.");
@@ -202,21 +179,23 @@ TEST(HistoryStoreTest, DamagedFilesAreMovedAsideAndReplaced) {
 }
 
 // Where the file cannot be made the history lives in memory, search
-// included, with one message.
-TEST(HistoryStoreTest, AnUnwritableFolderKeepsTheHistoryInMemory) {
+// included, with one message; so it does, without one, with a limit of 0.
+TEST(HistoryStoreTest, WithoutAFileTheHistoryIsKeptInMemory) {
     const std::string folder = Folder();
-    std::vector<std::string> paths = {test_env::WriteFile(folder + "/plain file", "x") + "/Tarnwell/history.sqlite"};
+    std::vector<std::pair<std::string, int>> paths = {
+        {folder + "/off/history.sqlite", 0},
+        {test_env::WriteFile(folder + "/plain file", "x") + "/Tarnwell/history.sqlite", 1000}};
     if (geteuid() != 0) {   // root writes into read-only folders
         fs::create_directory(folder + "/read-only");
         chmod((folder + "/read-only").c_str(), 0555);
-        paths.push_back(folder + "/read-only/history.sqlite");
+        paths.emplace_back(folder + "/read-only/history.sqlite", 1000);
     }
-    for (const std::string& path : paths) {
+    for (const auto& [path, limit] : paths) {
         SCOPED_TRACE(path);
-        CHistoryStore store(path, 1000);
+        CHistoryStore store(path, limit);
         EXPECT_FALSE(store.OnDisk());
-        EXPECT_EQ(store.Message(), "The history folder " + fs::path(path).parent_path().string() +
-                                       " cannot be written; the history of this session is kept in memory only.");
+        EXPECT_EQ(store.Message(), limit == 0 ? "" : "The history folder " + fs::path(path).parent_path().string() +
+                                   " cannot be written; the history of this session is kept in memory only.");
         store.Record(Entry("select 1 from memory"));
         EXPECT_EQ(Scripts(store.Search("memory")), std::vector<std::string>{"select 1 from memory"});
         EXPECT_FALSE(fs::exists(path));
@@ -236,32 +215,18 @@ TEST(HistoryStoreTest, SearchFindsEveryWordNewestFirst) {
         Entry("delete from archive", "Archive", "carol"),
     };
     for (const HistoryRecord& entry : entries) store.Record(entry);
-    const auto scripts = [&](std::initializer_list<int> indexes) {
-        std::vector<std::string> found;
-        for (const int i : indexes) found.push_back(entries[static_cast<std::size_t>(i)].script);
-        return found;
-    };
-    const struct {
-        std::string words;
-        std::vector<std::string> found;
-    } cases[] = {
-        {"orders", scripts({2, 1})},
-        {"  ORD  sel ", scripts({2})},
-        {"sales", scripts({2, 0})},
-        {"bob orders", scripts({2, 1})},
-        {"cafe", scripts({0})},
+    const struct { std::string words; std::vector<std::size_t> found; } cases[] = {  // found: entries, newest first
+        {"orders", {2, 1}}, {"  ORD  sel ", {2}}, {"sales", {2, 0}}, {"bob orders", {2, 1}}, {"cafe", {0}},
         {"employees carol", {}},
         // Quotes and operators are words like any other.
-        {"\"qty\"", scripts({1})},
-        {"NEAR( x", scripts({1})},
-        {"orders -count", scripts({2})},
-        {"(orders", scripts({2, 1})},
-        {"orders ) \" * : ^ OR", scripts({2, 1})},
-        {"\"orders\"*", scripts({2, 1})},
-        {"*", {}},
-        {"", {}},
+        {"\"qty\"", {1}}, {"NEAR( x", {1}}, {"orders -count", {2}}, {"(orders", {2, 1}},
+        {"orders ) \" * : ^ OR", {2, 1}}, {"\"orders\"*", {2, 1}}, {"*", {}}, {"", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(Scripts(store.Search(c.words)), c.found) << c.words;
+    for (const auto& c : cases) {
+        std::vector<std::string> found;
+        for (const std::size_t i : c.found) found.push_back(entries[i].script);
+        EXPECT_EQ(Scripts(store.Search(c.words)), found) << c.words;
+    }
 
     for (int i = 0; i < 600; ++i) store.Record(Entry("select many " + std::to_string(i)));
     const std::vector<HistoryRecord> many = store.Search("many");
@@ -283,24 +248,20 @@ TEST(HistoryStoreTest, ANewerSearchReplacesAnOlderOne) {
             for (int i = 0; i < 100; ++i) store.Record(Entry("update gamma " + std::to_string(t * 100 + i)));
         });
     std::mutex mutex;
+    std::condition_variable changed;
     std::vector<std::pair<std::uint64_t, std::vector<std::string>>> handed;
     std::uint64_t last = 0;
     {
         CHistorySearch search(store, [&](std::uint64_t query, std::vector<HistoryRecord> found) {
             const std::lock_guard lock(mutex);
             handed.emplace_back(query, Scripts(found));
+            changed.notify_all();
         });
         search.Start("alpha");
         last = search.Start("beta");
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        for (;;) {
-            {
-                const std::lock_guard lock(mutex);
-                if (!handed.empty() && handed.back().first == last) break;
-            }
-            ASSERT_LT(std::chrono::steady_clock::now(), deadline);
-            std::this_thread::yield();
-        }
+        std::unique_lock lock(mutex);  // let go before the search ends
+        ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(30),
+                                     [&] { return !handed.empty() && handed.back().first == last; }));
     }
     for (std::jthread& run : runs) run.join();
     EXPECT_EQ(store.Search("gamma").size(), 200u);
@@ -334,25 +295,19 @@ TEST(HistoryStoreTest, FillsTheSessionListWithTheNewest) {
 }
 
 TEST(HistoryStoreTest, DefaultPathFollowsXdgStateHome) {
-    const char* saved = std::getenv("XDG_STATE_HOME");
-    const std::string savedValue = saved ? saved : "";
+    const std::string saved = std::getenv("XDG_STATE_HOME");  // the test's own
     const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    const struct {
-        const char* value;   // nullptr: unset
-        std::string path;
-    } cases[] = {
+    const std::pair<const char*, std::string> cases[] = {  // nullptr: unset
         {"/var/state", "/var/state/Tarnwell/history.sqlite"},
         {nullptr, home + "/.local/state/Tarnwell/history.sqlite"},
         {"", home + "/.local/state/Tarnwell/history.sqlite"},
         {"relative/state", home + "/.local/state/Tarnwell/history.sqlite"},
     };
-    for (const auto& c : cases) {
-        if (c.value) setenv("XDG_STATE_HOME", c.value, 1);
-        else unsetenv("XDG_STATE_HOME");
-        EXPECT_EQ(history_file::DefaultPath(), c.path) << (c.value ? c.value : "unset");
+    for (const auto& [value, path] : cases) {
+        value ? setenv("XDG_STATE_HOME", value, 1) : unsetenv("XDG_STATE_HOME");
+        EXPECT_EQ(history_file::DefaultPath(), path) << (value ? value : "unset");
     }
-    if (saved) setenv("XDG_STATE_HOME", savedValue.c_str(), 1);
-    else unsetenv("XDG_STATE_HOME");
+    setenv("XDG_STATE_HOME", saved.c_str(), 1);
 }
 
 TEST(HistoryStoreTest, AFoundEntrysLineShowsTimeDataSourceAndFirstLine) {

@@ -26,13 +26,16 @@ TEST_F(PaneLookTest, PanesTakeThePaletteOfTheThemeWhenItChanges) {
         m_pFrame->GetEventHandler()->ProcessEvent(event);
         m_pOutputPane->SetPaneFont(wxFont(wxFontInfo(11).Family(wxFONTFAMILY_TELETYPE)), 8);
         const PanePalette palette = PanePalette::For(theme);
-        for (CPane* pane : {static_cast<CPane*>(m_pScriptPane), static_cast<CPane*>(m_pOutputPane)}) {
+        const auto colour = [](Rgb rgb) { return wxColour(rgb.red, rgb.green, rgb.blue); };
+        // Style 1 is a class of its own: the script's block comments, the
+        // transcript's echo lines.
+        for (const auto& [pane, styleOne] : {std::pair<CPane*, Rgb>{m_pScriptPane, palette.comment},
+                                             std::pair<CPane*, Rgb>{m_pOutputPane, palette.echo}}) {
             wxStyledTextCtrl& control = *pane->GetControl();
-            for (const int style : {0, 1, wxSTC_STYLE_DEFAULT}) {
-                EXPECT_EQ(control.StyleGetBackground(style), wxColour(palette.background.red, palette.background.green,
-                                                                       palette.background.blue));
-                EXPECT_EQ(control.StyleGetForeground(style),
-                          wxColour(palette.text.red, palette.text.green, palette.text.blue));
+            for (const auto& [style, text] : {std::pair{0, palette.text}, std::pair{1, styleOne},
+                                              std::pair{+wxSTC_STYLE_DEFAULT, palette.text}}) {
+                EXPECT_EQ(control.StyleGetBackground(style), colour(palette.background));
+                EXPECT_EQ(control.StyleGetForeground(style), colour(text));
             }
             EXPECT_GT(control.GetMarginLeft(), 0);
         }

@@ -26,6 +26,10 @@ TEST(PanePaletteTest, TextIsReadableInBothPalettes) {
         EXPECT_GE(ContrastRatio(p.selectionText, p.selectionBackground), 4.5);
         EXPECT_GE(ContrastRatio(p.text, p.margin), 4.5);
         EXPECT_GE(ContrastRatio(p.caret, p.background), 4.5);
+        for (const Rgb coloured : {p.keyword, p.string, p.quotedName, p.number, p.comment, p.operatorSign, p.echo,
+                                   p.error, p.warning})
+            EXPECT_GE(ContrastRatio(coloured, p.background), 4.5);
+        EXPECT_GE(ContrastRatio(p.text, p.braceBackground), 4.5);
         // The palette matches the theme: a dark background on a dark desktop.
         EXPECT_EQ(ContrastRatio(p.background, {0, 0, 0}) < ContrastRatio(p.background, {255, 255, 255}), dark);
     }

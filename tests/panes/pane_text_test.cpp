@@ -1,11 +1,13 @@
 // The text operations that both panes share: bytes in and out unchanged,
-// lengths in bytes, the caller's buffer, selection and font.
+// lengths in bytes, the caller's buffer, selection and font. The output pane
+// as the run's output: appends at the end, collected or not, byte for byte,
+// and the wrap width in characters.
 #include "worksheet_fixture.h"
 
 #include <wx/font.h>
 #include <wx/stc/stc.h>
 
-#include <cstring>
+#include <array>
 
 using namespace std::string_literals;
 
@@ -21,11 +23,8 @@ INSTANTIATE_TEST_SUITE_P(BothPanes, PaneTextTest, ::testing::Values(false, true)
                          [](const auto& info) { return info.param ? "Output" : "Script"; });
 
 TEST_P(PaneTextTest, SetTextAndGetTextPassEveryByte) {
-    const std::string cases[] = {
-        "", "select 1;\r\nselect 2\r\n", "caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD", "\x80\xFF\xC3(\xE2\x82 \xC0\xAF",
-        "a\rb\nc", "a\0b\r\n\0"s,
-    };
-    for (const std::string& bytes : cases) {
+    for (const std::string& bytes : {""s, "select 1;\r\nselect 2\r\n"s, "caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD"s,
+                                     "\x80\xFF\xC3(\xE2\x82 \xC0\xAF"s, "a\rb\nc"s, "a\0b\r\n\0"s}) {
         SCOPED_TRACE(bytes);
         Pane().SetText(bytes, false);
         EXPECT_EQ(Pane().GetTextLength(), static_cast<int>(bytes.size()));
@@ -42,10 +41,9 @@ TEST_P(PaneTextTest, GetTextFillsAtMostSizeMinusOneBytesAndANul) {
         {4, "abc\0####"s}, {1, "\0#######"s}, {7, "abcdef\0#"s}, {8, "abcdef\0#"s}, {0, "########"}, {-3, "########"},
     };
     for (const auto& [size, expected] : cases) {
-        char buffer[8];
-        std::memset(buffer, '#', sizeof buffer);
-        Pane().GetText(buffer, size);
-        EXPECT_EQ(std::string(buffer, sizeof buffer), expected) << size;
+        std::string buffer(8, '#');
+        Pane().GetText(buffer.data(), size);
+        EXPECT_EQ(buffer, expected) << size;
     }
     Pane().GetText(nullptr, 10);  // does nothing
 }
@@ -79,4 +77,65 @@ TEST_P(PaneTextTest, SetPaneFontKeepsTheSelectionAndAppliesToAllText) {
     // Every character's style has the font, never bold.
     EXPECT_EQ(Control().StyleGetSizeFractional(Control().GetStyleAt(5)), 1125);
     EXPECT_FALSE(Control().StyleGetBold(Control().GetStyleAt(5)));
+}
+
+class OutputPaneTest : public WorksheetTest {
+protected:
+    wxStyledTextCtrl& Output() { return *m_pOutputPane->GetControl(); }
+};
+
+TEST_F(OutputPaneTest, AppendsCollectedOrNotGiveExactlyTheirBytesAtTheEnd) {
+    // More than the pane collects at once, and more room than a small text gets.
+    std::string large;
+    while (large.size() < (17 << 20)) large += std::to_string(large.size()) + std::string(80, '.') + "\r\n";
+    for (const bool batch : {false, true}) {
+        SCOPED_TRACE(batch ? "collected" : "immediate");
+        std::string expected = "earlier\r\n";
+        m_pOutputPane->SetText(expected, false);
+        m_pOutputPane->SetSelection(0, 3);  // as the user selects; appending loses it
+        const auto append = [&](const std::string& bytes) {
+            m_pOutputPane->AppendText(bytes);
+            expected += bytes;
+        };
+        if (batch) m_pOutputPane->SuspendRedraw();
+        append("SQL> select 1\r\n");
+        append("");
+        if (batch) m_pOutputPane->BeginBatch();
+        append("\xC3\xA9\0\x80\xFFx"s);
+        EXPECT_EQ(m_pOutputPane->GetTextLength(), static_cast<int>(expected.size()));  // reads see every append
+        append(large);
+        for (int row = 0; row < 1100; ++row) append(std::to_string(row) + std::string(1000, '.') + "\r\n");
+        append(std::string(1 << 20, '+'));  // a large piece after rows still collected
+        if (batch) m_pOutputPane->EndBatch();
+        append("ok\r\n");
+        if (batch) m_pOutputPane->ResumeRedraw();
+
+        EXPECT_FALSE(Output().IsFrozen());
+        EXPECT_TRUE(m_pOutputPane->GetText() == expected);
+        const int end = static_cast<int>(expected.size());
+        EXPECT_EQ(std::pair(Output().GetSelectionStart(), Output().GetSelectionEnd()), std::pair(end, end));
+        EXPECT_TRUE(Output().GetReadOnly());
+        EXPECT_FALSE(Output().CanUndo());
+    }
+}
+
+TEST_F(OutputPaneTest, ClearingDropsAppendsCollectedBefore) {
+    m_pOutputPane->BeginBatch();
+    m_pOutputPane->AppendText("collected\r\n");
+    m_pOutputPane->SetText("", false);
+    m_pOutputPane->AppendText("after\r\n");
+    m_pOutputPane->EndBatch();
+    EXPECT_EQ(m_pOutputPane->GetText(), "after\r\n");
+}
+
+TEST_F(OutputPaneTest, WrapWidthIsTheWholeCharactersThatFitThePane) {
+    const std::array<int, 3> cases[] = {{8, 40 * 8 + 4, 40}, {0, 300, 0}, {100'000, 300, 0}};  // character, client, wrap
+    for (const auto& [charWidth, clientWidth, wrapWidth] : cases) {
+        SCOPED_TRACE(charWidth);
+        m_pOutputPane->SetPaneFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)), charWidth);
+        Output().SetClientSize(clientWidth, 200);
+        gui_env::Pump();
+        ASSERT_EQ(Output().GetClientSize().x, clientWidth);
+        EXPECT_EQ(m_pOutputPane->WrapWidth(), wrapWidth);
+    }
 }

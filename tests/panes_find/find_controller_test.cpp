@@ -12,6 +12,9 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <stdexcept>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -44,6 +47,14 @@ protected:
         ADD_FAILURE() << "no box " << label;
         return nullptr;
     }
+    // Opens the find dialog, or the replace dialog when with is given, and fills in its fields.
+    void Open(const wxString& find, const std::optional<wxString>& with = {}) {
+        with ? controller->OnEditReplace() : controller->OnEditFind();
+        if (controller->GetDialog() == nullptr) throw std::runtime_error("no dialog");
+        EXPECT_EQ(controller->GetDialog()->HasFlag(wxFR_REPLACEDIALOG), with.has_value());
+        Field(0)->SetValue(find);
+        if (with) Field(1)->SetValue(*with);
+    }
     void Press(int buttonId) { gui_env::Click(controller->GetDialog()->FindWindow(buttonId)); }
 
     gui_env::ModalCapture messages;  // "Search string not found"
@@ -53,11 +64,7 @@ protected:
 TEST_F(FindControllerTest, ReplaceButtonsChangeTheReadOnlyPaneAndReplaceAllIsUndoneAsOneStep) {
     SetText("x x x x", true);
     control->EmptyUndoBuffer();
-    controller->OnEditReplace();
-    ASSERT_NE(controller->GetDialog(), nullptr);
-    EXPECT_TRUE(controller->GetDialog()->HasFlag(wxFR_REPLACEDIALOG));
-    Field(0)->SetValue("x");
-    Field(1)->SetValue("yy");
+    Open("x", "yy");
     Press(wxID_REPLACE);
     EXPECT_EQ(Text(), "x x x x");
     EXPECT_EQ(Selection(), (Match{0, 1}));
@@ -76,8 +83,7 @@ TEST_F(FindControllerTest, ReplaceButtonsChangeTheReadOnlyPaneAndReplaceAllIsUnd
 
 TEST_F(FindControllerTest, FindButtonSearchesTheDialogTextAsUtf8WithTheBoxes) {
     SetText("caf\xC3\xA9 CAF\xC3\xA9");
-    controller->OnEditFind();
-    Field(0)->SetValue(wxString::FromUTF8("caf\xC3\xA9"));
+    Open(wxString::FromUTF8("caf\xC3\xA9"));
     Box("Match case")->SetValue(true);
     Press(wxID_FIND);
     EXPECT_EQ(Selection(), (Match{0, 5}));
@@ -119,12 +125,10 @@ TEST_F(FindControllerTest, TheDialogHasNoDirectionWholeLabelsAndWideShortFields)
 // the middle of the view and sideways into it; one on screen leaves the view.
 TEST_F(FindControllerTest, TheSelectedMatchIsScrolledIntoView) {
     constexpr int kLines = 3000, kFar = 2000;
-    struct Action {
-        const char* name;
-        bool replace;  // the replace dialog and its Replace button
-        bool f3;       // Find Next with the text saved by the find dialog
-    };
-    const Action actions[] = {{"Find", false, false}, {"Find Next", false, true}, {"Replace", true, false}};
+    // The action, with the replace dialog and its Replace button, with Find
+    // Next and the text saved by the find dialog.
+    const std::tuple<const char*, bool, bool> actions[] = {{"Find", false, false}, {"Find Next", false, true},
+                                                           {"Replace", true, false}};
     control->Destroy();
     for (const bool output : {false, true}) {
         std::unique_ptr<CPane> pane(output ? static_cast<CPane*>(new COutputPane) : new CScriptPane);
@@ -133,9 +137,9 @@ TEST_F(FindControllerTest, TheSelectedMatchIsScrolledIntoView) {
         frame->SetSize(640, 480);
         frame->SendSizeEvent();
         ASSERT_TRUE(gui_env::WaitUntil([this] { return control->LinesOnScreen() >= 10; }));
-        for (const Action& action : actions) {
+        for (const auto& [name, replace, f3] : actions) {
             for (const int column : {0, 2000}) {
-                SCOPED_TRACE(std::string(output ? "output pane, " : "script pane, ") + action.name + ", column " +
+                SCOPED_TRACE(std::string(output ? "output pane, " : "script pane, ") + name + ", column " +
                              std::to_string(column));
                 std::string text;
                 for (int line = 0; line < kLines; ++line) {
@@ -145,13 +149,11 @@ TEST_F(FindControllerTest, TheSelectedMatchIsScrolledIntoView) {
                 SetText(text, output);
                 control->SetFirstVisibleLine(0);
                 control->SetXOffset(0);
-                action.replace ? controller->OnEditReplace() : controller->OnEditFind();
-                Field(0)->SetValue("needle");
-                if (action.replace) Field(1)->SetValue("pin");
-                if (action.f3) Press(wxID_CANCEL);
+                replace ? Open("needle", "pin") : Open("needle");
+                if (f3) Press(wxID_CANCEL);
                 int first = 0, xOffset = 0;
                 for (const int line : {2, kFar, kFar + 3}) {
-                    action.f3 ? controller->OnFindNext() : Press(action.replace ? wxID_REPLACE : wxID_FIND);
+                    f3 ? controller->OnFindNext() : Press(replace ? wxID_REPLACE : wxID_FIND);
                     const Match match = Selection();
                     ASSERT_EQ(control->LineFromPosition(match.start), line);
                     if (line == kFar) {
@@ -171,32 +173,28 @@ TEST_F(FindControllerTest, TheSelectedMatchIsScrolledIntoView) {
     EXPECT_TRUE(messages.Messages().empty());
 }
 
+// A find dialog has no replacement field; closing it keeps the saved one.
 TEST_F(FindControllerTest, ClosingSavesTextsAndBoxesForTheNextDialog) {
-    controller->OnEditReplace();
-    Field(0)->SetValue("abc");
-    Field(1)->SetValue("xyz");
+    Open("abc", "xyz");
     Box("Whole word")->SetValue(true);
     const wxWeakRef<wxFindReplaceDialog> closed = controller->GetDialog();
     Press(wxID_CANCEL);
     EXPECT_EQ(controller->GetDialog(), nullptr);
     gui_env::Settle();
     EXPECT_FALSE(closed);
-
-    // A find dialog has no replacement field; closing it keeps the saved one.
-    controller->OnEditFind();
-    ASSERT_NE(controller->GetDialog(), nullptr);
-    EXPECT_FALSE(controller->GetDialog()->HasFlag(wxFR_REPLACEDIALOG));
-    EXPECT_EQ(Field(0)->GetValue(), "abc");
-    EXPECT_FALSE(Box("Match case")->GetValue());
-    EXPECT_TRUE(Box("Whole word")->GetValue());
-    Box("Match case")->SetValue(true);
-    Press(wxID_CANCEL);
-
-    controller->OnEditReplace();
-    EXPECT_EQ(Field(0)->GetValue(), "abc");
-    EXPECT_EQ(Field(1)->GetValue(), "xyz");
-    EXPECT_TRUE(Box("Match case")->GetValue());
-    EXPECT_TRUE(Box("Whole word")->GetValue());
+    for (const bool replace : {false, true}) {
+        replace ? controller->OnEditReplace() : controller->OnEditFind();
+        ASSERT_NE(controller->GetDialog(), nullptr);
+        EXPECT_EQ(controller->GetDialog()->HasFlag(wxFR_REPLACEDIALOG), replace);
+        EXPECT_EQ(Field(0)->GetValue(), "abc");
+        if (replace) {
+            EXPECT_EQ(Field(1)->GetValue(), "xyz");
+        }
+        EXPECT_EQ(Box("Match case")->GetValue(), replace);
+        EXPECT_TRUE(Box("Whole word")->GetValue());
+        Box("Match case")->SetValue(true);
+        Press(wxID_CANCEL);
+    }
 }
 
 TEST_F(FindControllerTest, ADialogDestroyedWithItsOwnerIsForgotten) {

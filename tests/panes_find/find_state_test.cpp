@@ -1,5 +1,7 @@
 // Find and replace as CFindState runs them on a text control, with the dialog
-// and the "not found" message counted instead of shown.
+// and the "not found" message counted instead of shown; and the search target
+// alone: byte positions that never cut a UTF-8 character, and replacements in
+// a control the user cannot type into.
 #include "panes/find_state.h"
 #include "panes/stc_search_target.h"
 #include "stc_fixture.h"
@@ -7,17 +9,16 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 using Kind = CFindUi::DialogKind;
-constexpr std::uint32_t kCase = CFindState::kFrMatchCase;
-constexpr std::uint32_t kWord = CFindState::kFrWholeWord;
-constexpr std::uint32_t kFind = CFindState::kFrFindNext;
-constexpr std::uint32_t kReplace = CFindState::kFrReplace;
-constexpr std::uint32_t kReplaceAll = CFindState::kFrReplaceAll;
-constexpr std::uint32_t kClose = CFindState::kFrDialogTerm;
+constexpr std::uint32_t kCase = CFindState::kFrMatchCase, kWord = CFindState::kFrWholeWord,
+                        kFind = CFindState::kFrFindNext, kReplace = CFindState::kFrReplace,
+                        kReplaceAll = CFindState::kFrReplaceAll, kClose = CFindState::kFrDialogTerm;
 
 class FindStateTest : public StcFixture, public CFindUi {
 protected:
@@ -55,20 +56,11 @@ protected:
 // Replace first finds, then replaces the match and finds the next; Replace
 // All replaces every match after the start without a message.
 TEST_F(FindStateTest, EachPressGoesOnForward) {
-    struct Step {
-        Match selection;
-        int notFound;                // "Search string not found" messages so far
-        const char* text = nullptr;  // after the press; none: unchanged
-    };
-    struct Case {
-        const char* name;
-        std::string text;
-        Match selection;
-        std::uint32_t button;
-        std::string find, with;
-        std::uint32_t boxes;
-        std::vector<Step> steps;
-    };
+    // After each press: the selection, the "Search string not found" messages
+    // so far, and the text (none: unchanged).
+    struct Step { Match selection; int notFound; const char* text = nullptr; };
+    struct Case { const char* name; std::string text; Match selection; std::uint32_t button; std::string find, with;
+                  std::uint32_t boxes; std::vector<Step> steps; };
     const Case cases[] = {
         {"three matches then none", "abc abc abc", {0, 0}, kFind, "abc", "", 0,
          {{{0, 3}, 0}, {{4, 7}, 0}, {{8, 11}, 0}, {{8, 11}, 1}}},
@@ -135,16 +127,8 @@ TEST_F(FindStateTest, OneDialogAtATime) {
 // Where a search starts after the user moved the selection, closed the dialog
 // or pressed F3, and when Replace leaves the selection alone.
 TEST_F(FindStateTest, SearchesStartFromTheLastMatchOrTheSelection) {
-    struct Case {
-        const char* name;
-        std::string text;
-        Kind kind;
-        std::function<void()> act;
-        std::string textAfter;
-        Match selection;
-        int notFound;
-    };
-    const Case cases[] = {
+    const struct { const char* name; std::string text; Kind kind; std::function<void()> act; std::string textAfter;
+                   Match selection; int notFound; } cases[] = {
         {"F3 after the dialog closed starts at a click after the first match", "abc abc abc", Kind::find,
          [&] { Press(kFind, "abc"); Press(kClose, "abc"); Click(5, 5); F3(); F3(); },
          "abc abc abc", {8, 11}, 1},
@@ -165,7 +149,7 @@ TEST_F(FindStateTest, SearchesStartFromTheLastMatchOrTheSelection) {
         {"Replace All after a search starts at the last match", "a a a", Kind::replace,
          [&] { Press(kReplace, "a", "b"); Click(0, 0); Press(kReplaceAll, "a", "b"); }, "a b b", {5, 5}, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Start(c.text, c.kind);
         c.act();
@@ -173,6 +157,39 @@ TEST_F(FindStateTest, SearchesStartFromTheLastMatchOrTheSelection) {
         EXPECT_EQ(Selection(), c.selection);
         EXPECT_EQ(notFound, c.notFound);
     }
+}
+
+using StcSearchTargetTest = StcFixture;
+using namespace std::string_literals;
+
+TEST_F(StcSearchTargetTest, FindStaysOnWholeCharacters) {
+    const std::tuple<std::string, long, long, std::optional<Match>> cases[] = {  // text, from, to, match
+        {"\xBC", 0, -1, std::nullopt},  // not UTF-8: no match inside a character
+        {"\xC3\xBC", 1, -1, Match{2, 4}},  // a start inside a character moves past it
+        {"\xC3\xBC", 3, -1, std::nullopt},
+        {"\xC3\xBC", 400, -1, std::nullopt},
+        {"\xC3\xBC", 0, 2, Match{0, 2}},
+        {"\xC3\xBC", 1, 3, std::nullopt},
+        {"", 0, -1, std::nullopt},
+    };
+    SetText("\xC3\xBC\xC3\xBC");
+    CStcSearchTarget target(*control);
+    for (const auto& [find, start, end, match] : cases)
+        EXPECT_EQ(target.Find(find, 0, start, end), match) << find << " from " << start << " to " << end;
+}
+
+TEST_F(StcSearchTargetTest, ReplaceSelectionPutsInTheBytesAlsoWhenReadOnly) {
+    SetText("a\xC3\xA9" "b", true);
+    CStcSearchTarget target(*control);
+    target.SetSelection(1, 3);
+    target.ReplaceSelection("x\0\xE2\x82\xAC"s);
+    EXPECT_EQ(Text(), "ax\0\xE2\x82\xAC" "b"s);
+    EXPECT_EQ(Selection(), (Match{6, 6}));
+    target.SetSelection(0, 2);
+    target.ReplaceSelection("");
+    EXPECT_EQ(Text(), "\0\xE2\x82\xAC" "b"s);
+    EXPECT_EQ(Selection(), (Match{0, 0}));
+    EXPECT_TRUE(control->GetReadOnly());
 }
 
 }  // namespace

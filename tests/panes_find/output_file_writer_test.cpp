@@ -24,8 +24,7 @@ std::string ReadFile(const fs::path& path) { return test_env::ReadFile(path.stri
 
 // The test's own folder.
 fs::path Folder() {
-    const fs::path dir =
-        fs::path(test_env::TempDir()) / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const fs::path dir = test_env::TempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir);
     return dir;
 }
@@ -50,15 +49,10 @@ int WriteLock(int fd, int command) {
 
 TEST(DefaultExtension, IsAddedOnlyToANameWithoutExtension) {
     const std::pair<const char*, const char*> cases[] = {
-        {"result", "result.txt"},
-        {"/home/u/result", "/home/u/result.txt"},
-        {"/home/u/result.txt", "/home/u/result.txt"},
-        {"/home/u/archive.tar.gz", "/home/u/archive.tar.gz"},
-        {"/home/u/result.", "/home/u/result."},
-        {"/home/u.d/result", "/home/u.d/result.txt"},
-        {"/home/u/.profile", "/home/u/.profile.txt"},
-        {"/home/u/", "/home/u/"},
-        {"", ""},
+        {"result", "result.txt"}, {"/home/u/result", "/home/u/result.txt"},
+        {"/home/u/result.txt", "/home/u/result.txt"}, {"/home/u/archive.tar.gz", "/home/u/archive.tar.gz"},
+        {"/home/u/result.", "/home/u/result."}, {"/home/u.d/result", "/home/u.d/result.txt"},
+        {"/home/u/.profile", "/home/u/.profile.txt"}, {"/home/u/", "/home/u/"}, {"", ""},
     };
     for (const auto& [typed, written] : cases) EXPECT_EQ(default_extension::Add(typed, "txt"), written) << typed;
 }
@@ -67,13 +61,10 @@ TEST(OutputFileWriterTest, WritesExactlyTheBytesOverWhatWasThere) {
     const fs::path path = Folder() / "out.txt";
     test_env::WriteFile(path.string(), std::string(4 * 1024 * 1024, '#'));
     // Each is shorter than the one before: nothing of an earlier file stays.
-    const std::string cases[] = {
-        std::string(3 * 1024 * 1024 + 17, 'x'),
-        "bytes \x80\xFF\xC3\xA9 and a NUL \0 inside, no final line end"s,
-        "SQL> select 1\r\n\r\n1\r\n-\r\n1\r\n\r\n1 row(s) selected\r\n",
-        "",  // an empty pane: an empty file
-    };
-    for (const std::string& bytes : cases) {
+    for (const std::string& bytes : {std::string(3 * 1024 * 1024 + 17, 'x'),
+                                     "bytes \x80\xFF\xC3\xA9 and a NUL \0 inside, no final line end"s,
+                                     "SQL> select 1\r\n\r\n1\r\n-\r\n1\r\n\r\n1 row(s) selected\r\n"s,
+                                     ""s}) {  // the last: an empty pane, an empty file
         SCOPED_TRACE(bytes.size());
         COutputFileWriter::Write(path.string(), bytes);
         EXPECT_EQ(fs::file_size(path), bytes.size());
@@ -84,29 +75,21 @@ TEST(OutputFileWriterTest, WritesExactlyTheBytesOverWhatWasThere) {
 TEST(OutputFileWriterTest, FailuresAreNamedInFullAndWriteNothing) {
     const fs::path dir = Folder();
     const fs::path plain = test_env::WriteFile((dir / "plain").string(), "x");
-    const auto invalid = [](const fs::path& path) { return path.string() + " contains an invalid path."; };
-    struct Case {
-        fs::path path;
-        std::string message;
-        const char* needs = nullptr;  // a path the system must have for the case
-    };
-    const Case cases[] = {
-        {dir / "missing/out.txt", invalid(dir / "missing/out.txt")},
-        {"relative/out.txt", invalid(dir / "relative/out.txt")},
-        {plain / "out.txt", invalid(plain / "out.txt")},
-        {dir, invalid(dir)},
+    // No message: the path, from the working folder, "contains an invalid path"; needs: a path the
+    // system must have for the case.
+    const struct { fs::path path; std::string message{}; const char* needs = nullptr; } cases[] = {
+        {dir / "missing/out.txt"}, {"relative/out.txt"}, {plain / "out.txt"}, {dir}, {dir / "%1/out.txt"},
         {"", "an unnamed file contains an invalid path."},
-        {dir / "%1/out.txt", invalid(dir / "%1/out.txt")},
         // Nobody may create files in sysfs, not even root: a read-only target.
         {"/sys/tarnwell_output.txt", "Access to /sys/tarnwell_output.txt was denied.", "/sys/kernel"},
         {"/dev/full", "Disk full while accessing /dev/full.", "/dev/full"},
     };
     const fs::path previous = fs::current_path();
     fs::current_path(dir);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path);
+    for (const auto& c : cases) {
         if (c.needs == nullptr || fs::exists(c.needs)) {
-            EXPECT_EQ(Failure(c.path), c.message);
+            const std::string invalid = (dir / c.path).string() + " contains an invalid path.";
+            EXPECT_EQ(Failure(c.path), c.message.empty() ? invalid : c.message) << c.path;
         }
     }
     fs::current_path(previous);

@@ -28,11 +28,8 @@ std::string Written(const std::vector<std::string>& appends, bool lf) {
 }
 
 TEST(ConsoleSink, ConvertsLineEndsOnlyWhenAskedAndAcrossAppends) {
-    struct Case {
-        std::vector<std::string> appends;
-        std::string lf;  // written with --lf; without it, the appends as they stand
-    };
-    const std::vector<Case> cases = {
+    // lf: what is written with --lf; without it, the appends as they stand
+    const struct { std::vector<std::string> appends; std::string lf; } cases[] = {
         {{"SQL> select 1", "\r\n", "1 \r\n"}, "SQL> select 1\n1 \n"},
         {{"a\r", "", "\nb"}, "a\nb"},         // the pair split between appends, an empty one between
         {{"a\r", "b"}, "a\rb"},               // a lone carriage return stays
@@ -41,7 +38,7 @@ TEST(ConsoleSink, ConvertsLineEndsOnlyWhenAskedAndAcrossAppends) {
         {{"end\r"}, "end\r"},                 // a final carriage return is not lost
         {{std::string("x\0\r\ny", 5)}, std::string("x\0\ny", 4)},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.appends));
         std::string all;
         for (const std::string& text : c.appends) all += text;

@@ -1,99 +1,17 @@
-// tarnwell-run's data formats, NULL text and golden transcripts end to end,
-// on SQLite and PostgreSQL: the program as a child process with a settings
-// folder of its own, checked by exit status, standard output, standard error
-// and the expected-transcript file.
-#include "support/test_env.h"
+// tarnwell-run's data formats, NULL text and expected transcripts end to
+// end, on SQLite and PostgreSQL. (Their usage errors: run_options_test; an
+// unreadable expected transcript: runner_end_to_end_test.)
+#include "runner_fixture.h"
 #include "support/transcript.h"
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <optional>
 #include <regex>
-#include <spawn.h>
-#include <string>
-#include <sys/wait.h>
-#include <vector>
-
-extern char** environ;
 
 namespace {
 
-using Args = std::vector<std::string>;
 using test_env::ReadFile;
-using test_env::WriteFile;
 using namespace transcript;
 
-struct DataSource {
-    std::string dsn, user, password;
-};
-
-struct Outcome {
-    int status;   // -1 when the program did not exit normally
-    std::string out, err;
-};
-
-class FormatsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = test_env::TempDir() + "/formats-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::filesystem::create_directories(m_dir + "/config/Tarnwell");
-    }
-
-    std::string Path(const std::string& name) const { return m_dir + "/" + name; }
-    void StoreSettings(const std::string& lines) const {
-        WriteFile(Path("config/Tarnwell/Tarnwell.conf"), "[Settings]\n" + lines);
-    }
-
-    // tarnwell-run on source with args, the script on standard input, the
-    // settings folder of this test and the source's password.
-    Outcome Run(const DataSource& source, Args args, const std::string& script) const {
-        args.insert(args.begin(), {TARNWELL_RUN_PATH, "--dsn", source.dsn, "--user", source.user});
-        std::vector<std::string> environment = {"XDG_CONFIG_HOME=" + Path("config"),
-                                                "TARNWELL_PASSWORD=" + source.password};
-        for (char** variable = environ; *variable != nullptr; ++variable)
-            if (!std::string_view(*variable).starts_with("XDG_CONFIG_HOME=") &&
-                !std::string_view(*variable).starts_with("TARNWELL_PASSWORD="))
-                environment.emplace_back(*variable);
-        WriteFile(Path("in"), script);
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_addopen(&files, 0, Path("in").c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&files, 1, Path("out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&files, 2, Path("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = -1;
-        const int spawned = posix_spawn(&pid, TARNWELL_RUN_PATH, &files, nullptr, Pointers(args).data(),
-                                        Pointers(environment).data());
-        posix_spawn_file_actions_destroy(&files);
-        EXPECT_EQ(spawned, 0) << std::strerror(spawned);
-        int status = 0;
-        if (spawned != 0 || waitpid(pid, &status, 0) != pid) return {-1, "", ""};
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(Path("out")), ReadFile(Path("err"))};
-    }
-
-private:
-    static std::vector<char*> Pointers(std::vector<std::string>& words) {
-        std::vector<char*> pointers;
-        for (std::string& word : words) pointers.push_back(word.data());
-        pointers.push_back(nullptr);
-        return pointers;
-    }
-
-    std::string m_dir;
-};
-
-std::vector<DataSource> Sources() {
-    std::vector<DataSource> sources = {{test_env::SqliteDsn(), "", ""}};
-    if (test_env::HavePostgres())
-        sources.push_back({test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword()});
-    else if (test_env::PostgresRequired())
-        ADD_FAILURE() << "no PostgreSQL server";
-    return sources;
-}
-
-bool IsPostgres(const DataSource& source) { return source.dsn == test_env::PgDsn(); }
+class FormatsTest : public RunnerTest {};
 
 // A result with every column type of the demo schema (INTEGER, VARCHAR,
 // DATE, DECIMAL), hostile text and NULLs, and a failing statement after it.
@@ -116,14 +34,11 @@ TEST_F(FormatsTest, EveryFormatOfTheDemoTypesWithTheTranscriptOnStandardError) {
     for (const DataSource& source : Sources()) {
         SCOPED_TRACE(source.dsn);
         // SQLite gives the DECIMAL column as text of the stored REAL.
-        const bool pg = IsPostgres(source);
+        const bool pg = source.dsn == test_env::PgDsn();
         const std::string salary = pg ? "63400.50" : "63400.5";
         const std::string jsonSalary = pg ? salary : "\"" + salary + "\"";
         const std::string salaryAlign = pg ? " ---: |" : " --- |";
-        const struct {
-            std::string format;
-            std::string out;
-        } cases[] = {
+        const struct { std::string format; std::string out; } cases[] = {
             {"csv", "id,name,hired,salary,note\r\n1,\"Zo\xC3\xAB \"\"Z\"\", | F\",2017-02-20," + salary +
                         ",\"line\r\nbreak\ttab\\\"\r\n2,\"\",,,\r\n"},
             {"tsv", "id\tname\thired\tsalary\tnote\r\n1\tZo\xC3\xAB \"Z\", | F\t2017-02-20\t" + salary +
@@ -137,7 +52,7 @@ TEST_F(FormatsTest, EveryFormatOfTheDemoTypesWithTheTranscriptOnStandardError) {
         };
         for (const auto& c : cases) {
             SCOPED_TRACE(c.format);
-            const Outcome outcome = Run(source, {"--format", c.format}, kScript);
+            const ChildResult outcome = RunOn(source, {"--format", c.format}, kScript);
             EXPECT_EQ(outcome.status, 1);
             EXPECT_EQ(outcome.out, c.out);
             EXPECT_TRUE(outcome.err.starts_with(TranscriptBeforeTheError()) && outcome.err.ends_with(Ok(kDrop)))
@@ -146,7 +61,7 @@ TEST_F(FormatsTest, EveryFormatOfTheDemoTypesWithTheTranscriptOnStandardError) {
         // Names and values come whole, however long (PostgreSQL keeps 63
         // bytes of a name).
         const std::string name(pg ? 63 : 300, 'a'), value(5000, 'v');
-        EXPECT_EQ(Run(source, {"--format", "csv"}, "select '" + value + "' as " + name).out,
+        EXPECT_EQ(RunOn(source, {"--format", "csv"}, "select '" + value + "' as " + name).out,
                   name + "\r\n" + value + "\r\n");
     }
 }
@@ -156,11 +71,7 @@ TEST_F(FormatsTest, EveryFormatOfTheDemoTypesWithTheTranscriptOnStandardError) {
 TEST_F(FormatsTest, NullTextFromTheOptionOrTheSettings) {
     const std::string query = "select null as n, 'NULLS' as m";
     const std::string table = Echo(query) + "\r\nn    m    \r\n---- ---- \r\n";
-    const struct {
-        std::string stored;
-        Args options;
-        std::string out;
-    } cases[] = {
+    const struct { std::string stored; Args options; std::string out; } cases[] = {
         {"", {"--null", "NULL"}, table + "NULL NUL~ \r\n1 row(s) fetched\r\n"},
         {"NullText=NULL\n", {}, table + "NULL NUL~ \r\n1 row(s) fetched\r\n"},
         {"NullText=NULL\n", {"--null="}, table + "     NULL \r\n1 row(s) fetched\r\n"},
@@ -171,7 +82,7 @@ TEST_F(FormatsTest, NullTextFromTheOptionOrTheSettings) {
         StoreSettings(c.stored);
         Args args = c.options;
         args.insert(args.end(), {"--max-col-len", "5"});
-        const Outcome outcome = Run(Sources()[0], args, query);
+        const ChildResult outcome = RunOn(Sqlite(), args, query);
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_EQ(outcome.out, c.out);
     }
@@ -208,7 +119,7 @@ TEST_F(FormatsTest, ExpectedTranscriptsPassFailAndUpdate) {
             SCOPED_TRACE(::testing::PrintToString(step.options) + " " + step.script);
             Args args = {"--expect", golden};
             args.insert(args.end(), step.options.begin(), step.options.end());
-            const Outcome outcome = Run(source, args, step.script);
+            const ChildResult outcome = RunOn(source, args, step.script);
             EXPECT_EQ(outcome.status, step.status);
             EXPECT_EQ(ReadFile(golden), step.file);
             EXPECT_TRUE(std::regex_match(outcome.err, std::regex(step.err))) << outcome.err;
@@ -216,28 +127,6 @@ TEST_F(FormatsTest, ExpectedTranscriptsPassFailAndUpdate) {
                 EXPECT_TRUE(outcome.out.find("Elapsed: ") != std::string::npos) << outcome.out;
             }
         }
-    }
-}
-
-TEST_F(FormatsTest, UsageAndUnreadableExpectedTranscript) {
-    const std::string usage = " (see tarnwell-run --help)\n";
-    const struct {
-        Args options;
-        int status;
-        std::string err;
-    } cases[] = {
-        {{"--format", "xml"}, 2,
-         "tarnwell-run: option '--format' must be table, csv, tsv, json or markdown, not 'xml'" + usage},
-        {{"--update-expect"}, 2, "tarnwell-run: option '--update-expect' needs --expect FILE, the file to write" + usage},
-        {{"--expect", Path("missing.txt")}, 3,
-         "tarnwell-run: cannot read the expected transcript '" + Path("missing.txt") + "': No such file or directory\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::PrintToString(c.options));
-        const Outcome outcome = Run(Sources()[0], c.options, "select 1");
-        EXPECT_EQ(outcome.status, c.status);
-        EXPECT_EQ(outcome.out, "");
-        EXPECT_EQ(outcome.err, c.err);
     }
 }
 

@@ -15,18 +15,14 @@ using Args = std::vector<std::string>;
 TEST(RunOptions, ParsesBothFormsFilesAfterDoubleDashAndDefaults) {
     const CRunOptions o = CRunOptions::Parse({"--dsn", "Demo", "--user=scott", "--width", "132", "--lf",
                                               "--stop-on-error", "--history", "a.sql", "-", "--", "--quiet"});
-    EXPECT_EQ(o.dataSource, "Demo");
-    EXPECT_EQ(o.userName, "scott");
-    EXPECT_EQ(o.wrapWidth, 132);
-    EXPECT_TRUE(o.lfLineEnds);
-    EXPECT_TRUE(o.stopOnError && o.history);
+    EXPECT_EQ(std::tie(o.dataSource, o.userName, o.wrapWidth, o.lfLineEnds, o.stopOnError, o.history),
+              std::tuple("Demo", "scott", 132, true, true, true));
     EXPECT_EQ(o.ScriptPaths(), (Args{"a.sql", "-", "--quiet"}));
-    EXPECT_TRUE(o.ReadsStandardInput());
-    EXPECT_FALSE(o.enableOutput.has_value());
+    EXPECT_TRUE(o.ReadsStandardInput() && !o.enableOutput);
 
     const CRunOptions plain = CRunOptions::Parse({"a.sql", "--dsn=Demo"});
-    EXPECT_EQ(plain.wrapWidth, 80);
-    EXPECT_FALSE(plain.lfLineEnds || plain.stopOnError || plain.history);
+    EXPECT_EQ(std::tie(plain.wrapWidth, plain.lfLineEnds, plain.stopOnError, plain.history),
+              std::tuple(80, false, false, false));
     EXPECT_FALSE(plain.ReadsStandardInput());
     EXPECT_EQ(CRunOptions::Parse({"--dsn", "X"}).ScriptPaths(), Args{"-"});
     EXPECT_EQ(CRunOptions::Parse({"-h", "--bogus"}).action, CRunOptions::Action::kHelp);
@@ -68,6 +64,10 @@ TEST(RunOptions, BadCommandLinesGiveOneLineMessages) {
          "option '--def-col-len' must be between 1 and 1000, not 99999999999999999999"},
         {{"--dsn", "X", "--def-col-len="}, "option '--def-col-len' needs a whole number, not ''"},
         {{"--dsn", "X", "--enable-output", "2"}, "option '--enable-output' must be 0 or 1, not '2'"},
+        {{"--dsn", "X", "--timeout", "0"}, "option '--timeout' must be between 1 and 2147483647, not 0"},
+        {{"--dsn", "X", "--timeout=x"}, "option '--timeout' needs a whole number, not 'x'"},
+        {{"--dsn", "X", "--format", "xml"}, "option '--format' must be table, csv, tsv, json or markdown, not 'xml'"},
+        {{"--dsn", "X", "--update-expect"}, "option '--update-expect' needs --expect FILE, the file to write"},
     };
     for (const auto& [args, message] : cases) {
         try {

@@ -19,9 +19,7 @@ namespace {
 using test_env::ReadFile;
 using test_env::TempPath;
 
-int EntriesIn(const std::string& folder) {
-    return static_cast<int>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
-}
+long EntriesIn(const std::string& dir) { return std::distance(fs::directory_iterator(dir), fs::directory_iterator()); }
 
 // Files may grow to at most limit bytes while it lives.
 class FileSizeLimit {
@@ -46,14 +44,8 @@ private:
 }  // namespace
 
 TEST(ScriptFileTest, WritesAndReadsEveryByte) {
-    const std::string cases[] = {
-        "",
-        "select 1;\r\nselect 2;\r\n",
-        "\xEF\xBB\xBFkept as it is",
-        "\x80\xFF\xC3(\xE2\x82",
-        "before\0after\0"s,
-        std::string(300'000, '\0') + "tail",
-    };
+    const std::string cases[] = {"", "select 1;\r\nselect 2;\r\n", "\xEF\xBB\xBFkept as it is", "\x80\xFF\xC3(\xE2\x82",
+                                 "before\0after\0"s, std::string(300'000, '\0') + "tail"};
     const std::string path = TempPath("bytes.sql");
     for (const std::string& bytes : cases) {
         SCOPED_TRACE(bytes.size());
@@ -111,18 +103,12 @@ TEST(ScriptFileTest, AFailedSaveLeavesTheOldFileWhole) {
 }
 
 TEST(ScriptFileTest, FailuresNameTheFile) {
-    struct Case {
-        const char* name;
-        std::string path;
-        bool write;
-        CFileException::Cause cause;
-    };
-    const Case cases[] = {
+    const struct { const char* name; std::string path; bool write; CFileException::Cause cause; } cases[] = {
         {"missing file", TempPath("missing.sql"), false, CFileException::fileNotFound},
         {"missing folder", TempPath("missing/new.sql"), true, CFileException::badPath},
         {"folder read as a file", test_env::TempDir(), false, CFileException::badPath},
     };
-    for (const Case& test : cases) {
+    for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
         try {
             test.write ? CScriptFile::Write(test.path, "x") : void(CScriptFile::Read(test.path));

@@ -59,20 +59,14 @@ const Case kCases[] = {
     {"insert into t values ('it''s; ok');/* a;\r\nb */select 2;",
      {"insert into t values ('it''s; ok')", "/* a;\r\nb */select 2"},
      Statements{"insert into t values ('it''s; ok')", "select 2"}},
-    {"select 1 -- note", {"select 1 -- note"}, Statements{"select 1 "}},
-    {"select 'abc;def", {"select 'abc;def"}},
-    {"a;;b", {"a", "", "b"}},
-    {"select 1;\r\n-- end", {"select 1", "\r\n-- end"}, Statements{"select 1", "\r\n"}},
-    {"", {}},
-    {"select ';' from t", {"select ';' from t"}},
+    {"select 1 -- note", {"select 1 -- note"}, Statements{"select 1 "}}, {"select 'abc;def", {"select 'abc;def"}},
+    {"a;;b", {"a", "", "b"}}, {"select 1;\r\n-- end", {"select 1", "\r\n-- end"}, Statements{"select 1", "\r\n"}},
+    {"", {}}, {"select ';' from t", {"select ';' from t"}},
     {"select 'it''s;x' from t;select 2", {"select 'it''s;x' from t", "select 2"}},
     {"select 1 -- c;\r\nfrom t;", {"select 1 -- c;\r\nfrom t"}, Statements{"select 1 from t"}},
     {"select/* x */1", {"select/* x */1"}, Statements{"select1"}},
     {"/*/ x */select 1", {"/*/ x */select 1"}, Statements{"select 1"}},
-    {";", {""}},
-    {"a;", {"a"}},
-    {"a; ", {"a", " "}},
-    {"-- only a comment", {"-- only a comment"}, Statements{""}},
+    {";", {""}}, {"a;", {"a"}}, {"a; ", {"a", " "}}, {"-- only a comment", {"-- only a comment"}, Statements{""}},
     {"a--b;c", {"a--b;c"}, Statements{"a"}},                     // a comment may start inside a word
     {"select \"x;y\" from t", {"select \"x", "y\" from t"}},    // double quotes do not protect
     {"select `x;y`", {"select `x", "y`"}},
@@ -84,8 +78,7 @@ const Case kCases[] = {
     // A "\n" on its own (a file with Unix line ends) ends the comment as a
     // one-byte line end, so the statements after it are still read.
     {"x --c\nselect 1;\nselect 2", {"x --c\nselect 1", "\nselect 2"}, Statements{"x select 1", "\nselect 2"}},
-    {"-- a;b\n-- c;d\ne;f", {"-- a;b\n-- c;d\ne", "f"}, Statements{"e", "f"}},
-    {"x --c\n", {"x --c\n"}, Statements{"x "}},
+    {"-- a;b\n-- c;d\ne;f", {"-- a;b\n-- c;d\ne", "f"}, Statements{"e", "f"}}, {"x --c\n", {"x --c\n"}, Statements{"x "}},
     // The byte after the "\r" is taken as the line end, whatever it is: kept
     // as it stands with the comment, dropped with it otherwise.
     {"a --c\rX;b", {"a --c\rX", "b"}, Statements{"a ", "b"}},
@@ -99,11 +92,7 @@ const Case kCases[] = {
 INSTANTIATE_TEST_SUITE_P(Table, DefaultSyntax, testing::ValuesIn(kCases));
 
 TEST(StatementReader, CustomAndEmptyDelimiters) {
-    const struct {
-        CommentSyntax syntax;
-        std::string text;
-        Statements expected;
-    } cases[] = {
+    const struct { CommentSyntax syntax; std::string text; Statements expected; } cases[] = {
         {{"REM", "/*", "*/", true}, "REM x;\r\nselect 1;rem y;z", {"select 1", "rem y", "z"}},
         {{"#", "/*", "*/", true}, "a#b;c\r\nd;e", {"ad", "e"}},
         {{"#", "/*", "*/", false}, "'#';a#;\r\nb", {"'#'", "a#;\r\nb"}},

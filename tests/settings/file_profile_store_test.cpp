@@ -14,9 +14,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <sstream>
@@ -28,27 +26,19 @@
 #include <unistd.h>
 
 namespace fs = std::filesystem;
+using test_env::ReadFile;
+using test_env::WriteFile;
 
 namespace {
 
 // A fresh folder for one test.
 std::string Folder() {
-    const fs::path folder = fs::path(test_env::TempDir()) / "stores" /
-                            testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string folder = test_env::TempPath(testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(folder);
-    return folder.string();
+    return folder;
 }
 
-void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
-
-long FilesIn(const std::string& folder) {
-    return std::distance(fs::directory_iterator(folder), fs::directory_iterator());
-}
+long FilesIn(const std::string& folder) { return std::distance(fs::directory_iterator(folder), {}); }
 
 CSettingsRecord LoadRecord(const std::string& path) {
     CFileProfileStore store(path);
@@ -70,64 +60,51 @@ int g_assertions = 0;
 // assertion (the window would show it in a dialog). Saved to another file
 // and loaded again, the settings stay the same.
 TEST(SettingsStore, LoadsWhatTheFileHoldsElseTheDefaults) {
-    const wxAssertHandler_t previous =
-        wxSetAssertHandler([](const wxString&, int, const wxString&, const wxString&, const wxString&) {
-            ++g_assertions;
-        });
+    const wxAssertHandler_t previous = wxSetAssertHandler(
+        [](const wxString&, int, const wxString&, const wxString&, const wxString&) { ++g_assertions; });
     std::string noise(4096, '\0');
     unsigned seed = 1;
     for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
     const auto maxColLen40 = [](CSettingsRecord& r) { r.MaxColLen = 40; };
     const auto none = [](CSettingsRecord&) {};
+    const auto face = [](const std::string& name) {
+        return [name](CSettingsRecord& r) { font_description::SetFaceName(r.m_logFont, name); };
+    };
     const std::string e = "\xC3\xA9";  // two bytes
-    const struct {
-        std::string bytes;
-        std::function<void(CSettingsRecord&)> expect;
-    } cases[] = {
-        {"", none},
-        {"[Other]\nDefColLen=30\n[Settings]\nMaxColLen=40\n", maxColLen40},
+    const std::pair<std::string, std::function<void(CSettingsRecord&)>> cases[] = {  // bytes, and the changes
+        {"", none}, {"[Other]\nDefColLen=30\n[Settings]\nMaxColLen=40\n", maxColLen40},
         {"[Settings]\nDefColLen=0\nMaxColLen=5000\nEnableSpool=7\nSpoolFile=out put.txt\nFontName=\nFontSize=20\n"
          "FontCharset=19\nEnableOutput=2\nSingleLineComment=\nMultilineCommentStart=(*\nMultilineCommentEnd=*)\n"
          "RemoveComments=-3\nHistoryLimit=0\nAutoCommit=0\n",
          [](CSettingsRecord& r) {  // values are used as stored
-             r = CSettingsRecord{.DefColLen = 0, .MaxColLen = 5000, .EnableSpool = 7, .SpoolFile = "out put.txt",
-                                 .m_logFont = {.lfHeight = 20, .lfCharSet = 186}, .FontCharset = 19,
-                                 .EnableOutput = 2, .SingleLineComment = "", .MultilineCommentStart = "(*",
-                                 .MultilineCommentEnd = "*)", .RemoveComments = -3};
+             r = {.DefColLen = 0, .MaxColLen = 5000, .EnableSpool = 7, .SpoolFile = "out put.txt",
+                  .m_logFont = {.lfHeight = 20, .lfCharSet = 186}, .FontCharset = 19, .EnableOutput = 2,
+                  .SingleLineComment = "", .MultilineCommentStart = "(*", .MultilineCommentEnd = "*)",
+                  .RemoveComments = -3};
          }},
         // Not a decimal integer in int range, or a negative history limit: the default.
         {"[Settings]\nDefColLen=abc\nMaxColLen=12abc\nEnableSpool=99999999999\nFontSize= -20 \nEnableOutput=\n"
          "RemoveComments=0x10\nFontCharset=+3\nHistoryLimit=-1\n",
-         [](CSettingsRecord& r) {
-             r.m_logFont.lfHeight = -20;
-             r.FontCharset = 3;
-             r.m_logFont.lfCharSet = 128;
-         }},
+         [](CSettingsRecord& r) { r.m_logFont.lfHeight = -20; r.FontCharset = 3; r.m_logFont.lfCharSet = 128; }},
         // A charset index outside the table is kept and uses the value of "Default".
         {"[Settings]\nFontCharset=20\n", [](CSettingsRecord& r) { r.FontCharset = 20; }},
         {"[Settings]\nFontCharset=-1\n", [](CSettingsRecord& r) { r.FontCharset = -1; }},
         // A face name keeps its first 31 bytes without cutting a character.
-        {"[Settings]\nFontName=" + std::string(40, 'F') + "\n",
-         [](CSettingsRecord& r) { font_description::SetFaceName(r.m_logFont, std::string(31, 'F')); }},
-        {"[Settings]\nFontName=" + std::string(30, 'a') + e + "xyz\n",
-         [](CSettingsRecord& r) { font_description::SetFaceName(r.m_logFont, std::string(30, 'a')); }},
-        {"[Settings]\nFontName=" + std::string(29, 'a') + e + "xyz\n",
-         [&](CSettingsRecord& r) { font_description::SetFaceName(r.m_logFont, std::string(29, 'a') + e); }},
-        {noise, none},
-        {"[Settings", none},
-        {std::string("[Settings]\0MaxColLen=40\n", 24), none},
-        {"======\n=x\n[]\n[[[\n\\\n", none},
-        {"\xFF\xFE[\0S\0e\0t\0", none},
+        {"[Settings]\nFontName=" + std::string(40, 'F') + "\n", face(std::string(31, 'F'))},
+        {"[Settings]\nFontName=" + std::string(30, 'a') + e + "xyz\n", face(std::string(30, 'a'))},
+        {"[Settings]\nFontName=" + std::string(29, 'a') + e + "xyz\n", face(std::string(29, 'a') + e)},
+        {noise, none}, {"[Settings", none}, {std::string("[Settings]\0MaxColLen=40\n", 24), none},
+        {"======\n=x\n[]\n[[[\n\\\n", none}, {"\xFF\xFE[\0S\0e\0t\0", none},
         {"MaxColLen=40\n", none},  // outside the group
         {"\xEF\xBB\xBF[Settings]\r\nnonsense\r\n\xFF\xFE=\r\nMaxColLen=40\r\n[Recent File List\r\n", maxColLen40},
         {"\xEF\xBB\xBF\xEF\xBB\xBF[Settings]\nMaxColLen=40\n", maxColLen40},
     };
     const std::string folder = Folder();
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.bytes.substr(0, 60)));
-        WriteFile(folder + "/p.conf", c.bytes);
+    for (const auto& [bytes, change] : cases) {
+        SCOPED_TRACE(testing::PrintToString(bytes.substr(0, 60)));
+        WriteFile(folder + "/p.conf", bytes);
         CSettingsRecord expected = DefaultSettings();
-        c.expect(expected);
+        change(expected);
         const CSettingsRecord record = LoadRecord(folder + "/p.conf");
         ExpectSameSettings(record, expected);
         EXPECT_TRUE(SaveRecord(record, folder + "/saved.conf"));  // every key, so nothing of the last case stays
@@ -138,7 +115,8 @@ TEST(SettingsStore, LoadsWhatTheFileHoldsElseTheDefaults) {
 }
 
 // The recent-file list, written through the same store, shares the file.
-TEST(SettingsStore, EverySettingComesBackByteForByteFromTheFileUnderXdgConfigHome) {
+// Without an absolute XDG_CONFIG_HOME the file is under HOME.
+TEST(SettingsStore, EverySettingComesBackByteForByteFromTheFileUnderXdgConfigHomeElseHome) {
     const std::string configHome = std::getenv("XDG_CONFIG_HOME");
     ASSERT_EQ(configHome.rfind(test_env::TempDir(), 0), 0u) << "tests must not use the user's folder";
     CSettingsRecord record{.DefColLen = INT_MAX, .MaxColLen = INT_MIN, .EnableSpool = 1,
@@ -157,33 +135,38 @@ TEST(SettingsStore, EverySettingComesBackByteForByteFromTheFileUnderXdgConfigHom
     const std::string path = configHome + "/Tarnwell/Tarnwell.conf";
     ExpectSameSettings(LoadRecord(path), record);
     EXPECT_EQ(CFileProfileStore(path).GetProfileString("Recent File List", "File1", ""), recent);
+
+    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";  // empty reads as unset
+    setenv("HOME", "/home/someone", 1);
+    for (const char* unusable : {static_cast<const char*>(nullptr), "", "relative/config"}) {
+        unusable ? setenv("XDG_CONFIG_HOME", unusable, 1) : unsetenv("XDG_CONFIG_HOME");
+        EXPECT_EQ(CFileProfileStore::DefaultPath(), "/home/someone/.config/Tarnwell/Tarnwell.conf");
+    }
+    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
 }
 
 // A loaded file (with a value written into it, or not), saved and loaded
 // again, holds the same and is saved the same way: nothing that the first
 // save wrote reads differently the next time.
 TEST(SettingsStore, SavesAReloadedFileTheSameWay) {
-    const struct {
-        std::string bytes;
-        bool write;
-    } cases[] = {
-        {"\xEF\xBB\xBF\xEF\xBB\xBF" "0\xF2\xF2", false},  // byte-order marks
-        {"\n\xEF\xBB\xBF", false},
+    const std::pair<std::string, bool> cases[] = {  // the file's bytes, and whether a value is written
+        {"\xEF\xBB\xBF\xEF\xBB\xBF" "0\xF2\xF2", false}, {"\n\xEF\xBB\xBF", false},  // byte-order marks
         {"!SpoolFile=a\nSpoolFile=b\n", true},  // a key marked unchangeable, and again
         {"[Settings]\n !SpoolFile=a\n!!SpoolFile=b\n", true},
     };
     const std::string path = Folder() + "/p.conf";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.bytes));
-        WriteFile(path, c.bytes);
+    for (const auto& [bytes, write] : cases) {
+        SCOPED_TRACE(testing::PrintToString(bytes));
+        WriteFile(path, bytes);
         {
             CFileProfileStore store(path);
-            if (c.write) store.WriteProfileString("Settings", "SpoolFile", "x");
+            if (write) store.WriteProfileString("Settings", "SpoolFile", "x");
             ASSERT_TRUE(store.Flush());
         }
         const std::string saved = ReadFile(path);
         CFileProfileStore store(path);
-        EXPECT_EQ(store.GetProfileString("Settings", "SpoolFile", ""), c.write ? "x" : "");
+        EXPECT_EQ(store.GetProfileString("Settings", "SpoolFile", ""), write ? "x" : "");
         ASSERT_TRUE(store.Flush());
         EXPECT_EQ(ReadFile(path), saved);
     }
@@ -194,13 +177,8 @@ TEST(SettingsStore, SavesAReloadedFileTheSameWay) {
 // wxFileConfig's escapes); a NUL byte is written as \0 and ends nothing.
 TEST(SettingsStore, KeepsEveryByteOfAValue) {
     using namespace std::string_literals;
-    struct Case {
-        std::string value;
-        std::string line;  // in the file
-    };
-    std::vector<Case> cases = {
-        {" lead\t\"q\"\\", R"(" lead\t\"q\"\\")"},
-        {"a\0b\0"s, R"(a\0b\0)"},
+    std::vector<std::pair<std::string, std::string>> cases = {  // the value, and its text in the file
+        {" lead\t\"q\"\\", R"(" lead\t\"q\"\\")"}, {"a\0b\0"s, R"(a\0b\0)"},
         {"\\0 \\\0"s, R"(\\0 \\\0)"},  // a backslash and 0; a backslash and NUL
         {"\0"s, R"(\0)"},
     };
@@ -213,18 +191,18 @@ TEST(SettingsStore, KeepsEveryByteOfAValue) {
              "\xF4\x90\x80\x80 \xF4\x80\x80\x80\xF4\x80\x83\xBF",            // above Unicode, U+100000..
              "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC",
          })
-        cases.push_back({asItStands, asItStands});
+        cases.emplace_back(asItStands, asItStands);
     const std::string path = Folder() + "/p.conf";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.value));
+    for (const auto& [value, line] : cases) {
+        SCOPED_TRACE(testing::PrintToString(value));
         {
             CFileProfileStore store(path);
-            store.WriteProfileString("Settings", "K", c.value);
+            store.WriteProfileString("Settings", "K", value);
             store.WriteProfileString("Settings", "After", "x");
         }
-        EXPECT_EQ(ReadFile(path), "[Settings]\nK=" + c.line + "\nAfter=x\n");
+        EXPECT_EQ(ReadFile(path), "[Settings]\nK=" + line + "\nAfter=x\n");
         CFileProfileStore store(path);
-        EXPECT_EQ(store.GetProfileString("Settings", "K", "?"), c.value);
+        EXPECT_EQ(store.GetProfileString("Settings", "K", "?"), value);
         EXPECT_EQ(store.GetProfileString("Settings", "After", "?"), "x");
     }
 }
@@ -255,13 +233,10 @@ std::optional<std::string> EarlierText(const std::string& value) {
 // value too, the file holds exactly what it wrote, so existing files load
 // the same values.
 TEST(SettingsStore, RandomValuesComeBackAndEarlierFilesStayAsTheyWere) {
-    std::vector<std::string> values;
     std::string all;
-    for (int b = 0; b < 256; ++b) {
-        values.emplace_back(1, static_cast<char>(b));
-        all += static_cast<char>(b);
-    }
-    values.push_back(all);
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    std::vector<std::string> values = {all};
+    for (const char b : all) values.emplace_back(1, b);
     std::mt19937 random(20240611);
     const auto byte = [&] {  // continuation and lead bytes often, to form (malformed) sequences
         const unsigned kind = random() % 4;
@@ -294,18 +269,6 @@ TEST(SettingsStore, RandomValuesComeBackAndEarlierFilesStayAsTheyWere) {
         }
     }
     EXPECT_GT(compared, 1000);
-}
-
-TEST(SettingsStore, WithoutAnAbsoluteXdgConfigHomeTheFileIsUnderHome) {
-    const std::string configHome = std::getenv("XDG_CONFIG_HOME");  // the test's own
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";  // empty reads as unset
-    setenv("HOME", "/home/someone", 1);
-    for (const char* unusable : {static_cast<const char*>(nullptr), "", "relative/config"}) {
-        unusable ? setenv("XDG_CONFIG_HOME", unusable, 1) : unsetenv("XDG_CONFIG_HOME");
-        EXPECT_EQ(CFileProfileStore::DefaultPath(), "/home/someone/.config/Tarnwell/Tarnwell.conf");
-    }
-    setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
-    setenv("HOME", home.c_str(), 1);
 }
 
 // The font is applied once, complete, as soon as FontCharset is read and

@@ -8,6 +8,7 @@
 
 #include <wx/dcscreen.h>
 
+#include <tuple>
 
 namespace {
 
@@ -28,33 +29,29 @@ protected:
 // with it; the next sample uses the entry shown, or the one chosen.
 TEST_F(FontPageTest, SizeBoxShowsTheFirstEntryBeginningWithTheSize) {
     if (ScreenPpi() != 96) GTEST_SKIP() << "the display has " << ScreenPpi() << " pixels per inch, not 96";
-    const struct {
-        int height;
-        const char* text;
-        int selected;        // the entry's index
-        const char* chosen;  // none: the charset list notifies
-        int sampleHeight;
-    } cases[] = {
+    // The stored height, the text and entry (index) shown, the entry chosen
+    // (none: the charset list notifies), and the next sample's height.
+    const std::tuple<int, const char*, int, const char*, int> cases[] = {
         {-3, "20", 8, nullptr, -27},             // 2 points
         {-1, "10", 2, nullptr, -13},             // 1 point
         {-17, "13", wxNOT_FOUND, nullptr, -17},  // 13 points: no entry begins with it
         {-20, "15", wxNOT_FOUND, "11", -15},     // size 11 stores -15
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("height " + std::to_string(c.height));
-        settings.m_logFont.lfHeight = c.height;
+    for (const auto& [height, text, selected, chosen, sampleHeight] : cases) {
+        SCOPED_TRACE("height " + std::to_string(height));
+        settings.m_logFont.lfHeight = height;
         applied = 0;
         const bool changed = RunFontPage([&](CPrefPage2& page) {
-            EXPECT_EQ(page.SizeBox()->GetText(), c.text);
-            EXPECT_EQ(page.SizeBox()->GetSelection(), c.selected);
+            EXPECT_EQ(page.SizeBox()->GetText(), text);
+            EXPECT_EQ(page.SizeBox()->GetSelection(), selected);
             // Any notification builds the sample anew.
-            c.chosen ? gui_env::ChooseEntry(page.SizeBox(), c.chosen) : gui_env::Choose(page.CharsetList(), 1);
-            EXPECT_EQ(page.SampleDescription().lfHeight, c.sampleHeight);
+            chosen ? gui_env::ChooseEntry(page.SizeBox(), chosen) : gui_env::Choose(page.CharsetList(), 1);
+            EXPECT_EQ(page.SampleDescription().lfHeight, sampleHeight);
             return wxID_OK;
         });
-        EXPECT_EQ(changed, c.height != c.sampleHeight);
+        EXPECT_EQ(changed, height != sampleHeight);
         EXPECT_EQ(applied, changed ? 1 : 0);
-        LOGFONT expected{.lfHeight = c.sampleHeight, .lfCharSet = 1};
+        LOGFONT expected{.lfHeight = sampleHeight, .lfCharSet = 1};
         font_description::SetFaceName(expected, "Courier New");
         EXPECT_EQ(settings.m_logFont, expected);
     }

@@ -7,6 +7,7 @@
 #include "settings/simple_combo_box.h"
 
 #include <optional>
+#include <tuple>
 
 namespace {
 
@@ -61,40 +62,31 @@ TEST_F(GeneralPageTest, OkWithoutChangesAndCancelKeepEverySetting) {
 // failing step in the exchange's order is reported, and its edit gets the
 // focus with its text selected.
 TEST_F(GeneralPageTest, FirstFailingFieldIsReported) {
-    const struct {
-        const char* name;
-        std::vector<std::pair<int, std::string>> typed;
-        int failing;
-        std::string message;
-    } cases[] = {
-        {"maximum 0", {{Page::IDC_MAXCOLLEN, "0"}}, Page::IDC_MAXCOLLEN, kRange},
-        {"default empty", {{Page::IDC_DEFCOLLEN, ""}}, Page::IDC_DEFCOLLEN, kNotInteger},
-        {"default before maximum", {{Page::IDC_MAXCOLLEN, "0"}, {Page::IDC_DEFCOLLEN, "x"}}, Page::IDC_DEFCOLLEN,
-         kNotInteger},
-        {"all comments",
-         {{Page::IDC_MULTILINECOMMENTSTART, ""},
-          {Page::IDC_MULTILINECOMMENTEND, ""},
-          {Page::IDC_SINGLELINECOMMENT, ""}},
-         Page::IDC_SINGLELINECOMMENT, kEmpty},
-        {"both multi-line comments", {{Page::IDC_MULTILINECOMMENTSTART, ""}, {Page::IDC_MULTILINECOMMENTEND, ""}},
-         Page::IDC_MULTILINECOMMENTEND, kEmpty},
-        {"multi-line start", {{Page::IDC_MULTILINECOMMENTSTART, ""}}, Page::IDC_MULTILINECOMMENTSTART, kEmpty},
+    // What is typed into which edits, the edit that fails, and its message.
+    const int max = Page::IDC_MAXCOLLEN, def = Page::IDC_DEFCOLLEN, single = Page::IDC_SINGLELINECOMMENT,
+              start = Page::IDC_MULTILINECOMMENTSTART, end = Page::IDC_MULTILINECOMMENTEND;
+    const std::tuple<const char*, std::vector<std::pair<int, std::string>>, int, std::string> cases[] = {
+        {"maximum 0", {{max, "0"}}, max, kRange}, {"default empty", {{def, ""}}, def, kNotInteger},
+        {"default before maximum", {{max, "0"}, {def, "x"}}, def, kNotInteger},
+        {"all comments", {{start, ""}, {end, ""}, {single, ""}}, single, kEmpty},
+        {"both multi-line comments", {{start, ""}, {end, ""}}, end, kEmpty},
+        {"multi-line start", {{start, ""}}, start, kEmpty},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, typed, failing, message] : cases) {
+        SCOPED_TRACE(name);
         messages.clear();
         EXPECT_FALSE(RunSheet([&](CPrefDlg& sheet) {
-            for (const auto& [id, text] : c.typed) Type(sheet, id, text);
+            for (const auto& [id, text] : typed) Type(sheet, id, text);
             sheet.FindWindow(Page::IDC_ENABLEOUTPUT)->SetFocus();  // away from the failing edit
             EXPECT_EQ(Ok(sheet), wxID_CANCEL);
-            EXPECT_TRUE(FocusedAndSelected(sheet, c.failing));
+            EXPECT_TRUE(FocusedAndSelected(sheet, failing));
             sheet.FindWindow(Page::IDC_ENABLEOUTPUT)->SetFocus();
             EXPECT_FALSE(ShowPage(sheet, CPrefDlg::kFontPage));
-            EXPECT_TRUE(FocusedAndSelected(sheet, c.failing));
+            EXPECT_TRUE(FocusedAndSelected(sheet, failing));
             EXPECT_FALSE(sheet.Font().IsInitialised());
             return wxID_CANCEL;
         }));
-        EXPECT_EQ(messages, std::vector<Message>(2, Warning(c.message)));  // OK, then the page switch
+        EXPECT_EQ(messages, std::vector<Message>(2, Warning(message)));  // OK, then the page switch
         ExpectSameSettings(settings, DefaultSettings());
     }
 }
@@ -104,30 +96,23 @@ TEST_F(GeneralPageTest, FirstFailingFieldIsReported) {
 // before the check box: while it is refused, the click is not taken.
 TEST_F(GeneralPageTest, SpoolingClickTakesThePageUpToTheFirstFailure) {
     settings.EnableSpool = 1;
-    const struct {
-        int edit;
-        std::string text;
-        std::string message;  // empty: none
-        bool taken;
-    } cases[] = {
-        {Page::IDC_MAXCOLLEN, "50", "", true},
-        {Page::IDC_DEFCOLLEN, "abc", kNotInteger, false},
+    // The edit and its text, the message (empty: none), and whether the click is taken.
+    const std::tuple<int, std::string, std::string, bool> cases[] = {
+        {Page::IDC_MAXCOLLEN, "50", "", true}, {Page::IDC_DEFCOLLEN, "abc", kNotInteger, false},
         {Page::IDC_SINGLELINECOMMENT, "", kEmpty, true},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("typed \"" + c.text + "\"");
+    for (const auto& [edit, text, message, taken] : cases) {
+        SCOPED_TRACE("typed \"" + text + "\"");
         messages.clear();
         RunSheet([&](CPrefDlg& sheet) {
-            Type(sheet, c.edit, c.text);
+            Type(sheet, edit, text);
             Toggle(sheet, Page::IDC_ENABLESPOOL);
             EXPECT_FALSE(Checked(sheet, Page::IDC_ENABLESPOOL));  // the box itself shows the click
-            EXPECT_EQ(sheet.General().Prefs().EnableSpool, c.taken ? 0 : 1);
+            EXPECT_EQ(sheet.General().Prefs().EnableSpool, taken ? 0 : 1);
             for (int id : {Page::IDC_SELECTFILE, Page::IDC_SPOOLFILE, Page::IDC_SPOOLFILE_LABEL})
-                EXPECT_EQ(Enabled(sheet, id), !c.taken) << id;
-            EXPECT_EQ(messages, std::vector<Message>(c.message.empty() ? 0 : 1, Warning(c.message)));
-            if (!c.message.empty()) {
-                EXPECT_TRUE(FocusedAndSelected(sheet, c.edit));
-            }
+                EXPECT_EQ(Enabled(sheet, id), !taken) << id;
+            EXPECT_EQ(messages, std::vector<Message>(message.empty() ? 0 : 1, Warning(message)));
+            EXPECT_TRUE(message.empty() || FocusedAndSelected(sheet, edit));
             return wxID_CANCEL;
         });
         EXPECT_EQ(settings.EnableSpool, 1);
@@ -141,10 +126,7 @@ TEST_F(GeneralPageTest, SelectFileShowsThePathAndTheLastTakenValues) {
     EXPECT_FALSE(RunSheet([&](CPrefDlg& sheet) {
         std::optional<std::string> answer;  // cancelled at first
         int asked = 0;
-        sheet.General().SetFileChooser([&](wxWindow*) {
-            ++asked;
-            return answer;
-        });
+        sheet.General().SetFileChooser([&](wxWindow*) { ++asked; return answer; });
         Type(sheet, Page::IDC_DEFCOLLEN, "33");
         Type(sheet, Page::IDC_MAXCOLLEN, "20");  // below the default width: allowed
         Toggle(sheet, Page::IDC_ENABLESPOOL);

@@ -14,9 +14,9 @@
 #include <wx/textctrl.h>
 
 #include <functional>
-#include <ostream>
 #include <stdexcept>
 #include <string>
+#include <tuple>
 #include <vector>
 
 // Runs the Options command as the frame does (CPrefDlg::Run) on a settings
@@ -59,8 +59,7 @@ public:
     // Whether the edit has the keyboard focus with all of its text selected.
     static ::testing::AssertionResult FocusedAndSelected(CPrefDlg& sheet, int id) {
         auto& edit = Get<wxTextCtrl>(sheet, id);
-        long from = 0;
-        long to = 0;
+        long from = 0, to = 0;
         edit.GetSelection(&from, &to);
         if (const long end = edit.GetLastPosition(); from != 0 || to != end)
             return ::testing::AssertionFailure() << "selected " << from << ".." << to << " of " << end;
@@ -70,20 +69,13 @@ public:
     }
 
 protected:
-    struct Message {
-        std::string text, caption;
-        long style = 0;
-        bool operator==(const Message&) const = default;
-        friend void PrintTo(const Message& m, std::ostream* os) {
-            *os << m.caption << ": " << m.text << " (style " << m.style << ')';
-        }
-    };
+    using Message = std::tuple<std::string, std::string, long>;  // text, caption, style
     // The warning a refused field gets.
     static Message Warning(const std::string& text) { return {text, "Tarnwell", wxOK | wxICON_WARNING}; }
 
     SheetTest() {
         SetMessageBoxHandler([this](const wxString& text, const wxString& caption, long style, wxWindow*) {
-            messages.push_back(Message{text.utf8_string(), caption.utf8_string(), style});
+            messages.emplace_back(text.utf8_string(), caption.utf8_string(), style);
             return wxOK;
         });
     }

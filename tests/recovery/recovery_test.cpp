@@ -1,16 +1,21 @@
-// Recovery files on disk: the record's bytes, atomic writes, and which
-// windows' files count as left over.
+// Recovery files on disk (the record's bytes, atomic writes, which windows'
+// files count as left over), when a modified script goes to its file, and
+// when a script's file counts as changed by another program.
 #include "common/file_descriptor.h"
 #include "recovery/recovery_folder.h"
+#include "recovery/recovery_schedule.h"
 #include "recovery/recovery_slot.h"
 #include "recovery/recovery_writer.h"
+#include "recovery/watched_file.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -21,6 +26,7 @@
 #include <unistd.h>
 
 using namespace std::string_literals;
+using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 namespace {
@@ -43,7 +49,7 @@ std::optional<CRecoveryRecord> ReadRecord(const std::string& path) {
 }
 
 bool WaitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 2000 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    for (int i = 0; i < 2000 && !done(); ++i) std::this_thread::sleep_for(5ms);
     return done();
 }
 
@@ -61,14 +67,13 @@ TEST(RecoveryRecordTest, EveryByteComesBackAndDamageIsRefused) {
         {"select 1;\r\nselect '\0\xff\xfe';\rx\n"s, "/tmp/a b\nc.sql", 1700000000},
         {"text 3\nabc", "path 0\n", -5},
     };
+    const auto fields = [](const CRecoveryRecord& r) { return std::tie(r.text, r.documentPath, r.time); };
     for (const CRecoveryRecord& record : records) {
         SCOPED_TRACE(record.text);
         const std::string bytes = record.Encode();
         const auto back = CRecoveryRecord::Decode(bytes);
         ASSERT_TRUE(back);
-        EXPECT_EQ(back->text, record.text);
-        EXPECT_EQ(back->documentPath, record.documentPath);
-        EXPECT_EQ(back->time, record.time);
+        EXPECT_EQ(fields(*back), fields(record));
         // Cut anywhere, or with a byte more, it is no record.
         for (std::size_t length = 0; length < bytes.size(); ++length)
             EXPECT_FALSE(CRecoveryRecord::Decode(bytes.substr(0, length))) << length;
@@ -78,27 +83,16 @@ TEST(RecoveryRecordTest, EveryByteComesBackAndDamageIsRefused) {
 
 TEST(RecoveryRecordTest, QuestionGivesTheLocalTimeAndTheLines) {
     std::tm local{};
-    local.tm_year = 124;
-    local.tm_mon = 2;
-    local.tm_mday = 5;
-    local.tm_hour = 14;
-    local.tm_min = 32;
+    strptime("2024-03-05 14:32", "%Y-%m-%d %H:%M", &local);
     local.tm_isdst = -1;
     const std::int64_t time = std::mktime(&local);
-    const struct {
-        std::string text;
-        std::string lines;
-    } cases[] = {
+    const std::pair<std::string, std::string> cases[] = {  // the text, and its lines
         {"", "0 lines"},       {"select 1", "1 line"},   {"a\nb\n", "2 lines"},
         {"a\r\nb\rc", "3 lines"}, {"\n\n\n", "3 lines"}, {"a\r", "1 line"},
     };
-    for (const auto& c : cases) {
-        const CRecoveryRecord record{c.text, "", time};
-        EXPECT_EQ(record.Question(),
-                  "Tarnwell was closed before it could save your script. Recover the unsaved script from 14:32 (" +
-                      c.lines + ")?")
-            << c.text;
-    }
+    const std::string question = "Tarnwell was closed before it could save your script. Recover the unsaved script from ";
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(CRecoveryRecord({text, "", time}).Question(), question + "14:32 (" + lines + ")?") << text;
 }
 
 TEST(RecoverySlotTest, WritesReplaceTheRecordWholeAndLeaveNothingElse) {
@@ -120,12 +114,10 @@ TEST(RecoverySlotTest, WritesReplaceTheRecordWholeAndLeaveNothingElse) {
     slot.Remove();
     slot.Write(first, before);
     EXPECT_EQ(NamesIn(folder), std::set<std::string>{slot.Id() + ".lock"});
-}
 
-TEST(RecoverySlotTest, AFolderThatCannotBeMadeFailsTheWrite) {
-    const std::string blocked = test_env::WriteFile(NewFolder(), "a file");
-    CRecoverySlot slot(blocked + "/recovery");
-    EXPECT_ANY_THROW(slot.Write({"text", "", 1}, slot.Generation()));
+    // A folder that cannot be made fails the write.
+    CRecoverySlot blocked(test_env::WriteFile(NewFolder(), "a file") + "/recovery");
+    EXPECT_ANY_THROW(blocked.Write({"text", "", 1}, blocked.Generation()));
 }
 
 // Left over: a record whose lock nobody holds, whose lock names a process
@@ -136,14 +128,9 @@ TEST(RecoveryFolderTest, FindsTheRecordsOfGoneWindowsNewestFirst) {
     CRecoverySlot live(folder);
     live.Write({"live", "", 50}, live.Generation());
     const CRecoveryFolder recovery(folder);
-    const struct {
-        std::string id;
-        std::int64_t time;
-        std::string lockPid;  // "" for no lock file
-        bool held;
-    } windows[] = {
-        {"unlocked", 20, std::to_string(getpid()), false},
-        {"gone", 30, std::to_string(GonePid()), true},
+    // lockPid: "" for no lock file
+    const struct { std::string id; std::int64_t time; std::string lockPid; bool held; } windows[] = {
+        {"unlocked", 20, std::to_string(getpid()), false}, {"gone", 30, std::to_string(GonePid()), true},
         {"nolock", 10, "", false},
     };
     std::vector<std::unique_ptr<CFileDescriptor>> held;
@@ -204,6 +191,75 @@ TEST(RecoveryWriterTest, WritesOffTheCallersThreadAndRemovesAtTheEnd) {
     });
     blocked.Write({"text", "", 1});
     EXPECT_TRUE(WaitFor([&] { return failures > 0; }));
+}
+
+TEST(RecoveryScheduleTest, LooksAtMostEveryFiveSecondsAndWritesOnlyChanges) {
+    const CRecoverySchedule::Clock::time_point start{};
+    // text: looked at when due
+    const struct { std::chrono::milliseconds at; const char* text; bool due, write; } steps[] = {
+        {0ms, "a", true, true},                                           // the first look writes at once
+        {1000ms, "ab", false, false}, {4999ms, "ab", false, false},       // too soon
+        {5000ms, "ab", true, true}, {10000ms, "ab", true, false},         // unchanged: nothing to write
+        {12000ms, "abc", false, false}, {15000ms, "abc", true, true},     // the clock runs from the last look
+        {16000ms, nullptr, false, false}, {16500ms, "abcd", true, true},  // Reset (saved): a change goes at once
+    };
+    CRecoverySchedule schedule;
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.at.count());
+        if (step.text == nullptr) {
+            schedule.Reset();
+            continue;
+        }
+        EXPECT_EQ(schedule.IsDue(start + step.at), step.due);
+        if (step.due) {
+            EXPECT_EQ(schedule.TakeText(start + step.at, step.text), step.write);
+        }
+    }
+}
+
+void SetModified(const std::string& path, long nanoseconds) {
+    const timespec times[2] = {{0, UTIME_OMIT}, {1700000000, nanoseconds}};
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+}
+
+// Each change, made by "another program" after the file was kept, counts;
+// size and time set back the same on the same file do not.
+TEST(WatchedFileTest, ChangesOfTheKeptFileAndTheReloadOfferedOncePerChange) {
+    const std::string path = test_env::TempPath("watched.sql");
+    const std::string other = test_env::TempPath("other.sql");
+    const struct { const char* what; std::function<void()> change; bool changed; } cases[] = {
+        {"nothing", [] {}, false},
+        {"time set back", [&] { SetModified(path, 1); }, false},
+        {"time, nanoseconds", [&] { SetModified(path, 2); }, true},
+        {"size", [&] { test_env::WriteFile(path, "select 22"); SetModified(path, 1); }, true},
+        {"replaced, same size and time",
+         [&] {
+             test_env::WriteFile(other, "select 2");
+             SetModified(other, 1);
+             fs::rename(other, path);
+         },
+         true},
+        {"removed", [&] { fs::remove(path); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        test_env::WriteFile(path, "select 1");
+        SetModified(path, 1);
+        CWatchedFile watched;
+        watched.Keep(path, CFileStamp::Of(path));
+        c.change();
+        EXPECT_EQ(watched.ChangedOnDisk(path), c.changed);
+        EXPECT_FALSE(watched.ChangedOnDisk(other));
+        // A removed file is nothing to reload; a changed one is offered once.
+        const bool offer = c.changed && fs::exists(path);
+        EXPECT_EQ(watched.TakeReloadOffer(), offer);
+        EXPECT_FALSE(watched.TakeReloadOffer());
+        if (!offer) continue;
+        SetModified(path, 3);
+        EXPECT_TRUE(watched.TakeReloadOffer()) << "a further change is offered again";
+        watched.Keep(path, CFileStamp::Of(path));
+        EXPECT_FALSE(watched.ChangedOnDisk(path)) << "saved or reloaded";
+    }
 }
 
 }  // namespace
