@@ -624,7 +624,7 @@ declare -A figure_goal=(
   [responsiveness/gap]=0.100 [responsiveness/busy]=0.100 [responsiveness/first_row]=0.200
   [streaming/gap]=0.100 [streaming/busy]=0.100 [streaming/first_row]=0.200
   [cancel_statement/cancel]=0.500 [cancel_fetch/cancel]=0.500
-  [completion/complete]=0.050 [completion/load]=600
+  [completion/complete]=0.050 [completion/load]=-
 )
 if [ ${#probe_workloads[@]} -gt 0 ]; then
   echo
@@ -640,11 +640,11 @@ if [ ${#probe_workloads[@]} -gt 0 ]; then
           continue
         fi
         best=${best_figure[$workload/$db/$figure]} worst=${worst_figure[$workload/$db/$figure]}
-        verdict=$(awk -v w="$worst" -v g="${figure_goal[$name]}" 'BEGIN { print (w <= g) ? "met" : "not met" }')
+        verdict=$(awk -v w="$worst" -v g="${figure_goal[$name]}" 'BEGIN { print g == "-" ? "" : (w <= g) ? "met" : "not met" }')
         note=""
         [ "$figure" = first_row ] && [ -n "${best_first_row[floor/$db]:-}" ] &&
           note="  (floor's first row ${best_first_row[floor/$db]})"
-        printf "$probe_line" "${figure_label[$name]}" "$db" "$best" "$worst" "<= ${figure_goal[$name]}" "$verdict$note"
+        printf "$probe_line" "${figure_label[$name]}" "$db" "$best" "$worst" "$([ "${figure_goal[$name]}" = - ] && echo - || echo "<= ${figure_goal[$name]}")" "$verdict$note"
       done
     done
   done
@@ -656,7 +656,9 @@ if [ ${#probe_workloads[@]} -gt 0 ]; then
   echo "StepAPI=1 (SQLite) and UseDeclareFetch=1 (psqlODBC), where the driver hands out rows before"
   echo "it has read them all. (o), (p): from the Cancel command (Esc) to \"Execution cancelled\" in"
   echo "the output pane; (o) half a second into a statement that would run a minute, (p) once 1,000"
-  echo "lines of the dump are in the pane."
+  echo "lines of the dump are in the pane. (s): from Ctrl+Space to the completion list drawn, the"
+  echo "worst of five places in statements over a catalog of 20,000 tables (the catalog loaded);"
+  echo "(s'): connecting and reading that catalog's tables and columns on the loader's thread."
 fi
 
 # The goals. Execute within 1.3 times the floor, with spooling within 1.5

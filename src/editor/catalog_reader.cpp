@@ -40,6 +40,7 @@ std::string Text(CDbStatement& statement, int column) {
 
 std::vector<CatalogTable> CCatalogReader::Tables() {
     const auto statement = NewStatement(m_connection);
+    CCancellableScope cancellable(m_pCanceller, statement->Handle());
     std::string types = "TABLE,VIEW";
     Check(SQLTables(statement->Handle(), nullptr, 0, nullptr, 0, nullptr, 0, Arg(types), ArgLength(types)), *statement);
     std::vector<CatalogTable> tables;
@@ -53,16 +54,18 @@ std::vector<CatalogTable> CCatalogReader::Tables() {
     return tables;
 }
 
-std::vector<CatalogColumn> CCatalogReader::Columns(const std::string& schema, const std::string& table) {
+// Calls SQLColumns for the patterns and hands each row's schema, table and
+// column to take.
+template <class Take>
+void CCatalogReader::ReadColumns(const std::string& schema, const std::string& table, Take take) {
     const auto statement = NewStatement(m_connection);
+    CCancellableScope cancellable(m_pCanceller, statement->Handle());
     Check(SQLColumns(statement->Handle(), nullptr, 0, Arg(schema), ArgLength(schema), Arg(table), ArgLength(table),
                      nullptr, 0),
           *statement);
-    std::vector<CatalogColumn> columns;
-    std::optional<std::string> foundSchema;   // without a schema: the first one that has the table
     while (statement->Fetch()) {
-        const std::string rowSchema = Text(*statement, 2);
-        const std::string rowTable = Text(*statement, 3);
+        std::string rowSchema = Text(*statement, 2);
+        std::string rowTable = Text(*statement, 3);
         CatalogColumn column;
         column.name = Text(*statement, 4);
         column.type = Text(*statement, 6);
@@ -70,15 +73,32 @@ std::vector<CatalogColumn> CCatalogReader::Columns(const std::string& schema, co
         const std::string nullable = Text(*statement, 11);
         column.nullable = nullable == "0" ? "NO" : nullable == "1" ? "YES" : "";
         column.defaultValue = Text(*statement, 13);
-        if (rowTable != table || (!schema.empty() && rowSchema != schema)) continue;
+        take(std::move(rowSchema), std::move(rowTable), std::move(column));
+    }
+}
+
+std::vector<CatalogColumn> CCatalogReader::Columns(const std::string& schema, const std::string& table) {
+    std::vector<CatalogColumn> columns;
+    std::optional<std::string> foundSchema;   // without a schema: the first one that has the table
+    ReadColumns(schema, table, [&](std::string rowSchema, std::string rowTable, CatalogColumn column) {
+        if (rowTable != table || (!schema.empty() && rowSchema != schema)) return;
         if (!foundSchema) foundSchema = rowSchema;
         if (rowSchema == *foundSchema) columns.push_back(std::move(column));
-    }
+    });
     return columns;
+}
+
+std::map<std::pair<std::string, std::string>, std::vector<std::string>> CCatalogReader::AllColumnNames() {
+    std::map<std::pair<std::string, std::string>, std::vector<std::string>> names;
+    ReadColumns({}, {}, [&](std::string rowSchema, std::string rowTable, CatalogColumn column) {
+        names[{std::move(rowSchema), std::move(rowTable)}].push_back(std::move(column.name));
+    });
+    return names;
 }
 
 std::vector<std::string> CCatalogReader::PrimaryKey(const std::string& schema, const std::string& table) {
     const auto statement = NewStatement(m_connection);
+    CCancellableScope cancellable(m_pCanceller, statement->Handle());
     Check(SQLPrimaryKeys(statement->Handle(), nullptr, 0, Arg(schema), ArgLength(schema), Arg(table), ArgLength(table)),
           *statement);
     std::vector<std::pair<int, std::string>> keys;

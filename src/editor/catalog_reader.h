@@ -1,9 +1,12 @@
 #pragma once
 
 #include "db/db_connection.h"
+#include "db/statement_canceller.h"
 
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A table or view as SQLTables reports it.
@@ -27,7 +30,10 @@ struct CatalogColumn {
 // tables takes a while). A driver's failure throws CDBException.
 class CCatalogReader {
 public:
-    explicit CCatalogReader(CDbConnection& connection) : m_connection(connection) {}
+    // canceller (if any) can stop a catalog call from another thread; the
+    // call then throws.
+    explicit CCatalogReader(CDbConnection& connection, CStatementCanceller* canceller = nullptr)
+        : m_connection(connection), m_pCanceller(canceller) {}
 
     // Every table and view (SQLTables), in the driver's order.
     std::vector<CatalogTable> Tables();
@@ -39,7 +45,14 @@ public:
     // The primary key's columns in key order (SQLPrimaryKeys); none when the
     // table has none.
     std::vector<std::string> PrimaryKey(const std::string& schema, const std::string& table);
+    // The column names of every table the driver reports, by schema and
+    // table, in their order: one SQLColumns call for the whole catalog.
+    std::map<std::pair<std::string, std::string>, std::vector<std::string>> AllColumnNames();
 
 private:
+    template <class Take>
+    void ReadColumns(const std::string& schema, const std::string& table, Take take);
+
     CDbConnection& m_connection;
+    CStatementCanceller* m_pCanceller;
 };

@@ -162,22 +162,29 @@ void CStcCellStyler::FitLexedLines() {
     if (!m_pending) return;
     const auto [begin, end] = *std::exchange(m_pending, std::nullopt);
     if (!m_bLexer) return;
-    const int length = m_control.GetTextLength();
-    const int from = m_control.PositionFromLine(m_control.LineFromPosition(std::min(begin, length)));
-    const int last = std::clamp(end - 1, from, std::max(length - 1, 0));
-    const int lineAfter = m_control.PositionFromLine(m_control.LineFromPosition(last) + 1);
-    const int to = std::min(length, std::min(m_control.GetEndStyled(), lineAfter < 0 ? length : lineAfter));
-    if (to <= from) return;
-    const std::string_view text(m_control.GetRangePointer(from, to - from), static_cast<std::size_t>(to - from));
-    if (IsAscii(text)) return;
-    m_styles.resize(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i)
-        m_styles[i] = m_classOfStyle[m_control.GetStyleAt(from + static_cast<int>(i)) & 0xFF];
-    Fit(text);
+    const int to = std::min({end, m_control.GetTextLength(), m_control.GetEndStyled()});
     const int endStyled = m_control.GetEndStyled();
     m_bRestyling = true;
-    m_control.StartStyling(from);
-    m_control.SendMsg(kSciSetStylingEx, static_cast<wxUIntPtr>(text.size()), reinterpret_cast<wxIntPtr>(m_styles.data()));
+    // Line by line, only the lines that hold more than ASCII (a long script
+    // is mostly ASCII, and reading styles costs a call a byte).
+    for (int at = std::max(begin, 0); at < to;) {
+        const std::string_view rest(m_control.GetRangePointer(at, to - at), static_cast<std::size_t>(to - at));
+        const auto wide = std::find_if(rest.begin(), rest.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        if (wide == rest.end()) break;
+        const int line = m_control.LineFromPosition(at + static_cast<int>(wide - rest.begin()));
+        const int from = m_control.PositionFromLine(line);
+        const int lineEnd = m_control.PositionFromLine(line + 1);
+        const int upTo = std::min(lineEnd < 0 ? to : lineEnd, endStyled);
+        if (upTo <= from) break;
+        const std::string_view text(m_control.GetRangePointer(from, upTo - from), static_cast<std::size_t>(upTo - from));
+        m_styles.resize(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i)
+            m_styles[i] = m_classOfStyle[m_control.GetStyleAt(from + static_cast<int>(i)) & 0xFF];
+        Fit(text);
+        m_control.StartStyling(from);
+        m_control.SendMsg(kSciSetStylingEx, static_cast<wxUIntPtr>(text.size()), reinterpret_cast<wxIntPtr>(m_styles.data()));
+        at = upTo;
+    }
     m_control.StartStyling(endStyled);
     m_bRestyling = false;
     KeepLineHeight();

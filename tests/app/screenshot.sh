@@ -131,6 +131,10 @@ if [ $scene = tour ]; then
     xdotool key ctrl+Return
     sleep 1
     wait_until_still
+    # The caret to the end: the script's colours show instead of the
+    # selection of the text that ran.
+    xdotool key ctrl+End
+    sleep 0.5
 elif [ $scene = editor ]; then
     demo_database
     cat > "$tmp/report.sql" <<'SQL'
