@@ -7,6 +7,7 @@ packages=(
   unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql sqlite3
   libwxgtk3.2-dev libgtest-dev nlohmann-json3-dev libsqlite3-dev
   xvfb xauth xdotool imagemagick
+  dbus-bin dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0   # the screen reader test of the Options sheet
   fonts-wqy-zenhei   # draws CJK names in the demo's tables (alignment does not depend on it)
   clang libclang-rt-14-dev   # libFuzzer for scripts/fuzz.sh
   dpkg-dev fakeroot file lintian desktop-file-utils appstream   # scripts/package.sh and its checks

@@ -5,10 +5,20 @@
 #include "settings/pref_page2.h"
 #include "settings/settings_record.h"
 
+#include <wx/app.h>
 #include <wx/bookctrl.h>
 
 CPrefDlg::CPrefDlg(wxWindow* parent, LOGFONT& font, int charsetIndex)
     : wxPropertySheetDialog(parent, wxID_ANY, "Options") {
+#if defined(__WXGTK__) && wxCHECK_VERSION(3, 2, 1)
+    // Closing the sheet takes the pages out of GTK's notebook one by one.
+    // Once a screen reader has looked at the tabs, GTK's accessibility code
+    // then asks each removed page for its tab label and logs a critical
+    // assertion for every page, which no order of removal avoids.
+    // wxWidgets filters that one message out, but only after being allowed
+    // to install its GLib log writer (the program installs no other).
+    wxApp::GTKAllowDiagnosticsControl();
+#endif
     wxBookCtrlBase* book = GetBookCtrl();
     m_pGeneral = new CPrefPage1(book);
     m_pFont = new CPrefPage2(book, font, charsetIndex);

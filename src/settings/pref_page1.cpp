@@ -31,8 +31,9 @@ CPrefPage1::CPrefPage1(wxWindow* parent) : wxPanel(parent, wxID_ANY) {
     Bind(wxEVT_BUTTON, &CPrefPage1::OnSelectFile, this, IDC_SELECTFILE);
 }
 
-// The controls are made in tab order: 1001, 1005, 1002, 1003, 1004, 1013,
-// 1014, 1012, 1015, 1011, 1016, 1017; the grid positions give the arrangement.
+// The controls are made in tab order, which follows the layout row by row:
+// 1001, 1005, 1002, 1003, 1004, 1013, 1012, 1014, 1015, 1011, 1016, 1017;
+// the grid positions give the arrangement.
 // Each label comes just before the control it names, which its mnemonic
 // focuses; the mnemonics differ from each other and from the sheet's OK and
 // Cancel. The group boxes have none: GTK would give theirs to the next
@@ -84,10 +85,10 @@ void CPrefPage1::CreateControls() {
     };
     addLabel("&Multiline comment start:", 0, 0);
     m_pMultilineCommentStart = addEdit(IDC_MULTILINECOMMENTSTART, 0, 1);
-    addLabel("Multiline comment &end:", 1, 0);
-    m_pMultilineCommentEnd = addEdit(IDC_MULTILINECOMMENTEND, 1, 1);
     addLabel("Sin&gle line comment:", 0, 2);
     m_pSingleLineComment = addEdit(IDC_SINGLELINECOMMENT, 0, 3);
+    addLabel("Multiline comment &end:", 1, 0);
+    m_pMultilineCommentEnd = addEdit(IDC_MULTILINECOMMENTEND, 1, 1);
     m_pRemoveComments = new wxCheckBox(commentBox, IDC_REMOVECOMMENTS, "&Remove comments");
     commentGrid->Add(m_pRemoveComments, wxGBPosition(1, 2), wxGBSpan(1, 2), wxALIGN_CENTER_VERTICAL);
     comments->Add(commentGrid, 1, wxEXPAND | wxALL, gap);

@@ -118,6 +118,8 @@ void CPrefPage2::CreateControls() {
     auto* sampleGroup = new wxStaticBoxSizer(new wxStaticBox(this, IDC_SAMPLE_GROUP, "Sample"), wxVERTICAL);
     auto* sampleArea = new wxPanel(sampleGroup->GetStaticBox(), wxID_ANY, wxDefaultPosition,
                                    ConvertDialogToPixels(wxSize(210, 34)));
+    // The sample only shows; Tab goes past it.
+    sampleArea->SetCanFocus(false);
     m_pSample = new wxStaticText(sampleArea, IDC_SAMPLE, wxString(), wxDefaultPosition, wxDefaultSize,
                                  wxALIGN_CENTRE_HORIZONTAL);
     m_pSample->SetLabelText(kSampleText);

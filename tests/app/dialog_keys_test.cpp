@@ -1,9 +1,9 @@
 // The dialogs by keyboard, as GTK handles the keys: each opens with the focus
-// on its first field, every label and button has a mnemonic of its own, and
-// Alt with that letter focuses the field or presses the button. (The Tab
-// order is the order the controls are made in, which follows the layout; on
-// a display without a window manager the dialogs are never active, and Tab
-// cannot be tried there.)
+// on its first field, Tab goes through the controls in the order the layout
+// reads, every label and button has a mnemonic of its own, and Alt with that
+// letter focuses the field or presses the button. (No key goes through the
+// display server: the test runs what GTK does for Tab and Alt.)
+#include "common/message_box.h"
 #include "db/connect_dlg.h"
 #include "history/history_dlg.h"
 #include "history/history_list.h"
@@ -22,8 +22,11 @@
 #include <wx/checkbox.h>
 #include <wx/frame.h>
 #include <wx/modalhook.h>
+#include <wx/statbox.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <string>
@@ -82,27 +85,92 @@ void CollectMnemonics(const wxWindow* window, std::map<wxUniChar, std::string>& 
     }
 }
 
+// The control window is part of: the window, or its ancestor that lies on
+// the dialog, on a group box or on a notebook page.
+const wxWindow* ControlOf(const wxWindow* window) {
+    for (const wxWindow* up = window->GetParent(); up && !up->IsTopLevel(); window = up, up = up->GetParent())
+        if (dynamic_cast<const wxStaticBox*>(up) || dynamic_cast<const wxBookCtrlBase*>(up->GetParent())) break;
+    return window;
+}
+
+// The controls of dialog in the order Tab gives them the focus, from the
+// first; each once, however many of its parts take the focus. GTK moves the
+// focus as for its Tab key, in the window made active (buttons and lists
+// pass the focus on only there).
+std::vector<const wxWindow*> TabOrder(wxTopLevelWindow& dialog) {
+    static const auto isActive = gtk_keys::Gtk::Find<int (*)(void*)>("gtk_window_is_active");
+    static const auto setFocus = gtk_keys::Gtk::Find<void (*)(void*, void*)>("gtk_window_set_focus");
+    static const auto childFocus = gtk_keys::Gtk::Find<int (*)(void*, int)>("gtk_widget_child_focus");
+    constexpr int kTabForward = 0;  // GTK_DIR_TAB_FORWARD
+    void* const window = dialog.GetHandle();
+    dialog.Raise();
+    EXPECT_TRUE(gui_env::WaitUntil([&] { return isActive(window) != 0; })) << "not active";
+    setFocus(window, nullptr);
+    std::vector<const wxWindow*> order;
+    for (int step = 0; step < 100 && childFocus(window, kTabForward); ++step) {
+        const wxWindow* control = ControlOf(FocusIn(&dialog, window));
+        if (!order.empty() && control == order.front() && control != order.back()) break;  // round again
+        if (order.empty() || control != order.back()) order.push_back(control);
+    }
+    return order;
+}
+
+// Where control shows; for a notebook, its row of tabs.
+wxRect RectOf(const wxWindow* control) {
+    wxRect rect = control->GetScreenRect();
+    if (auto* book = dynamic_cast<const wxBookCtrlBase*>(control))
+        rect.height = book->GetCurrentPage()->GetScreenPosition().y - rect.y;
+    return rect;
+}
+
+// Tab goes through dialog's fields, then through its buttons (a column of
+// them beside the fields is read after them), each in the order the layout
+// reads: every next control lies on a lower row (its top below the middle
+// of the one before), or on the same row (across that middle) to its right.
+void CheckTabOrder(wxTopLevelWindow& dialog) {
+    std::vector<const wxWindow*> order = TabOrder(dialog);
+    std::string names;
+    for (const wxWindow* control : order) names += NameOf(control) + ", ";
+    ASSERT_FALSE(order.empty());
+    const auto isField = [](const wxWindow* control) {
+        const int id = control->GetId();
+        return !dynamic_cast<const wxButton*>(control) || id < wxID_LOWEST || id > wxID_HIGHEST;
+    };
+    EXPECT_TRUE(std::is_partitioned(order.begin(), order.end(), isField)) << names;
+    const auto buttons = std::stable_partition(order.begin(), order.end(), isField);
+    for (auto next = order.begin() + 1; next != order.end(); ++next) {
+        const wxRect before = RectOf(next[-1]), rect = RectOf(*next);
+        const int middle = before.y + before.height / 2;
+        EXPECT_TRUE(next == buttons || rect.y > middle || (rect.GetBottom() >= middle && rect.x > before.GetRight()))
+            << NameOf(*next) << " after " << NameOf(next[-1]) << " in " << names;
+    }
+}
+
 struct Press {
     char key;
     std::string focused;  // empty: the key closes the dialog (its button was pressed)
 };
 
+using Check = std::function<void(wxTopLevelWindow&)>;
+
 struct DialogCase {
     const char* name;
-    std::string first;                   // the field focused at the start (empty: not checked)
+    std::function<void(const Check&)> open;  // shows the dialog and runs the check on it while it is up
+    std::string first;                       // the field focused at the start (empty: not checked)
     std::vector<Press> presses;
+    bool labelled = true;  // false: a message box, whose text labels nothing
 };
 
-// Checks one dialog that is up: its first field, its mnemonics and what
-// pressing them does.
+// Checks one dialog that is up: its first field, its Tab order, its
+// mnemonics and what pressing them does.
 void CheckKeys(wxTopLevelWindow& dialog, const DialogCase& c) {
-    SCOPED_TRACE(c.name);
     void* const window = dialog.GetHandle();
     if (!c.first.empty()) {
         EXPECT_TRUE(gui_env::WaitUntil([&] { return Focused(dialog) == c.first; })) << "focus on " << Focused(dialog);
     }
+    CheckTabOrder(dialog);
     std::map<wxUniChar, std::string> letters;
-    CollectMnemonics(&dialog, letters);
+    if (c.labelled) CollectMnemonics(&dialog, letters);
     for (const Press& press : c.presses) {
         EXPECT_TRUE(gtk_keys::PressMnemonic(window, press.key)) << press.key;
         if (press.focused.empty())
@@ -118,6 +186,8 @@ class ModalCheck : public wxModalDialogHook {
 public:
     explicit ModalCheck(std::function<void(wxDialog&)> check) : m_check(std::move(check)) { Register(); }
     int Enter(wxDialog* dialog) override {
+        // A message box makes its window only as it is shown, and comes here again.
+        if (!dialog->GetHandle()) return wxID_NONE;
         dialog->Show();
         gui_env::Pump();
         m_check(*dialog);
@@ -130,51 +200,70 @@ private:
     std::function<void(wxDialog&)> m_check;
 };
 
-TEST(DialogKeysTest, FirstFieldAndMnemonicsInEveryDialog) {
-    const DialogCase connect{"Connect", "Datasource", {{'p', "Password"}, {'u', "Username"}, {'c', ""}}};
-    const DialogCase general{"Options: General",
-                             "Maximum width",
-                             {{'d', "Default width"}, {'m', "Multiline comment start"}, {'w', "Maximum width"},
-                              {'n', "Show NULL as"}}};
-    const DialogCase font{"Options: Font", "", {{'h', "Charset"}, {'f', "Font"}, {'s', "Size"}}};
-    const DialogCase history{"History", "#" + std::to_string(CHistoryDlg::kSearchId), {}};
-    const DialogCase replace{"Replace", "Search for", {}};
-
-    {
-        ModalCheck check([&](wxDialog& dialog) { CheckKeys(dialog, connect); });
-        CConnectDlg dialog(nullptr);
-        dialog.ShowModal();
-    }
-    {
-        ModalCheck check([&](wxDialog& dialog) {
-            auto& sheet = dynamic_cast<CPrefDlg&>(dialog);
-            CheckKeys(sheet, general);
-            sheet.GetBookCtrl()->SetSelection(CPrefDlg::kFontPage);
-            gui_env::Pump();
-            CheckKeys(sheet, font);
-        });
-        CSettingsRecord settings = DefaultSettings();
-        CPrefDlg::Run(nullptr, settings, [] {});
-    }
-    {
-        ModalCheck check([&](wxDialog& dialog) { CheckKeys(dialog, history); });
-        CHistoryStore store(test_env::TempPath("keys-history.sqlite"), 10);
-        CHistoryList list;
-        list.Append("select 1");
-        CHistoryDlg dialog(nullptr, list, 0, &store);
-        dialog.ShowModal();
-    }
-    {
-        auto* owner = new wxFrame(nullptr, wxID_ANY, "owner");
-        {
-            CFindController controller(owner, [] { return nullptr; });
-            controller.OnEditReplace();
-            gui_env::Pump();
-            ASSERT_NE(controller.GetDialog(), nullptr);
-            CheckKeys(*controller.GetDialog(), replace);
-        }
-        owner->Destroy();
-        gui_env::Settle();
+TEST(DialogKeysTest, FirstFieldTabOrderAndMnemonicsInEveryDialog) {
+    const auto optionsPage = [](int page) {
+        return [page](const Check& check) {
+            CSettingsRecord settings = DefaultSettings();
+            settings.EnableSpool = 1;  // the spool file's controls take part
+            ModalCheck hook([&](wxDialog& sheet) {
+                dynamic_cast<CPrefDlg&>(sheet).GetBookCtrl()->SetSelection(page);
+                gui_env::Pump();
+                check(sheet);
+            });
+            CPrefDlg::Run(nullptr, settings, [] {});
+        };
+    };
+    const auto findDialog = [](bool replace) {
+        return [replace](const Check& check) {
+            auto* owner = new wxFrame(nullptr, wxID_ANY, "owner");
+            {
+                CFindController controller(owner, [] { return nullptr; });
+                replace ? controller.OnEditReplace() : controller.OnEditFind();
+                gui_env::Pump();
+                ASSERT_NE(controller.GetDialog(), nullptr);
+                // Something to find enables the buttons.
+                for (wxWindow* child : controller.GetDialog()->GetChildren())
+                    if (auto* field = dynamic_cast<wxTextCtrl*>(child)) field->ChangeValue("x");
+                gui_env::Pump();
+                check(*controller.GetDialog());
+            }
+            owner->Destroy();
+            gui_env::Settle();
+        };
+    };
+    const DialogCase cases[] = {
+        {"Connect",
+         [](const Check& check) {
+             ModalCheck hook(check);
+             CConnectDlg(nullptr).ShowModal();
+         },
+         "Datasource",
+         {{'p', "Password"}, {'u', "Username"}, {'c', ""}}},
+        {"Options: General", optionsPage(CPrefDlg::kGeneralPage), "Maximum width",
+         {{'d', "Default width"}, {'m', "Multiline comment start"}, {'w', "Maximum width"}, {'n', "Show NULL as"}}},
+        {"Options: Font", optionsPage(CPrefDlg::kFontPage), "", {{'h', "Charset"}, {'f', "Font"}, {'s', "Size"}}},
+        {"History",
+         [](const Check& check) {
+             CHistoryStore store(test_env::TempPath("keys-history.sqlite"), 10);
+             CHistoryList list;
+             list.Append("select 1");
+             ModalCheck hook(check);
+             CHistoryDlg(nullptr, list, 0, &store).ShowModal();
+         },
+         "#" + std::to_string(CHistoryDlg::kSearchId),
+         {}},
+        {"Find", findDialog(false), "Search for", {}},
+        {"Replace", findDialog(true), "Search for", {}},
+        {"Message box",
+         [](const Check& check) {
+             ModalCheck hook(check);
+             ShowMessageBox("Go on?", wxYES_NO | wxCANCEL);
+         },
+         "", {}, false},
+    };
+    for (const DialogCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.open([&](wxTopLevelWindow& dialog) { CheckKeys(dialog, c); });
     }
 }
 
