@@ -172,15 +172,10 @@ def run_in_session(tarnwell):
 
     gi.require_version("Atspi", "2.0")
 
-    with tempfile.TemporaryDirectory() as folder:
-        env = {k: v for k, v in os.environ.items() if k != "NO_AT_BRIDGE"}
-        for name in ("HOME", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"):
-            env[name] = os.path.join(folder, name.lower())
-            os.makedirs(env[name])
-        env.update(TARNWELL_NO_RECOVERY="1", ASAN_OPTIONS=env.get("ASAN_OPTIONS", "") + ":detect_leaks=0")
-        log_path = os.path.join(folder, "output.txt")
-        with open(log_path, "w") as log:
-            program = subprocess.Popen([tarnwell], env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+    env = {k: v for k, v in os.environ.items() if k != "NO_AT_BRIDGE"}
+    env.update(TARNWELL_NO_RECOVERY="1", ASAN_OPTIONS=env.get("ASAN_OPTIONS", "") + ":detect_leaks=0")
+    with tempfile.TemporaryFile("w+", errors="replace") as log:
+        program = subprocess.Popen([tarnwell], env=env, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
         try:
             read_options_sheet(Reader(program))
             status = program.wait(timeout=DEADLINE)
@@ -188,8 +183,8 @@ def run_in_session(tarnwell):
             if program.poll() is None:
                 program.kill()
                 program.wait()
-            with open(log_path, errors="replace") as log:
-                output = log.read()
+            log.seek(0)
+            output = log.read()
             print("The program wrote:\n" + output)
 
     messages = [line for line in output.splitlines() if TOOLKIT_MESSAGE.search(line)]
@@ -232,17 +227,25 @@ def main():
     hold_display()
     ctypes.CDLL(None).prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0)
     report = os.dup(sys.stdout.fileno())
-    env = dict(os.environ, TARNWELL_A11Y_SESSION=str(report))
-    command = ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), tarnwell]
-    status = subprocess.run(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            pass_fds=(report,)).returncode
-    end = time.monotonic() + DEADLINE
-    while time.monotonic() < end:
-        try:
-            if os.waitpid(-1, os.WNOHANG)[0] == 0:
-                time.sleep(0.02)
-        except ChildProcessError:  # none left
-            break
+    with tempfile.TemporaryDirectory() as folder:
+        # The daemons' sockets and the program's settings, history and
+        # desktop files go into this folder.
+        env = dict(os.environ, TARNWELL_A11Y_SESSION=str(report))
+        env.setdefault("XAUTHORITY", os.path.expanduser("~/.Xauthority"))
+        for name in ("HOME", "XDG_RUNTIME_DIR", "XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME",
+                     "XDG_CACHE_HOME"):
+            env[name] = os.path.join(folder, name.lower())
+            os.mkdir(env[name], 0o700)
+        command = ["dbus-run-session", "--", sys.executable, os.path.abspath(__file__), tarnwell]
+        status = subprocess.run(command, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                pass_fds=(report,)).returncode
+        end = time.monotonic() + DEADLINE
+        while time.monotonic() < end:
+            try:
+                if os.waitpid(-1, os.WNOHANG)[0] == 0:
+                    time.sleep(0.02)
+            except ChildProcessError:  # none left
+                break
     sys.exit(status)
 
 
