@@ -182,6 +182,14 @@ TEST_F(CommandsTest, OptionsChangeThePanesAtOnceAndTheSettingsFileAtExit) {
         EXPECT_EQ(PaneFonts(*window), fonts + fonts);
         EXPECT_EQ(SelectionOf(window->ScriptPane()), std::pair(3, 12));
         EXPECT_TRUE(window->Script()->IsModified());
+        // Wide characters still fill two cells each in the new font: the "x"
+        // after two CJK characters and a blank is five cells in.
+        window->OutputPane()->AppendText("\xE6\x9D\xB1\xE4\xBA\xAC x\r\n");
+        wxStyledTextCtrl& output = *window->OutputPane()->GetControl();
+        output.Colourise(0, -1);
+        const int line = output.PositionFromLine(2);
+        EXPECT_EQ(output.PointFromPosition(line + 7).x - output.PointFromPosition(line).x,
+                  5 * output.TextWidth(wxSTC_STYLE_DEFAULT, "0"));
 
         // Nothing reaches the store before the window goes.
         EXPECT_EQ(store.GetProfileInt("Settings", "MaxColLen", -1), -1);
