@@ -16,16 +16,21 @@ constexpr std::string_view kKeywords[] = {
     "USING",    "VALUES",    "VIEW",      "WHEN",     "WHERE",    "WITH",
 };
 
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// The keywords' order (they are upper case) with the other side's letters
+// taken as upper case: a word is looked up without a copy.
+bool LessAsUpper(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Upper(x) < Upper(y); });
+}
+
 }  // namespace
 
 std::span<const std::string_view> SqlKeywords() { return kKeywords; }
 
 bool IsSqlKeyword(std::string_view word) {
-    if (word.empty() || word.size() > 16) return false;
-    std::string upper(word);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return std::binary_search(std::begin(kKeywords), std::end(kKeywords), std::string_view(upper));
+    return std::binary_search(std::begin(kKeywords), std::end(kKeywords), word, LessAsUpper);
 }
 
 std::string SqlKeywordList() {
