@@ -27,6 +27,8 @@ void COutputPane::ConfigureControl() {
     // Nobody listens to changes of the transcript.
     control.SetModEventMask(0);
     ColourLines(true);
+    // All text goes in through Insert and SetText, which report it.
+    Styler().TrackInsertions();
 }
 
 void COutputPane::ColourLines(bool colour) {
@@ -71,12 +73,14 @@ void COutputPane::Insert(std::string_view text) {
         // The user moved away from the end: the text goes in behind the view.
         for (std::string_view rest = text; !rest.empty();) {
             const std::size_t piece = std::min<std::size_t>(rest.size(), 1 << 24);
+            Styler().Inserted(control->GetTextLength(), static_cast<int>(piece));
             control->AppendTextRaw(rest.data(), static_cast<int>(piece));
             rest.remove_prefix(piece);
         }
         return;
     }
     control->SetEmptySelection(control->GetTextLength());
+    Styler().Inserted(control->GetTextLength(), static_cast<int>(text.size()));
     AddBytes(*control, text);
     // The pane follows the end of the transcript as it grows.
     control->EnsureCaretVisible();

@@ -261,6 +261,7 @@ void CPane::SetText(std::string_view text, bool replaceSelection) {
         control.ReplaceTargetRaw("", 0);
     }
     control.SetEmptySelection(start);
+    m_pCellStyler->Inserted(start, static_cast<int>(text.size()));
     AddBytes(control, text);
     control.EndUndoAction();
     if (!replaceSelection) control.GotoPos(0);

@@ -5,6 +5,8 @@
 #include <wx/stc/stc.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -20,8 +22,23 @@ constexpr int kSciSetStylingEx = 2073;
 // Text is classified and styled in pieces of about this many bytes.
 constexpr std::size_t kPiece = std::size_t{1} << 16;
 
+// The bits set in any of the bytes, gathered eight bytes at a time without
+// an early exit, so the compiler can vectorise the loop: a large transcript
+// passes through here once.
+std::uint64_t OrOfBytes(const unsigned char* bytes, std::size_t size) {
+    std::uint64_t any = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        any |= word;
+    }
+    for (; i < size; ++i) any |= bytes[i];
+    return any;
+}
+
 bool IsAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return (OrOfBytes(reinterpret_cast<const unsigned char*>(text.data()), text.size()) & 0x8080808080808080u) == 0;
 }
 
 }  // namespace
@@ -50,6 +67,7 @@ void CStcCellStyler::SetClassifier(Classifier classifier) {
 
 void CStcCellStyler::SetLexer(int lexer, const wxString& keywords) {
     m_classifier = nullptr;
+    m_nWrittenEnd.reset();
     m_bLexer = true;
     m_control.SetLexer(lexer);
     m_control.SetKeyWords(0, keywords);
@@ -57,6 +75,15 @@ void CStcCellStyler::SetLexer(int lexer, const wxString& keywords) {
     // styles are fitted before they are drawn.
     m_control.SetModEventMask(m_control.GetModEventMask() | wxSTC_MOD_CHANGESTYLE);
     StyleAll();
+}
+
+void CStcCellStyler::TrackInsertions() {
+    // What the text holds now may have been styled by anyone.
+    if (!m_bLexer) m_nWrittenEnd = m_control.GetTextLength();
+}
+
+void CStcCellStyler::Inserted(int position, int length) {
+    if (m_nWrittenEnd && position < *m_nWrittenEnd) *m_nWrittenEnd += length;
 }
 
 void CStcCellStyler::SetClassColours(std::vector<std::pair<int, wxColour>> colours) {
@@ -124,15 +151,20 @@ int CStcCellStyler::StylePiece(int start, int end) {
     if (Fit(text)) {
         m_control.SendMsg(kSciSetStylingEx, static_cast<wxUIntPtr>(text.size()),
                           reinterpret_cast<wxIntPtr>(m_styles.data()));
+        if (m_nWrittenEnd) m_nWrittenEnd = std::max(*m_nWrittenEnd, pieceEnd);
     } else {
-        m_control.SetStyling(static_cast<int>(text.size()), 0);
+        // Plain: only what may hold other styles is written; the control is
+        // then told the rest is styled.
+        const int written = m_nWrittenEnd ? std::clamp(*m_nWrittenEnd - start, 0, pieceEnd - start) : pieceEnd - start;
+        if (written > 0) m_control.SetStyling(written, 0);
+        if (start + written < pieceEnd) m_control.StartStyling(pieceEnd);
     }
     KeepLineHeight();
     return pieceEnd;
 }
 
 bool CStcCellStyler::Fit(std::string_view text) {
-    if (IsAscii(text)) return std::any_of(m_styles.begin(), m_styles.end(), [](unsigned char c) { return c != 0; });
+    if (IsAscii(text)) return OrOfBytes(m_styles.data(), m_styles.size()) != 0;
     m_slots.resize(text.size());
     m_fit->Style(text, m_slots.data());
     for (std::size_t i = 0; i < text.size(); ++i) m_styles[i] = static_cast<unsigned char>(Combined(m_styles[i], m_slots[i]));

@@ -43,6 +43,15 @@ public:
     // classes; the styler then only fits the characters.
     void SetLexer(int lexer, const wxString& keywords);
 
+    // For a control whose text changes only through its owner, which then
+    // reports every insertion (Inserted): text inserted beyond all that the
+    // styler has written holds style 0, as the control gives new text, and
+    // where it stays plain it is passed over instead of written again. The
+    // control writes style bytes a call per byte: for a large transcript
+    // that was the bulk of the styling. Not for a control with a lexer.
+    void TrackInsertions();
+    void Inserted(int position, int length);
+
     // The colour of each class (the others keep style 0's).
     void SetClassColours(std::vector<std::pair<int, wxColour>> colours);
 
@@ -90,4 +99,6 @@ private:
     // Lets a fitting queued on the control know whether the styler is gone.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     std::vector<unsigned char> m_slots;
+    // With insertions tracked: every style byte from here on is 0.
+    std::optional<int> m_nWrittenEnd;
 };

@@ -7,7 +7,10 @@
 #include <wx/font.h>
 #include <wx/stc/stc.h>
 
+#include "panes/output_line_classes.h"
+
 #include <array>
+#include <functional>
 
 using namespace std::string_literals;
 
@@ -126,6 +129,34 @@ TEST_F(OutputPaneTest, ClearingDropsAppendsCollectedBefore) {
     m_pOutputPane->AppendText("after\r\n");
     m_pOutputPane->EndBatch();
     EXPECT_EQ(m_pOutputPane->GetText(), "after\r\n");
+}
+
+// The styles of the transcript stay those of its lines where its text is
+// replaced: the pane passes over new plain text without writing its styles,
+// which must not leave an earlier line's colour behind.
+TEST_F(OutputPaneTest, LineColoursFollowTheTextThroughClearsAndReplacements) {
+    const std::string plainRows = std::string(200'000, '.') + "\r\n";
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"echo prefix replaced", [&] { m_pOutputPane->SetSelection(0, 5); m_pOutputPane->SetText("row\r\nrow\r\n", true); }},
+        {"cleared", [&] { m_pOutputPane->SetText("", false); m_pOutputPane->AppendText("row\r\nSQL> b\r\n"); }},
+        {"long plain run, then an echo", [&] { m_pOutputPane->AppendText(plainRows + "SQL> c\r\n"); }},
+    };
+    for (const auto& [name, change] : cases) {
+        SCOPED_TRACE(name);
+        m_pOutputPane->SetText("SQL> a\r\n", false);
+        Output().Colourise(0, -1);
+        change();
+        Output().Colourise(0, -1);
+        const std::string text = m_pOutputPane->GetText();
+        std::vector<unsigned char> classes(text.size());
+        ClassifyOutputLines(text, classes.data());
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            if (Output().GetStyleAt(static_cast<int>(at)) != classes[at]) {
+                ADD_FAILURE() << "style " << Output().GetStyleAt(static_cast<int>(at)) << " at " << at << " of " << text.substr(0, 20);
+                break;
+            }
+        }
+    }
 }
 
 TEST_F(OutputPaneTest, WrapWidthIsTheWholeCharactersThatFitThePane) {
