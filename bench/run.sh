@@ -118,9 +118,9 @@ Driver=$driver_dir/psqlodbca.so
 EOF
 : > "$work/odbc.ini"
 chmod 600 "$work/odbc.ini"
-mkdir -p "$work/config" "$work/data"
+mkdir -p "$work/config" "$work/data" "$work/state"
 export ODBCSYSINI=$work ODBCINSTINI=odbcinst.ini ODBCINI=$work/odbc.ini
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data XDG_STATE_HOME=$work/state
 
 # Databases: name, data source, user, password, and how to run SQL in it with
 # its own client (to set up and check, never timed).
