@@ -59,27 +59,26 @@ constexpr std::size_t kMaxPiece = std::size_t{1} << 30;
 // The largest room a control can hold (positions are int).
 constexpr std::size_t kMaxRoom = static_cast<std::size_t>(std::numeric_limits<int>::max());
 
-// Up to this size a text's room doubles as it grows; beyond it, it grows
-// sixteenfold (see RoomFor).
+// Up to this size a text's room doubles as it grows; beyond it, it jumps to
+// kLargeRoom (see RoomFor).
 constexpr std::size_t kSmallText = std::size_t{1} << 20;
+constexpr std::size_t kLargeRoom = std::size_t{256} << 20;
 
 // The room a control should have for a text of size bytes. The control keeps
 // the text in one buffer and a style byte for every character in another;
-// growing one copies all of it into new memory. Room that is reserved but not
-// yet written costs no memory (the system maps pages on their first touch),
-// while the first touch of new memory costs much more than the copying
-// itself. So a small text doubles its room (a script, a short transcript),
-// and a large one, which is a transcript taking a large result set, grows in
-// steps of sixteen: 16 MB, 256 MB, then all a control can hold. A million
-// rows of 120 characters then cost the pages they fill plus a sixteenth,
-// where doubling would fault in twice their size. (The worksheet's operator
-// new marks blocks this large for huge pages, which makes the first touch
-// cheaper still: app/huge_page_allocation.cpp.)
+// growing one copies all of it into new memory, while the window waits.
+// Room that is reserved but not yet written costs no memory (the system maps
+// pages on their first touch), while the first touch of new memory costs much
+// more than the copying itself. So a small text doubles its room (a script, a
+// short transcript), and a large one, which is a transcript taking a large
+// result set, gets 256 MB at once, then all a control can hold: a million
+// rows of 120 characters cost just the pages they fill, and the one copy on
+// the way is of a megabyte. (The worksheet's operator new marks blocks this
+// large for huge pages, which makes the first touch cheaper still:
+// app/huge_page_allocation.cpp.)
 std::size_t RoomFor(std::size_t size) {
     if (size <= kSmallText) return std::bit_ceil(std::max<std::size_t>(size, 1));
-    std::size_t room = kSmallText;
-    while (room < size && room < kMaxRoom) room = room < (kMaxRoom >> 4) ? room << 4 : kMaxRoom;
-    return room;
+    return size <= kLargeRoom ? kLargeRoom : kMaxRoom;
 }
 
 // Gives control room for at least size bytes when a text of length bytes
