@@ -14,11 +14,13 @@
 // --script: the argument names a script file, which goes into the script pane
 // as it is (otherwise the argument is one statement, ";" is added).
 // --probe: a 10 ms timer runs on the window thread during the run; adds
-// "gap=G busy=U ticks=T first_row=F": the longest time between two of its
-// events (from the command on), the most processor time the window thread
-// used between two of them (a gap much longer than that is the machine's
-// other work), their number, and the time from the command to the first
-// paint of the output pane that shows a result row.
+// "gap=G busy=U ticks=T first_row=F undrawn=D": the longest time between two
+// of its events (from the command on), the most processor time the window
+// thread used between two of them (a gap much longer than that is the
+// machine's other work), their number, the time from the command to the
+// first paint of the output pane that shows a result row, and from then on
+// the longest time between two paints of the output pane (how long new rows
+// can wait to be seen).
 // --plain: the output pane's echo, error and warning lines get no colours
 // of their own (what colouring them costs is the difference).
 // --complete: no run. The catalog of the data source is read as the window
@@ -204,8 +206,9 @@ public:
         int used = 0;
         if (m_options.probe) {
             const double firstRow = m_firstRow ? Seconds(*m_firstRow - m_start) : -1;
-            used += std::snprintf(text + used, sizeof text - used, " gap=%.3f busy=%.3f ticks=%d first_row=%.3f",
-                                  Seconds(m_longestGap), m_longestBusy, m_nTicks, firstRow);
+            used += std::snprintf(text + used, sizeof text - used,
+                                  " gap=%.3f busy=%.3f ticks=%d first_row=%.3f undrawn=%.3f", Seconds(m_longestGap),
+                                  m_longestBusy, m_nTicks, firstRow, Seconds(m_longestUndrawn));
         }
         if (m_cancelled)
             std::snprintf(text + used, sizeof text - used, " cancel=%.3f", Seconds(*m_cancelled - *m_cancelSent));
@@ -253,7 +256,13 @@ private:
 
     void OnPaint(wxPaintEvent& event) {
         event.Skip();
-        if (!m_firstRow && HasResultRow(m_output)) m_firstRow = Clock::now();
+        const Clock::time_point now = Clock::now();
+        if (m_firstRow) {
+            m_longestUndrawn = std::max(m_longestUndrawn, now - m_lastPaint);
+        } else if (HasResultRow(m_output)) {
+            m_firstRow = now;
+        }
+        m_lastPaint = now;
     }
 
     bool CancelDue(Clock::time_point now) {
@@ -277,8 +286,9 @@ private:
     const ExecuteOptions& m_options;
     wxTimer m_timer;
     wxGUIEventLoop m_loop;
-    Clock::time_point m_start, m_end, m_lastTick;
+    Clock::time_point m_start, m_end, m_lastTick, m_lastPaint;
     Clock::duration m_longestGap{};
+    Clock::duration m_longestUndrawn{};
     double m_lastTickCpu = 0;
     double m_longestBusy = 0;
     int m_nTicks = 0;

@@ -15,6 +15,9 @@ constexpr int kProgressTicks = 5;
 // A pump puts at most about this much text into the pane, so that the window
 // handles its other events (timers, input, painting) in between.
 constexpr std::size_t kPumpBytes = std::size_t{2} << 20;
+// New text is drawn at least this often while a run keeps the window busy
+// (see Pump).
+constexpr auto kDrawInterval = std::chrono::milliseconds(100);
 constexpr int kPumpTimerId = 1;
 constexpr int kWakeTimerId = 2;
 
@@ -56,6 +59,8 @@ void CBackgroundRun::Start(CRunMap* map, std::function<void()> mapChanged) {
         control->SetReadOnly(true);
     }
     m_output.KeepUserPlace(true);
+    m_lastDrawn = std::chrono::steady_clock::now();
+    m_nDrawnLength = m_output.GetTextLength();
     m_run.Start();
     m_timer.Start(kPumpMilliseconds);
 }
@@ -116,6 +121,7 @@ void CBackgroundRun::Pump() {
     // Putting text into the pane failed (out of memory): reported at the end.
     if (failure && !m_failure) m_failure = failure;
     if (!ended) {
+        DrawNewText();
         // More waits: the next pump comes after the events that wait now.
         if (m_run.HasWork() && !m_wakeTimer.IsRunning()) m_wakeTimer.StartOnce(0);
         return;
@@ -133,6 +139,19 @@ void CBackgroundRun::Pump() {
     m_output.KeepUserPlace(false);
     if (wxStyledTextCtrl* control = m_script.GetControl()) control->SetReadOnly(m_bScriptWasReadOnly);
     m_finished(failure);
+}
+
+// While rows come faster than the pane takes them, one pump follows the
+// other, and the toolkit, which draws only when no timer is due, would show
+// the text only when the run slows down: the pump draws what is new itself,
+// at most every kDrawInterval.
+void CBackgroundRun::DrawNewText() {
+    const auto now = std::chrono::steady_clock::now();
+    const int length = m_output.GetTextLength();
+    if (length == m_nDrawnLength || now - m_lastDrawn < kDrawInterval) return;
+    m_output.RepaintNow();
+    m_lastDrawn = now;
+    m_nDrawnLength = length;
 }
 
 void CBackgroundRun::ShowProgress() {

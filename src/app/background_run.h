@@ -7,6 +7,7 @@
 #include <wx/timer.h>
 
 #include <atomic>
+#include <chrono>
 #include <exception>
 #include <functional>
 
@@ -61,6 +62,7 @@ public:
 private:
     void Pump();
     void ShowProgress();
+    void DrawNewText();
     void OnTimer(wxTimerEvent& event);
     void OnWake(wxThreadEvent& event);
     void OnWakeTimer(wxTimerEvent& event);
@@ -75,6 +77,9 @@ private:
     wxTimer m_wakeTimer;   // a wake-up's pump, on the event loop's next round
     std::atomic<bool> m_bWakePending{false};
     int m_nTicks = 0;
+    // When the pump last drew the output pane, and how long the text was.
+    std::chrono::steady_clock::time_point m_lastDrawn;
+    int m_nDrawnLength = 0;
     bool m_bEnded = false;
     bool m_bScriptWasReadOnly = false;
     std::exception_ptr m_failure;
