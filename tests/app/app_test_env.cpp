@@ -45,9 +45,9 @@ protected:
     }
 };
 
-// What a recorded Yes/No message box answers.
-int& YesNoAnswer() {
-    static int answer = wxNO;
+// What a recorded question answers (0: No, or Cancel where it is offered).
+int& QuestionAnswer() {
+    static int answer = 0;
     return answer;
 }
 
@@ -66,7 +66,8 @@ CDialogHook& Hook() {
         SetMessageBoxHandler([](const wxString& text, const wxString& caption, long style, wxWindow*) {
             EXPECT_EQ(FromUiString(caption), "Tarnwell") << FromUiString(text);
             Boxes().push_back({FromUiString(text), style});
-            return (style & wxCANCEL) ? wxCANCEL : (style & wxYES_NO) ? YesNoAnswer() : wxOK;
+            if (!(style & (wxYES_NO | wxCANCEL))) return wxOK;
+            return QuestionAnswer() != 0 ? QuestionAnswer() : (style & wxCANCEL) ? wxCANCEL : wxNO;
         });
         Hook().Register();
         return new CTarnwellApp;
@@ -84,10 +85,12 @@ CMainFrame& Frame() { return *App().GetMainFrame(); }
 
 std::vector<MessageBox> TakeMessageBoxes() { return std::exchange(Boxes(), {}); }
 
-MessageBox TakeOneMessageBox() {
+MessageBox TakeOneMessageBox(long style) {
     const std::vector<MessageBox> boxes = TakeMessageBoxes();
     EXPECT_EQ(boxes.size(), 1u);
-    return boxes.size() == 1 ? boxes[0] : MessageBox{};
+    if (boxes.size() != 1) return {};
+    EXPECT_EQ(boxes[0].style & style, style) << boxes[0].text;
+    return boxes[0];
 }
 
 bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::function<void()>& open) {
@@ -118,14 +121,6 @@ bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::fun
     return driven;
 }
 
-AnswerYesNoCancel::AnswerYesNoCancel(int answer)
-    : m_old(SetMessageBoxHandler([this, answer](const wxString& text, const wxString&, long, wxWindow*) {
-          m_texts.push_back(FromUiString(text));
-          return answer;
-      })) {}
-
-AnswerYesNoCancel::~AnswerYesNoCancel() { SetMessageBoxHandler(m_old); }
-
 std::string ConnectWindow(CMainFrame& window, const std::string& dataSource, const std::string& userName,
                           const std::string& password, int button) {
     std::string shown;
@@ -155,19 +150,21 @@ void ConnectPostgres(CMainFrame& window, const std::string& dsn) {
 
 std::vector<std::string> TakeRefusedDialogs() { return std::exchange(Hook().m_refused, {}); }
 
-bool ChooseFile(const std::string& path, const std::function<void()>& open,
-                const std::function<void(wxFileDialog&)>& look) {
-    return WithModalDialog(
+std::string ChooseFile(const std::string& path, const std::function<void()>& open) {
+    std::string shown;
+    WithModalDialog(
         [&](wxDialog& dialog) {
             auto* files = dynamic_cast<wxFileDialog*>(&dialog);
             ASSERT_NE(files, nullptr) << "not a file dialog";
-            if (look) look(*files);
+            shown = FromUiString(files->GetFilename() + "|" + files->GetWildcard()) + "|" +
+                    std::to_string(files->GetFilterIndex());
             files->SetPath(ToUiString(path));
             // The chooser takes the folder over in the background.
             gui_env::WaitUntil([files] { return !files->GetPath().empty(); }, 10000);
             dialog.EndModal(wxID_OK);
         },
         open);
+    return shown;
 }
 
 void PressKey(CMainFrame& window, int keyCode, int modifiers) {
@@ -202,10 +199,10 @@ std::pair<int, int> SelectionOf(CPane* pane) {
     return {pane->GetControl()->GetSelectionStart(), pane->GetControl()->GetSelectionEnd()};
 }
 
-void AnswerYesNo(int answer) { YesNoAnswer() = answer; }
+void AnswerYesNo(int answer) { QuestionAnswer() = answer; }
 
 void WindowTest::SetUp() {
-    AnswerYesNo(wxNO);
+    AnswerYesNo(0);
     TakeMessageBoxes();
     TakeRefusedDialogs();
 }
@@ -220,14 +217,10 @@ bool FinishRun(CMainFrame& window) {
     return ended;
 }
 
-void Execute(CMainFrame& window) {
-    window.RunCommand(ID_EXECUTE);
-    FinishRun(window);
-}
-
 void RunScript(CMainFrame& window, const std::string& text) {
     window.ScriptPane()->SetText(std::string_view(text), false);
-    Execute(window);
+    window.RunCommand(ID_EXECUTE);
+    FinishRun(window);
 }
 
 }  // namespace app_test

@@ -22,7 +22,6 @@
 
 class CTarnwellApp;
 class wxDialog;
-class wxFileDialog;
 
 // The worksheet application, started once for the GUI test program as the
 // program starts (without the Connect dialog), on the display that Xvfb
@@ -39,26 +38,13 @@ struct MessageBox {
 // The message boxes shown since the last call.
 std::vector<MessageBox> TakeMessageBoxes();
 // The one message box shown since the last call, captioned "Tarnwell" (a
-// failure of the test, and an empty box, when there was not exactly one).
-MessageBox TakeOneMessageBox();
-// What the recorded Yes/No boxes answer from now on (wxNO at the start of
-// every window test).
+// failure of the test, and an empty box, when there was not exactly one);
+// its style must hold the flags of style (an icon, buttons).
+MessageBox TakeOneMessageBox(long style = 0);
+// What the recorded questions (Yes/No and Yes/No/Cancel boxes) answer from
+// now on; 0, as at the start of every window test: No, or Cancel where the
+// box offers it.
 void AnswerYesNo(int answer);
-
-// Answers the Yes/No/Cancel boxes (and every other box) with answer while it
-// lives, and records their texts.
-class AnswerYesNoCancel {
-public:
-    explicit AnswerYesNoCancel(int answer);
-    ~AnswerYesNoCancel();
-    AnswerYesNoCancel(const AnswerYesNoCancel&) = delete;
-    AnswerYesNoCancel& operator=(const AnswerYesNoCancel&) = delete;
-    const std::vector<std::string>& Texts() const { return m_texts; }
-
-private:
-    std::vector<std::string> m_texts;
-    MessageBoxHandler m_old;
-};
 
 // Runs open, which shows a modal dialog, and drives that dialog with drive
 // from inside its modal loop. drive must end the dialog; a dialog still open
@@ -70,10 +56,10 @@ bool WithModalDialog(const std::function<void(wxDialog&)>& drive, const std::fun
 // that a test does not drive is cancelled unseen.
 std::vector<std::string> TakeRefusedDialogs();
 
-// Runs open, which shows a file dialog, lets look see the dialog as it came
-// up, and chooses path in it (OK).
-bool ChooseFile(const std::string& path, const std::function<void()>& open,
-                const std::function<void(wxFileDialog&)>& look = {});
+// Runs open, which shows a file dialog, and chooses path in it (OK).
+// Returns what the dialog came up with, as "file name|filters|index of the
+// chosen filter" ("" when no file dialog came up).
+std::string ChooseFile(const std::string& path, const std::function<void()>& open);
 
 // A key as it reaches window before any pane sees it (wxMOD_* modifiers).
 void PressKey(CMainFrame& window, int keyCode, int modifiers = 0);
@@ -92,9 +78,8 @@ void ConnectPostgres(CMainFrame& window, const std::string& dsn = test_env::PgDs
 // Handles events until window's run has ended (and its run object is gone);
 // false (and a failure) when it has not after a minute.
 bool FinishRun(CMainFrame& window);
-// Execute, as Ctrl+Enter runs it, until the run has ended; RunScript first
-// puts text into the script pane (left modified).
-void Execute(CMainFrame& window);
+// Puts text into the script pane (left modified) and runs it as Ctrl+Enter
+// does, until the run has ended.
 void RunScript(CMainFrame& window, const std::string& text);
 
 // Writes a file in the test's temporary folder and returns its full path.

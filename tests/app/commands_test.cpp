@@ -14,7 +14,6 @@
 #include <wx/bookctrl.h>
 #include <wx/dcclient.h>
 #include <wx/fdrepdlg.h>
-#include <wx/filedlg.h>
 #include <wx/textctrl.h>
 
 #include <fcntl.h>
@@ -74,22 +73,8 @@ TEST_F(CommandsTest, FindSearchesTheActivePane) {
     EXPECT_EQ(SelectionOf(window->OutputPane()), std::pair(17, 20));
     EXPECT_TRUE(TakeMessageBoxes().empty());
     PressKey(*window, WXK_F3);
-    const MessageBox box = TakeOneMessageBox();
-    EXPECT_EQ(box.text, "Search string not found");
-    EXPECT_TRUE(box.style & wxICON_EXCLAMATION);
+    EXPECT_EQ(TakeOneMessageBox(wxICON_EXCLAMATION).text, "Search string not found");
     EXPECT_EQ(SelectionOf(window->ScriptPane()), std::pair(0, 0));
-}
-
-// Save Output into path; returns the name and filters the dialog came up with.
-std::string SaveOutputAs(CMainFrame& window, const std::string& path) {
-    std::string shown;
-    EXPECT_TRUE(ChooseFile(
-        path, [&] { EXPECT_TRUE(window.RunCommand(ID_SAVE_OUTPUT)); },
-        [&](wxFileDialog& files) {
-            shown = FromUiString(files.GetFilename() + "|" + files.GetWildcard()) + "|" +
-                    std::to_string(files.GetFilterIndex());
-        }));
-    return shown;
 }
 
 TEST_F(CommandsTest, SaveOutputWritesThePaneBytesAndAsksBeforeReplacing) {
@@ -98,11 +83,11 @@ TEST_F(CommandsTest, SaveOutputWritesThePaneBytesAndAsksBeforeReplacing) {
     CSecondWindow window(wxSize(700, 500));
     const std::string transcript = "SQL> select '\xC3\xA9'\r\n\r\n'\xC3\xA9'\r\n---\r\n\xC3\xA9\r\n";
     window->OutputPane()->AppendText(transcript);
+    const auto saveOutput = [&] { EXPECT_TRUE(window->RunCommand(ID_SAVE_OUTPUT)); };
 
     // A name typed without extension gets ".txt"; the dialog opens on
     // "output.txt" with the text filter first.
-    EXPECT_EQ(SaveOutputAs(*window, folder + "/result"),
-              "output.txt|Text Files (*.txt)|*.txt|All Files (*.*)|*.*|0");
+    EXPECT_EQ(ChooseFile(folder + "/result", saveOutput), "output.txt|Text Files (*.txt)|*.txt|All Files (*.*)|*.*|0");
     EXPECT_EQ(ReadFile(folder + "/result.txt"), transcript);
     EXPECT_FALSE(std::filesystem::exists(folder + "/result"));
 
@@ -110,7 +95,7 @@ TEST_F(CommandsTest, SaveOutputWritesThePaneBytesAndAsksBeforeReplacing) {
     // confirmed: replacing it is asked first, and No writes nothing (the
     // dialog comes again, here refused).
     WriteTempFile("save_output/kept.txt", "kept");
-    SaveOutputAs(*window, folder + "/kept");
+    EXPECT_NE(ChooseFile(folder + "/kept", saveOutput), "");
     EXPECT_EQ(TakeRefusedDialogs().size(), 1u);
     EXPECT_EQ(TakeOneMessageBox().text, folder + "/kept.txt already exists.\nDo you want to replace it?");
     EXPECT_EQ(ReadFile(folder + "/kept.txt"), "kept");
@@ -120,11 +105,9 @@ TEST_F(CommandsTest, SaveOutputWritesThePaneBytesAndAsksBeforeReplacing) {
     const std::string held = WriteTempFile("save_output/held.txt", "held elsewhere");
     const int other = ::open(held.c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
-    SaveOutputAs(*window, held);
+    EXPECT_NE(ChooseFile(held, saveOutput), "");
     ::close(other);
-    const MessageBox box = TakeOneMessageBox();
-    EXPECT_EQ(box.text, "A sharing violation occurred while accessing " + held + ".");
-    EXPECT_TRUE(box.style & wxICON_ERROR);
+    EXPECT_EQ(TakeOneMessageBox(wxICON_ERROR).text, "A sharing violation occurred while accessing " + held + ".");
     EXPECT_EQ(ReadFile(held), "held elsewhere");
 }
 

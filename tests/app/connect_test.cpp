@@ -1,14 +1,19 @@
 // The Connect dialog of a window, the run of a script on the connection, the
-// history of runs, the lost server and the end of the connection with the
-// window.
+// history of runs, the lost server, transactions (Auto Commit off, the TXN
+// field, Commit and Rollback) and the end of the connection with the window.
 #include "app_test_env.h"
 
 #include "db/connect_dlg.h"
+#include "exec/recording_host.h"
+#include "exec/recording_sink.h"
+#include "exec/text_statement_source.h"
 #include "history/history_dlg.h"
+#include "support/default_settings.h"
 #include "support/transcript.h"
 
 #include <algorithm>
 #include <cstdlib>
+#include <regex>
 
 #include <wx/listbox.h>
 #include <wx/odcombo.h>
@@ -22,12 +27,22 @@ using ConnectTest = WindowTest;
 
 // Cancel changes nothing and keeps nothing of what was typed; a failed
 // connect shows the diagnostic, ends the connection and keeps the values.
-// Connected, the title names user and data source until the closing window
-// ends the connection; a close cancelled at the save prompt keeps it.
+// Connected, the title names user and data source and Ctrl+Enter writes the
+// transcript into the output pane, until the closing window ends the
+// connection; a close cancelled at the save prompt keeps it.
 TEST_F(ConnectTest, TheConnectionLastsUntilAFailedConnectOrTheClosedWindowEndsIt) {
-    CSecondWindow window(wxSize(600, 400));
+    CSecondWindow window(wxSize(700, 500));
     const std::string dsn = test_env::SqliteDsn();
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
+    const auto ctrlEnter = [&](const std::string& script) {
+        window->RunCommand(ID_CLEAR_OUTPUT);
+        window->ScriptPane()->SetText(std::string_view(script), false);
+        PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
+        FinishRun(*window);
+    };
+    ctrlEnter("select 1");
+    EXPECT_EQ(OutputOf(*window), "not connected\r\n");
+    EXPECT_TRUE(window->History().IsEmpty());
     EXPECT_EQ(ConnectWindow(*window, dsn, "scott", "tiger", wxID_CANCEL), "//");
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
     EXPECT_FALSE(window->Connection().IsConnected());
@@ -38,22 +53,31 @@ TEST_F(ConnectTest, TheConnectionLastsUntilAFailedConnectOrTheClosedWindowEndsIt
     EXPECT_TRUE(TakeMessageBoxes().empty());
 
     EXPECT_EQ(ConnectWindow(*window, "NoSuchDataSource", "ann", "secret"), dsn + "//");
-    const MessageBox box = TakeOneMessageBox();
-    EXPECT_TRUE(box.style & wxICON_EXCLAMATION);
-    EXPECT_TRUE(box.text.starts_with("\r\nError: ")) << box.text;
-    EXPECT_NE(box.text.find("SQLSTATE = IM002"), std::string::npos) << box.text;
-    EXPECT_NE(box.text.find("\nKnown data sources: " + dsn + " (user)"), std::string::npos) << box.text;
+    const std::string failure = TakeOneMessageBox(wxICON_EXCLAMATION).text;
+    EXPECT_TRUE(std::regex_match(
+        failure, std::regex("\r\nError: [^]*SQLSTATE = IM002[^]*\nKnown data sources: " + dsn + " \\(user\\)[^]*")))
+        << failure;
     EXPECT_FALSE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - not connected");
     EXPECT_EQ(ConnectWindow(*window, dsn, "scott", "", wxID_CANCEL), "NoSuchDataSource/ann/secret");
 
     ConnectWindow(*window, dsn, "scott");
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - scott@" + dsn);
+    const std::string script = "create table items(name varchar(10));\r\ninsert into items values ('pen');\r\n"
+                               "select name from items;\r\nselect * from no_such_table;";
+    ctrlEnter(script);
+    const std::string expected = Ok("create table items(name varchar(10))") + Ok("insert into items values ('pen')") +
+                                 OneValue("select name from items", "name", "pen") +
+                                 Echo("select * from no_such_table\r\nError: ");
+    EXPECT_EQ(OutputOf(*window).substr(0, expected.size()), expected);
+    // The run ends with the script in the history, all of it selected.
+    ASSERT_EQ(window->History().Size(), 1u);
+    EXPECT_EQ(window->History().Current(), script);
+    EXPECT_EQ(window->ScriptPane()->GetControl()->GetSelectionEnd(), static_cast<int>(script.size()));
+
     window->ScriptPane()->GetControl()->AddText("select 1");  // a modified script
     EXPECT_FALSE(window.Close());
-    const MessageBox prompt = TakeOneMessageBox();
-    EXPECT_EQ(prompt.text, "Save changes to untitled?");
-    EXPECT_EQ(prompt.style & (wxYES_NO | wxCANCEL), wxYES_NO | wxCANCEL);
+    EXPECT_EQ(TakeOneMessageBox(wxYES_NO | wxCANCEL).text, "Save changes to untitled?");
     EXPECT_TRUE(window->IsShown());
     EXPECT_TRUE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - scott@" + dsn);
@@ -95,33 +119,6 @@ TEST_F(ConnectTest, TheDropDownListsTheDataSourcesAndAConnectionStringConnects) 
     EXPECT_TRUE(window->Connection().IsConnected());
     EXPECT_EQ(TitleOf(*window), "untitled - Tarnwell - ann@" + dsn);
     EXPECT_TRUE(TakeMessageBoxes().empty());
-}
-
-TEST_F(ConnectTest, CtrlEnterWritesTheTranscriptIntoTheOutputPane) {
-    CSecondWindow window(wxSize(700, 500));
-    window->ScriptPane()->SetText("select 1", false);
-    PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
-    FinishRun(*window);
-    EXPECT_EQ(OutputOf(*window), "not connected\r\n");
-    EXPECT_TRUE(window->History().IsEmpty());
-
-    ConnectWindow(*window, test_env::NewSqliteDsn("ExecuteTest"));
-    ASSERT_TRUE(window->Connection().IsConnected());
-    window->RunCommand(ID_CLEAR_OUTPUT);
-    const std::string script = "create table items(name varchar(10));\r\ninsert into items values ('pen');\r\n"
-                               "select name from items;\r\nselect * from no_such_table;";
-    window->ScriptPane()->SetText(std::string_view(script), false);
-    PressKey(*window, WXK_RETURN, wxMOD_CONTROL);
-    FinishRun(*window);
-    const std::string expected = Ok("create table items(name varchar(10))") + Ok("insert into items values ('pen')") +
-                                 OneValue("select name from items", "name", "pen") +
-                                 Echo("select * from no_such_table\r\nError: ");
-    EXPECT_EQ(OutputOf(*window).substr(0, expected.size()), expected);
-
-    // The run ends with the script in the history, all of it selected.
-    ASSERT_EQ(window->History().Size(), 1u);
-    EXPECT_EQ(window->History().Current(), script);
-    EXPECT_EQ(window->ScriptPane()->GetControl()->GetSelectionEnd(), static_cast<int>(script.size()));
 }
 
 // The server goes away under a run: the transcript has the driver's message
@@ -209,6 +206,86 @@ TEST_F(ConnectTest, PreviousNextAndTheHistoryDialogLoadWholeScriptsAlsoInTheNext
         EXPECT_EQ(window->ScriptPane()->GetText(), *it);
     }
     window->Script()->Modify(false);
+}
+
+constexpr int kTransactionField = 4;
+
+struct DataSource {
+    std::string dsn, user, password;
+};
+
+// Runs script on a connection of its own and returns its transcript.
+std::string RunElsewhere(const DataSource& source, const std::string& script) {
+    CDbConnection connection;
+    connection.Connect(source.dsn, source.user, source.password);
+    CHistoryList history;
+    CRecordingSink output(80);
+    std::vector<std::string> events;
+    CRecordingHost host(events);
+    CTextStatementSource statements(script);
+    CScriptRunner(connection, history, output, host).Run(statements, DefaultSettings());
+    return output.Text();
+}
+
+// The number of rows committed.
+std::string Committed(const DataSource& source) {
+    return FirstValue(RunElsewhere(source, "select count(*) as n from tw_wtxn"));
+}
+
+// A window connected to source with Auto Commit turned off, one insert run.
+void InsertWithoutCommit(CSecondWindow& window, const DataSource& source) {
+    ConnectWindow(*window, source.dsn, source.user, source.password);
+    ASSERT_TRUE(window->Connection().IsConnected());
+    if (window->Settings().AutoCommit != 0) {
+        ASSERT_TRUE(window->RunCommand(ID_AUTO_COMMIT));
+    }
+    EXPECT_EQ(StatusOf(*window, kTransactionField), "");
+    RunScript(*window, "insert into tw_wtxn values (1)");
+    window->Script()->Modify(false);
+    EXPECT_EQ(StatusOf(*window, kTransactionField), "TXN");
+}
+
+// TXN shows from the first statement after Auto Commit was turned off until
+// Rollback (Ctrl+Shift+R) or Commit (Ctrl+Shift+C) ends the transaction,
+// each written into the output like a statement. Closing with a transaction
+// open asks; Cancel keeps the window and the transaction, No rolls back and
+// closes, Yes commits and closes.
+TEST_F(ConnectTest, TxnShowsUntilCommitRollbackOrTheClosingWindowEndsIt) {
+    std::vector<DataSource> sources = {{test_env::NewSqliteDsn("WindowTxn"), "", ""}};
+    if (test_env::HavePostgres()) sources.push_back({test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword()});
+    for (const DataSource& source : sources) {
+        SCOPED_TRACE(source.dsn);
+        RunElsewhere(source, "drop table if exists tw_wtxn;create table tw_wtxn (n integer)");
+        {
+            CSecondWindow window(wxSize(700, 500));
+            for (const auto& [key, end, rows] : {std::tuple{'R', "rollback", "0"}, std::tuple{'C', "commit", "1"}}) {
+                InsertWithoutCommit(window, source);
+                EXPECT_EQ(Committed(source), "0");
+                PressKey(*window, key, wxMOD_CONTROL | wxMOD_SHIFT);
+                FinishRun(*window);
+                EXPECT_TRUE(OutputOf(*window).ends_with(Ok(end))) << OutputOf(*window);
+                EXPECT_EQ(StatusOf(*window, kTransactionField), "");
+                EXPECT_EQ(Committed(source), rows);
+            }
+        }
+        for (const auto& [answers, rows] :
+             {std::pair{std::vector{wxCANCEL, wxNO}, "0"}, std::pair{std::vector{wxYES}, "1"}}) {
+            RunElsewhere(source, "delete from tw_wtxn");
+            CSecondWindow window(wxSize(700, 500));
+            InsertWithoutCommit(window, source);
+            for (const int answer : answers) {
+                AnswerYesNo(answer);
+                window.Close();
+                EXPECT_EQ(TakeOneMessageBox().text, "Commit the open transaction?");
+                if (answer == wxCANCEL)
+                    EXPECT_EQ(StatusOf(*window, kTransactionField), "TXN");
+                else
+                    EXPECT_TRUE(gui_env::WaitUntil([&] { return !window.Exists(); }, 30000));
+            }
+            EXPECT_EQ(Committed(source), rows);
+        }
+        RunElsewhere(source, "drop table tw_wtxn");
+    }
 }
 
 }  // namespace

@@ -76,10 +76,8 @@ void CollectMnemonics(const wxWindow* window, std::map<wxUniChar, std::string>& 
         const wxString text = child->GetLabel();
         wxString shown;
         const int at = wxControl::FindAccelIndex(text, &shown);
-        if (at == wxNOT_FOUND) {
-            ADD_FAILURE() << "no mnemonic: " << text;
-            continue;
-        }
+        EXPECT_NE(at, wxNOT_FOUND) << "no mnemonic: " << text;
+        if (at == wxNOT_FOUND) continue;
         const auto [entry, added] = letters.emplace(wxTolower(shown[static_cast<size_t>(at)]), text.utf8_string());
         EXPECT_TRUE(added) << text << " and " << entry->second;
     }
@@ -164,7 +162,6 @@ struct DialogCase {
 // Checks one dialog that is up: its first field, its Tab order, its
 // mnemonics and what pressing them does.
 void CheckKeys(wxTopLevelWindow& dialog, const DialogCase& c) {
-    void* const window = dialog.GetHandle();
     if (!c.first.empty()) {
         EXPECT_TRUE(gui_env::WaitUntil([&] { return Focused(dialog) == c.first; })) << "focus on " << Focused(dialog);
     }
@@ -172,7 +169,7 @@ void CheckKeys(wxTopLevelWindow& dialog, const DialogCase& c) {
     std::map<wxUniChar, std::string> letters;
     if (c.labelled) CollectMnemonics(&dialog, letters);
     for (const Press& press : c.presses) {
-        EXPECT_TRUE(gtk_keys::PressMnemonic(window, press.key)) << press.key;
+        EXPECT_TRUE(gtk_keys::PressMnemonic(dialog.GetHandle(), press.key)) << press.key;
         if (press.focused.empty())
             EXPECT_TRUE(gui_env::WaitUntil([&] { return !dialog.IsShown(); })) << "Alt+" << press.key;
         else

@@ -19,7 +19,6 @@
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/dcscreen.h>
-#include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
@@ -55,7 +54,7 @@ protected:
 TEST_F(MainFrameTest, FileCommandsSetTheTitleAndKeepEveryByteAndAFailedOpenChangesNothing) {
     EXPECT_EQ(TitleOf(Frame()), "untitled - Tarnwell - not connected");
     const std::string bytes = "select 'caf\xC3\xA9';\r\n-- \x80\xFF\r\nselect 2;\0after the nul\r\n\0"s;
-    ASSERT_TRUE(ChooseFile(WriteTempFile("my-script.sql", bytes), [] { Frame().RunCommand(wxID_OPEN); }));
+    ASSERT_NE(ChooseFile(WriteTempFile("my-script.sql", bytes), [] { Frame().RunCommand(wxID_OPEN); }), "");
     EXPECT_EQ(TitleOf(Frame()), "my-script.sql - Tarnwell - not connected");
     EXPECT_EQ(ScriptText(), bytes);
     EXPECT_FALSE(Frame().Script()->IsModified());
@@ -63,7 +62,7 @@ TEST_F(MainFrameTest, FileCommandsSetTheTitleAndKeepEveryByteAndAFailedOpenChang
     // Saving takes the pane's text as it stands.
     Frame().ScriptPane()->SetText("\0select 3"s, true);
     const std::string copy = test_env::TempPath("saved-as.sql");
-    ASSERT_TRUE(ChooseFile(copy, [] { Frame().RunCommand(wxID_SAVEAS); }));
+    ASSERT_NE(ChooseFile(copy, [] { Frame().RunCommand(wxID_SAVEAS); }), "");
     EXPECT_EQ(TitleOf(Frame()), "saved-as.sql - Tarnwell - not connected");
     EXPECT_EQ(ReadFile(copy), "\0select 3"s + bytes);
     EXPECT_FALSE(Frame().Script()->IsModified());
@@ -71,9 +70,7 @@ TEST_F(MainFrameTest, FileCommandsSetTheTitleAndKeepEveryByteAndAFailedOpenChang
     // A file that cannot be read is reported and changes nothing.
     const std::string missing = test_env::TempPath("no-such-folder/missing.sql");
     EXPECT_EQ(App().GetDocManager()->OpenScript(ToUiString(missing)), CDocManager::OpenResult::Failed);
-    const MessageBox box = TakeOneMessageBox();
-    EXPECT_EQ(box.text, missing + " was not found.");
-    EXPECT_TRUE(box.style & wxICON_ERROR);
+    EXPECT_EQ(TakeOneMessageBox(wxICON_ERROR).text, missing + " was not found.");
     EXPECT_EQ(TitleOf(Frame()), "saved-as.sql - Tarnwell - not connected");
     EXPECT_EQ(ScriptText(), "\0select 3"s + bytes);
 
@@ -93,18 +90,12 @@ TEST_F(MainFrameTest, ANameTypedWithoutExtensionGetsSql) {
         {"save-as", [] { Frame().RunCommand(wxID_SAVEAS); }},
         {"yes-at-the-prompt", [] { Frame().RunCommand(wxID_NEW); }},
     };
+    AnswerYesNo(wxYES);
     for (const auto& [name, save] : ways) {
         SCOPED_TRACE(name);
         SetScript("select 1;");
         Frame().Script()->Modify(true);
-        std::string filters;
-        {
-            AnswerYesNoCancel yes(wxYES);
-            EXPECT_TRUE(ChooseFile(folder + "/" + name, save, [&](wxFileDialog& files) {
-                filters = FromUiString(files.GetFilename() + "|" + files.GetWildcard());
-            }));
-        }
-        EXPECT_EQ(filters, "untitled.sql|Script Files (*.sql)|*.sql");
+        EXPECT_EQ(ChooseFile(folder + "/" + name, save), "untitled.sql|Script Files (*.sql)|*.sql|0");
         EXPECT_EQ(ReadFile(folder + "/" + name + ".sql"), "select 1;");
         EXPECT_FALSE(std::filesystem::exists(folder + "/" + name));
         const CRecentFileList& recent = *App().GetDocManager()->GetRecentFiles();
@@ -273,10 +264,7 @@ TEST_F(MainFrameTest, EditCommandsFollowTheActivePane) {
     SetScript("select 1");
     Frame().ScriptPane()->GetControl()->AddText("x");  // typed: something to undo
     EXPECT_TRUE(Frame().Script()->IsModified());
-    if (wxTheClipboard->Open()) {
-        wxTheClipboard->SetData(new wxTextDataObject("pasted"));
-        wxTheClipboard->Close();
-    }
+    if (const wxClipboardLocker clipboard; !!clipboard) wxTheClipboard->SetData(new wxTextDataObject("pasted"));
     // A command, and whether it is enabled with the script pane and with the
     // output pane active.
     const std::tuple<int, bool, bool> commands[] = {

@@ -1,6 +1,7 @@
 // A run in the real window: the window stays live, the transcript shows as
 // it grows, Cancel stops the statement, the commands that would change
-// anything wait for the end, and closing during a run cancels it first.
+// anything wait for the end, and closing during a run asks, and cancels it
+// first.
 // Execute Current Statement: the statement under the caret, or the selected
 // text, runs as a script of its own and stays selected, and its transcript
 // is that of the same text run alone. The marks a run leaves.
@@ -16,7 +17,6 @@
 #include <regex>
 
 using namespace app_test;
-using namespace std::string_literals;
 
 namespace {
 
@@ -54,6 +54,8 @@ bool Matches(const CancelCase& c, const std::string& text, const std::string& pa
     if (&pattern == &c.running) return rows > 1000;
     return std::regex_match(tail, std::regex(c.cancelled)) && tail.starts_with(std::to_string(rows) + " ");
 }
+
+const std::string kCloseQuestion = "A script is running. Cancel it and close?";
 
 class RunCancelTest : public WindowTest, public ::testing::WithParamInterface<CancelCase> {};
 
@@ -97,6 +99,10 @@ TEST_P(RunCancelTest, EscStopsTheStatementAndTheWindowStaysLive) {
                window->GetToolBar()->GetToolEnabled(ID_CANCEL_EXECUTION);
     }));
     EXPECT_TRUE(gui_env::WaitUntil([&] { return StatusOf(*window).starts_with("Executing statement 1: "); }));
+    // Closing asks first; No keeps the run going.
+    window->Close(false);
+    EXPECT_EQ(TakeOneMessageBox().text, kCloseQuestion);
+    EXPECT_TRUE(window->IsShown() && window->IsRunning());
 
     PressKey(*window, WXK_ESCAPE);
     ASSERT_TRUE(FinishRun(*window));
@@ -111,39 +117,18 @@ TEST_P(RunCancelTest, EscStopsTheStatementAndTheWindowStaysLive) {
     for (const int id : {+ID_EXECUTE, +wxID_NEW, +ID_CLEAR_OUTPUT}) EXPECT_TRUE(window->IsCommandEnabled(id));
     EXPECT_FALSE(window->IsCommandEnabled(ID_CANCEL_EXECUTION));
     EXPECT_FALSE(window->ScriptPane()->GetControl()->GetReadOnly());
-}
 
-INSTANTIATE_TEST_SUITE_P(Window, RunCancelTest, ::testing::ValuesIn(kCancels), CaseName<CancelCase>);
-
-// Closing the window during a run asks first; No keeps the run going, Yes
-// cancels it and the window closes once it has ended.
-TEST_F(WindowTest, ClosingDuringARunCancelsItFirst) {
-    CSecondWindow window(wxSize(700, 500));
-    Connect(*window, test_env::NewSqliteDsn("RunClose"));
-    window->ScriptPane()->SetText(std::string_view(kLongSqlite), false);
+    // Yes cancels the run, and the window closes once it has ended.
     window->Script()->Modify(false);
     window->RunCommand(ID_EXECUTE);
-    ASSERT_TRUE(window->IsRunning());
-    for (const int answer : {wxNO, wxYES}) {
-        AnswerYesNo(answer);
-        window->Close(false);
-        ASSERT_EQ(TakeOneMessageBox().text, "A script is running. Cancel it and close?");
-        EXPECT_TRUE(window->IsShown());
-    }
+    AnswerYesNo(wxYES);
+    window->Close(false);
+    EXPECT_EQ(TakeOneMessageBox().text, kCloseQuestion);
+    EXPECT_TRUE(window->IsShown());
     EXPECT_TRUE(gui_env::WaitUntil([&] { return !window.Exists(); }, 30000));
 }
 
-// With "Show elapsed time" on, every statement's output ends with its time.
-TEST_F(WindowTest, ShowTimingAddsTheElapsedLines) {
-    CSecondWindow window(wxSize(700, 500));
-    Connect(*window, test_env::NewSqliteDsn("RunTiming"));
-    window->Settings().ShowTiming = 1;
-    RunScript(*window, "create table t(a int);select 1 as x");
-    EXPECT_TRUE(std::regex_match(OutputOf(*window),
-                                 std::regex("SQL> create table t\\(a int\\)\r\nok\r\nElapsed: \\d+\\.\\d{3} s\r\n"
-                                            "SQL> select 1 as x\r\n[^]*1 row\\(s\\) fetched\r\nElapsed: \\d+\\.\\d{3} s\r\n")))
-        << OutputOf(*window);
-}
+INSTANTIATE_TEST_SUITE_P(Window, RunCancelTest, ::testing::ValuesIn(kCancels), CaseName<CancelCase>);
 
 const std::string kScript =
     "create table t(a int);\r\n"
@@ -219,11 +204,20 @@ INSTANTIATE_TEST_SUITE_P(Window, StatementRunTest, ::testing::ValuesIn(kStatemen
 
 // After a run each statement is marked at its first line; F8 and a double
 // click on a statement's output lead to it; an edit takes its mark away.
+// With "Show elapsed time" on, every statement's output ends with its time.
 TEST_F(WindowTest, RunMarksLeadBackToTheStatements) {
     CSecondWindow window(wxSize(700, 500));
     wxStyledTextCtrl& script = *window->ScriptPane()->GetControl();
     Connect(*window, test_env::NewSqliteDsn("Marks"));
+    window->Settings().ShowTiming = 1;
     RunScript(*window, kScript);
+    const std::string elapsed = "Elapsed: \\d+\\.\\d{3} s\r\n";
+    EXPECT_TRUE(std::regex_match(OutputOf(*window),
+                                 std::regex("SQL> create table t\\(a int\\)\r\nok\r\n" + elapsed +
+                                            "SQL> insert into t values \\(1\\)\r\nok\r\n" + elapsed +
+                                            "SQL> [^]*select a from t\r\n[^]*1 row\\(s\\) fetched\r\n" + elapsed +
+                                            "SQL> select \\* from nosuch\r\nError: [^]*\r\n" + elapsed)))
+        << OutputOf(*window);
     // The markers of lines 0, 1, 3 and 4: succeeded (bit 0) or failed (bit 1).
     const auto marks = [&] {
         std::string text;
@@ -264,14 +258,18 @@ TEST_F(WindowTest, RunMarksLeadBackToTheStatements) {
     EXPECT_EQ(StatusOf(*window), "The statement is no longer in the script");
 }
 
-// The squiggle covers the token that the driver's message names.
-TEST_F(WindowTest, TheSpotOfASyntaxErrorIsUnderlined) {
+// After a run the squiggle covers the token that the driver's message
+// names, and F8 walks the failures (Shift+F8 back), also on PostgreSQL.
+TEST_F(WindowTest, TheSpotOfASyntaxErrorIsUnderlinedAndF8WalksTheFailures) {
     const struct {
         bool postgres;
         std::string script, token;
+        std::vector<std::pair<int, std::string>> walk;  // a command, and the failed table it goes to
     } cases[] = {
-        {false, "select 1;\r\n  selec 2;", "selec"},
-        {true, "select 1;\r\n/* frm */ select 'frm', * frm t;", "frm"},
+        {false, "select 1;\r\n  selec 2;", "selec", {}},
+        {true, "select 1;\r\n/* frm */ select 'frm', * frm t;", "frm", {}},
+        {true, kPgScript, "tw_no_such_atw_no_such_b",
+         {{ID_NEXT_ERROR, "a"}, {ID_NEXT_ERROR, "b"}, {ID_NEXT_ERROR, "a"}, {ID_PREVIOUS_ERROR, "b"}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.script);
@@ -284,21 +282,11 @@ TEST_F(WindowTest, TheSpotOfASyntaxErrorIsUnderlined) {
         for (int at = 0; at < script.GetTextLength(); ++at)
             if (script.IndicatorValueAt(8, at)) underlined += c.script[static_cast<std::size_t>(at)];
         EXPECT_EQ(underlined, c.token);
-    }
-}
-
-// On PostgreSQL too F8 walks the failures, and Shift+F8 back.
-TEST_F(WindowTest, OnPostgresNextAndPreviousErrorWalkTheFailures) {
-    TARNWELL_REQUIRE_POSTGRES();
-    CSecondWindow window(wxSize(700, 500));
-    wxStyledTextCtrl& script = *window->ScriptPane()->GetControl();
-    ConnectPostgres(*window);
-    RunScript(*window, kPgScript);
-    script.GotoPos(0);
-    for (const auto& [command, table] : {std::pair{+ID_NEXT_ERROR, "a"s}, std::pair{+ID_NEXT_ERROR, "b"s},
-                                         std::pair{+ID_NEXT_ERROR, "a"s}, std::pair{+ID_PREVIOUS_ERROR, "b"s}}) {
-        window->RunCommand(command);
-        EXPECT_EQ(script.GetCurrentPos(), static_cast<int>(kPgScript.find("select * from tw_no_such_" + table)));
+        script.GotoPos(0);
+        for (const auto& [command, table] : c.walk) {
+            window->RunCommand(command);
+            EXPECT_EQ(script.GetCurrentPos(), static_cast<int>(c.script.find("select * from tw_no_such_" + table)));
+        }
     }
 }
 

@@ -25,6 +25,10 @@
 #       docs/run-dark.png: the tour in the dark theme.
 set -euo pipefail
 
+if [ -z "${TARNWELL_SCREENSHOT_DISPLAY:-}" ]; then
+    exec env TARNWELL_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+fi
+
 root=$(cd "$(dirname "$0")/../.." && pwd)
 scene=typed
 dark=
@@ -44,16 +48,8 @@ esac
 out=${2:-$default_out}
 case $out in /*) ;; *) out=$PWD/$out ;; esac
 
-if [ -z "${TARNWELL_SCREENSHOT_DISPLAY:-}" ]; then
-    args=("$build" "$out")
-    [ $scene != typed ] && args=(--$scene "${args[@]}")
-    [ -n "$dark" ] && args=(--dark "${args[@]}")
-    exec env TARNWELL_SCREENSHOT_DISPLAY=1 xvfb-run -a -s "-screen 0 1024x768x24" "$0" "${args[@]}"
-fi
-
 tmp=$(mktemp -d)
-pid=
-wm=
+pid= wm=
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
     [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
@@ -103,6 +99,9 @@ wait_until_still() {
     done
 }
 
+# Runs the script (Ctrl+Enter) and waits until its transcript stops growing.
+run_and_wait() { xdotool key ctrl+Return; sleep 1; wait_until_still; }
+
 # Starts the worksheet with the given arguments, connects, and focuses the
 # main window once its title matches pattern (kept in $main).
 start_worksheet() {
@@ -125,12 +124,12 @@ demo_database() {
         "$tmp/demo.sqlite" > "$tmp/odbc.ini"
 }
 
+# The data source "Demo" on an empty database, unless the demo's replaces it.
+printf '[Demo]\nDriver=SQLite3\nDatabase=%s/demo.sqlite\n' "$tmp" > "$tmp/odbc.ini"
 if [ $scene = tour ]; then
     demo_database
     start_worksheet '^tour\.sql - Tarnwell - @TarnwellDemo$' --dsn TarnwellDemo "$root/examples/tour.sql"
-    xdotool key ctrl+Return
-    sleep 1
-    wait_until_still
+    run_and_wait
     # The caret to the end: the script's colours show instead of the
     # selection of the text that ran.
     xdotool key ctrl+End
@@ -150,14 +149,11 @@ limit 3;
 select name, phone from suppliers;
 SQL
     start_worksheet '^report\.sql - Tarnwell - @TarnwellDemo$' --dsn TarnwellDemo "$tmp/report.sql"
-    xdotool key ctrl+Return
-    sleep 1
-    wait_until_still
+    run_and_wait
     xdotool key ctrl+Home Return Up
     xdotool type --delay 40 "select * from employees e where e."
     sleep 1
 elif [ $scene = running ]; then
-    printf '[Demo]\nDriver=SQLite3\nDatabase=%s/demo.sqlite\n' "$tmp" > "$tmp/odbc.ini"
     printf '%s\n' "select 'ready' as state;" \
         "with recursive c(x) as (select 1 union all select x + 1 from c where x < 4000000)" \
         "select x as n, x * x as square, printf('row %08d', x) as label from c;" > "$tmp/long.sql"
@@ -165,7 +161,6 @@ elif [ $scene = running ]; then
     xdotool key ctrl+Return
     sleep 8
 else
-    printf '[Demo]\nDriver=SQLite3\nDatabase=%s/demo.sqlite\n' "$tmp" > "$tmp/odbc.ini"
     start_worksheet 'Tarnwell - demo@Demo$' --dsn Demo --user demo
     xdotool type --delay 15 "create table fruit (name varchar(12), price decimal(5,2));
 insert into fruit values ('apple', 0.45);

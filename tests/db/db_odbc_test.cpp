@@ -3,7 +3,7 @@
 // (A fetch error after rows and a PostgreSQL NOTICE with its rows, as the
 // transcript shows them: see script_runner_pg_test.)
 #include "db/db_connection.h"
-#include "db/db_exception.h"
+#include "db_error_of.h"
 #include "history/history_list.h"
 #include "exec/recording_host.h"
 #include "exec/recording_sink.h"
@@ -23,17 +23,6 @@ namespace {
 
 // The message of an exception whose handle held no readable record.
 const std::string kReadFailed = "\r\nError: SQLGetDiagRec failed\r\n";
-
-// Runs action, which must throw CDBException, and returns its message.
-std::string DbErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CDBException& error) {
-        return error.Message();
-    }
-    ADD_FAILURE() << "no CDBException was thrown";
-    return {};
-}
 
 class DbTest : public ::testing::Test {
 protected:
@@ -79,20 +68,18 @@ TEST_F(DbTest, FailedConnectGivesTheDriversDiagnosticAndHoldsNoHandle) {
     for (const auto& [connect, part] : cases) {
         SCOPED_TRACE(part);
         ConnectSqlite();
-        const std::string message = DbErrorOf(connect);
+        const std::string message = DbErrorOf(connect).Message();
         EXPECT_PRED_FORMAT2(::testing::IsSubstring, part, message);
         EXPECT_TRUE(message.ends_with("\r\n")) << message;
-        EXPECT_FALSE(connection.IsConnected());
-        EXPECT_EQ(odbc_log::LiveHandles(), 0u);
+        EXPECT_EQ(std::pair(connection.IsConnected(), odbc_log::LiveHandles()), std::pair(false, std::size_t{0}));
     }
 }
 
 TEST_F(DbTest, ReconnectAndDestructionFreeTheOldHandles) {
-    EXPECT_EQ(DbErrorOf([&] { connection.Execute("select 1"); }), kReadFailed) << "not connected";
+    EXPECT_EQ(DbErrorOf([&] { connection.Execute("select 1"); }).Message(), kReadFailed) << "not connected";
     ConnectSqlite();
     ConnectSqlite();
-    EXPECT_TRUE(connection.IsConnected());
-    EXPECT_EQ(odbc_log::LiveHandles(), 2u);
+    EXPECT_EQ(std::pair(connection.IsConnected(), odbc_log::LiveHandles()), std::pair(true, std::size_t{2}));
     {
         CDbConnection scoped;
         scoped.Connect(test_env::SqliteDsn(), "", "");
@@ -140,7 +127,7 @@ TEST_F(DbTest, LongDiagnosticIsCutToItsFirst999Characters) {
     const auto raise = [&](std::size_t n) {
         return DbErrorOf([&] {
             connection.Execute("do $$ begin raise exception '%', repeat('z', " + std::to_string(n) + "); end $$");
-        });
+        }).Message();
     };
     const std::string prefix = "\r\nError: ", suffix = " SQLSTATE = P0001\r\n";
     // The driver wraps the server's text; its text for one z shows how.

@@ -1,7 +1,8 @@
+#include "caret_text.h"
 #include "editor/catalog_loader.h"
 #include "editor/catalog_reader.h"
 #include "editor/table_describer.h"
-#include "exec/output_sink.h"
+#include "exec/recording_sink.h"
 #include "support/test_env.h"
 
 #include <gtest/gtest.h>
@@ -10,16 +11,10 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
-
-class CStringSink : public COutputSink {
-public:
-    void AppendText(std::string_view text) override { text_.append(text); }
-    int WrapWidth() const override { return 80; }
-    std::string text_;
-};
 
 struct Database {
     const char* name;
@@ -36,9 +31,7 @@ protected:
     void SetUp() override {
         if (GetParam().postgres) {
             TARNWELL_REQUIRE_POSTGRES();
-            m_dsn = test_env::PgDsn();
-            m_user = test_env::PgUser();
-            m_password = test_env::PgPassword();
+            std::tie(m_dsn, m_user, m_password) = std::tie(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword());
         } else {
             m_dsn = test_env::NewSqliteDsn("EditorCatalog");
         }
@@ -72,40 +65,32 @@ TEST_P(CatalogTest, ReaderListsTablesColumnsAndPrimaryKey) {
     const auto columns = reader.Columns(table->schema, m_table);
     m_connection.Execute("drop table " + lookalike);
     ASSERT_EQ(columns.size(), 3u);
-    EXPECT_EQ(columns[0].name, "id");
-    EXPECT_EQ(columns[1].name, "code");
-    EXPECT_EQ(columns[1].size, "10");
-    EXPECT_EQ(columns[1].nullable, "NO");
-    EXPECT_EQ(columns[2].nullable, "YES");
+    EXPECT_EQ(std::tuple(columns[0].name, columns[1].name, columns[1].size, columns[1].nullable, columns[2].nullable),
+              std::tuple("id", "code", "10", "NO", "YES"));
     EXPECT_NE(columns[2].defaultValue.find('x'), std::string::npos) << columns[2].defaultValue;
     EXPECT_EQ(reader.PrimaryKey(table->schema, m_table), GetParam().key);
 }
 
 TEST_P(CatalogTest, DescribePrintsTheColumnsAndKeyAndSaysWhenThereIsNoTable) {
-    CStringSink sink;
+    CRecordingSink sink(80);
     std::string upper = m_table;
     std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
     CTableDescriber describer(m_connection, 10, 100);
     describer.Describe(upper, sink);   // unquoted: found in the case the database folded it to
-    const std::string& text = sink.text_;
+    const std::string& text = sink.Text();
     ASSERT_EQ(text.find("Table "), 0u) << text;
     EXPECT_NE(text.find(m_table + "\r\n\r\nColumn Type"), std::string::npos) << text;
     EXPECT_NE(text.find("\r\nid     "), std::string::npos) << text;
     EXPECT_NE(text.find("3 row(s) fetched\r\n"), std::string::npos) << text;
-    // The key column: each key column's place in the key.
-    const auto keyOf = [&](const std::string& column) {
-        const std::size_t line = text.find("\r\n" + column + " ");
-        const std::size_t end = text.find("\r\n", line + 2);
-        std::string row = text.substr(line + 2, end - line - 2);
-        row.erase(row.find_last_not_of(' ') + 1);
-        return row.back();
-    };
-    const auto& key = GetParam().key;
-    for (std::size_t i = 0; i < key.size(); ++i) EXPECT_EQ(keyOf(key[i]), static_cast<char>('1' + i)) << key[i];
-
-    sink.text_.clear();
+    // The last field of each key column's row: its place in the key.
+    for (std::size_t i = 0; const std::string& column : GetParam().key) {
+        const std::size_t line = text.find("\r\n" + column + " ") + 2;
+        const std::string row = text.substr(line, text.find("\r\n", line) - line);
+        EXPECT_EQ(row.substr(row.find_last_not_of(' '), 1), std::to_string(++i)) << column;
+    }
+    sink.Clear();
     describer.Describe("\"" + upper + "\"", sink);   // quoted: exactly as written, which is no table
-    EXPECT_EQ(sink.text_, "No table named \"" + upper + "\"\r\n");
+    EXPECT_EQ(sink.Text(), "No table named \"" + upper + "\"\r\n");
 }
 
 TEST_P(CatalogTest, LoaderFillsTheCatalogOnItsOwnConnection) {
@@ -129,9 +114,9 @@ TEST(DescribeFormatTest, TableInTheTranscriptStyle) {
     CDbConnection connection;
     connection.Connect(test_env::NewSqliteDsn("EditorDescribe"), "", "");
     connection.Execute("create table t (id integer primary key, long_column_name text default 'abc')");
-    CStringSink sink;
+    CRecordingSink sink(80);
     CTableDescriber(connection, 10, 100).Describe("t", sink);
-    EXPECT_EQ(sink.text_,
+    EXPECT_EQ(sink.Text(),
               "Table t\r\n\r\n"
               "Column           Type    Size Nullable Default Key \r\n"
               "---------------- ------- ---- -------- ------- --- \r\n"
@@ -141,20 +126,13 @@ TEST(DescribeFormatTest, TableInTheTranscriptStyle) {
 }
 
 TEST(DescribeFormatTest, NameAtTheCaret) {
-    const struct {
-        const char* text;   // "|" marks the caret
-        const char* name;
-    } cases[] = {
-        {"select * from emp|loyees e", "employees"},
-        {"from sales.\"Order|s\";", "sales.\"Orders\""},
-        {"x = |", ""},
-        {"(t.|)", "t"},
+    const std::pair<const char*, const char*> cases[] = {  // "|" marks the caret
+        {"select * from emp|loyees e", "employees"}, {"from sales.\"Order|s\";", "sales.\"Orders\""},
+        {"x = |", ""}, {"(t.|)", "t"},
     };
-    for (const auto& c : cases) {
-        std::string text = c.text;
-        const std::size_t caret = text.find('|');
-        text.erase(caret, 1);
-        EXPECT_EQ(NameAt(text, caret), c.name) << c.text;
+    for (const auto& [marked, name] : cases) {
+        const auto [text, caret] = AtCaret(marked);
+        EXPECT_EQ(NameAt(text, caret), name) << marked;
     }
 }
 

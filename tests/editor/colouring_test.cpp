@@ -9,22 +9,12 @@
 namespace {
 
 // One letter a class: '.' plain, 'b' block comment, 'l' line comment,
-// 'n' number, 'k' keyword, 'q' quoted name, 's' string, 'o' operator.
+// 'n' number, 'k' keyword, 'q' quoted name, 's' string, 'o' operator,
+// looked up by the class's value.
 std::string Letters(std::string_view text, const CommentSyntax& syntax) {
     std::string classes(text.size(), '\0');
     ClassifySql(text, syntax, reinterpret_cast<unsigned char*>(classes.data()));
-    for (char& c : classes) {
-        switch (static_cast<SqlClass>(c)) {
-        case SqlClass::Plain: c = '.'; break;
-        case SqlClass::BlockComment: c = 'b'; break;
-        case SqlClass::LineComment: c = 'l'; break;
-        case SqlClass::Number: c = 'n'; break;
-        case SqlClass::Keyword: c = 'k'; break;
-        case SqlClass::QuotedName: c = 'q'; break;
-        case SqlClass::String: c = 's'; break;
-        case SqlClass::Operator: c = 'o'; break;
-        }
-    }
+    for (char& c : classes) c = static_cast<unsigned char>(c) <= 10 ? ".bl?nkqs??o"[static_cast<int>(c)] : '?';
     return classes;
 }
 

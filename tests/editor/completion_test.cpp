@@ -1,3 +1,4 @@
+#include "caret_text.h"
 #include "editor/completion_context.h"
 #include "editor/completion_list.h"
 #include "editor/sql_keywords.h"
@@ -28,12 +29,8 @@ std::string Summary(const CompletionContext& c) {
     return text;
 }
 
-struct ContextCase {
-    const char* statement;   // "|" marks the caret
-    const char* summary;
-};
-
-const ContextCase kContextCases[] = {
+// The statement ("|" marks the caret) and the context's summary.
+const std::pair<const char*, const char*> kContextCases[] = {
     {"select * from emp|", "tables 'emp' | emp,"},
     {"select * from |", "tables '' |"},
     {"select e.| from employees e", "columns '' of employees | employees e,"},
@@ -65,12 +62,9 @@ const ContextCase kContextCases[] = {
 };
 
 TEST(CompletionContextTest, TablesAliasesAndWhereNothingIsOffered) {
-    for (const ContextCase& c : kContextCases) {
-        std::string statement = c.statement;
-        const std::size_t caret = statement.find('|');
-        statement.erase(caret, 1);
-        SCOPED_TRACE(c.statement);
-        EXPECT_EQ(Summary(CompletionContextAt(statement, caret, CommentSyntax{})), c.summary);
+    for (const auto& [marked, summary] : kContextCases) {
+        const auto [statement, caret] = AtCaret(marked);
+        EXPECT_EQ(Summary(CompletionContextAt(statement, caret, CommentSyntax{})), summary) << marked;
     }
 }
 
@@ -85,26 +79,19 @@ TEST(CompletionContextTest, KeywordListIsSortedUpperCaseAndHasNoRepeats) {
 
 // A run of such text makes the catalog be read again.
 TEST(CompletionContextTest, SchemaChangesAreWordsOutsideStringsNamesAndComments) {
-    const struct {
-        const char* text;
-        bool changes;
-    } cases[] = {
+    const std::pair<const char*, bool> cases[] = {
         {"insert into t values (1);\nDROP table t", true},
         {"Create table t(a int)", true},
         {"alter table t add b int", true},
         {"select 'drop', \"create\" from t -- alter\n/* drop */", false},
         {"select dropped, created_at from t", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(ChangesSchema(c.text, CommentSyntax{}), c.changes) << c.text;
+    for (const auto& [text, changes] : cases) EXPECT_EQ(ChangesSchema(text, CommentSyntax{}), changes) << text;
 }
 
-struct OfferCase {
-    const char* script;   // "|" marks the caret
-    bool onRequest;
-    const char* names;    // joined by " "; "-" for no offer
-};
-
-const OfferCase kOfferCases[] = {
+// The script ("|" marks the caret), whether the list is asked for (else it
+// comes by itself), and the names offered ("-": no offer).
+const std::tuple<const char*, bool, const char*> kOfferCases[] = {
     {"select * from emp|", true, "Employees EmpView"},
     {"select * from emp|", false, "Employees EmpView"},   // the third letter after FROM
     {"select * from em|", false, "-"},
@@ -120,31 +107,30 @@ const OfferCase kOfferCases[] = {
     {"select 'emp|'", true, "-"},
 };
 
-TEST(CompletionListTest, OffersTablesColumnsAndKeywordsByContext) {
-    auto catalog = std::make_shared<CCatalog>();
+// A list on a catalog of its own, empty and still loading at first.
+class CompletionListTest : public ::testing::Test {
+protected:
+    CompletionListTest() { list.SetCatalog(catalog); }
+    std::shared_ptr<CCatalog> catalog = std::make_shared<CCatalog>();
+    CCompletionList list;
+};
+
+TEST_F(CompletionListTest, OffersTablesColumnsAndKeywordsByContext) {
     catalog->SetTables({{"", "Employees", false}, {"", "Orders", false}, {"", "EmpView", true}});
     catalog->SetColumns("", "Employees", {"id", "Name", "dept_id"});
     catalog->SetColumns("", "Orders", {"id", "total"});
     catalog->SetLoaded();
-    CCompletionList list;
-    list.SetCatalog(catalog);
-    for (const OfferCase& c : kOfferCases) {
-        std::string script = c.script;
-        const std::size_t caret = script.find('|');
-        script.erase(caret, 1);
-        SCOPED_TRACE(c.script);
-        const auto offer = list.OfferAt(script, caret, c.onRequest);
+    for (const auto& [marked, onRequest, expected] : kOfferCases) {
+        const auto [script, caret] = AtCaret(marked);
+        const auto offer = list.OfferAt(script, caret, onRequest);
         std::string names;
-        for (const std::string& n : offer ? offer->names : std::vector<std::string>{}) names += (names.empty() ? "" : " ") + n;
-        EXPECT_EQ(offer ? names : "-", c.names);
+        for (const std::string& n : offer ? offer->names : std::vector<std::string>{}) names += " " + n;
+        EXPECT_EQ(offer ? names : " -", " " + std::string(expected)) << marked;
         EXPECT_FALSE(offer && offer->loading);
     }
 }
 
-TEST(CompletionListTest, ALoadingCatalogOffersWhatIsKnownAndSaysSo) {
-    auto catalog = std::make_shared<CCatalog>();
-    CCompletionList list;
-    list.SetCatalog(catalog);
+TEST_F(CompletionListTest, ALoadingCatalogOffersWhatIsKnownAndSaysSo) {
     const std::string script = "select * from emp";
     auto offer = list.OfferAt(script, script.size(), true);
     ASSERT_TRUE(offer);
@@ -161,14 +147,11 @@ TEST(CompletionListTest, ALoadingCatalogOffersWhatIsKnownAndSaysSo) {
 
 // A catalog of thousands of tables: an offer holds the first names in the
 // list's order and says that there are more; a longer prefix reaches the rest.
-TEST(CompletionListTest, AHugeCatalogIsOfferedInPartsAsTheNameIsTyped) {
-    auto catalog = std::make_shared<CCatalog>();
+TEST_F(CompletionListTest, AHugeCatalogIsOfferedInPartsAsTheNameIsTyped) {
     std::vector<CatalogTable> tables;
     for (int i = 2999; i >= 0; --i) tables.push_back({"", "t" + std::to_string(10000 + i), false});
     catalog->SetTables(tables);
     catalog->SetLoaded();
-    CCompletionList list;
-    list.SetCatalog(catalog);
     for (const auto& [script, count, first, more] :
          {std::tuple{"select * from t", CompletionOffer::kMaxNames, "t10000", true},
           std::tuple{"select * from t125", std::size_t{100}, "t12500", false},

@@ -4,51 +4,31 @@
 // and the transcript are coloured, wide characters still fill their cells,
 // and the saved bytes are the typed ones.
 #include "app_test_env.h"
-#include "second_window.h"
-
-#include "app/command_ids.h"
-#include "app/main_frame.h"
-#include "app/ui_text.h"
-#include "panes/output_line_classes.h"
-#include "panes/output_pane.h"
+#include "caret_text.h"
 #include "panes/pane_palette.h"
-#include "script/script.h"
-#include "panes/script_pane.h"
-#include "support/gui_env.h"
-#include "support/test_env.h"
-
-#include <wx/stc/stc.h>
-
-#include <cstdio>
 
 using namespace app_test;
 
 namespace {
 
-class EditorWindowTest : public WindowTest {};
+using EditorWindowTest = WindowTest;
 
-// Ctrl+Space as the script pane's control receives it.
-void PressCtrlSpace(wxStyledTextCtrl& control) {
-    wxKeyEvent key(wxEVT_KEY_DOWN);
-    key.m_keyCode = WXK_SPACE;
-    key.m_controlDown = true;
-    key.SetEventObject(&control);
-    control.ProcessWindowEvent(key);
-}
-
-// Puts text into the script with the caret at its "|" and asks for the
-// list until it offers chosen as its current entry (the catalog is read
+// Puts text into the script with the caret at its "|" and presses Ctrl+Space
+// until the list offers chosen as its current entry (the catalog is read
 // after the connect, on its own thread); then takes it.
-bool Complete(CMainFrame& window, std::string text, const std::string& chosen) {
+bool Complete(CMainFrame& window, const std::string& marked, const std::string& chosen) {
     wxStyledTextCtrl& control = *window.ScriptPane()->GetControl();
-    const std::size_t caret = text.find('|');
-    text.erase(caret, 1);
+    const auto [text, caret] = AtCaret(marked);
     window.ScriptPane()->SetText(std::string_view(text), false);
     control.GotoPos(static_cast<int>(caret));
     const bool offered = gui_env::WaitUntil(
         [&] {
             control.AutoCompCancel();
-            PressCtrlSpace(control);
+            wxKeyEvent key(wxEVT_KEY_DOWN);
+            key.m_keyCode = WXK_SPACE;
+            key.m_controlDown = true;
+            key.SetEventObject(&control);
+            control.ProcessWindowEvent(key);
             return control.AutoCompActive() && FromUiString(control.AutoCompGetCurrentText()) == chosen;
         },
         30000);
@@ -59,8 +39,7 @@ bool Complete(CMainFrame& window, std::string text, const std::string& chosen) {
 TEST_F(EditorWindowTest, CompletionOffersTablesAndAliasColumnsAndF4Describes) {
     CSecondWindow window(wxSize(700, 500));
     ConnectWindow(*window, test_env::NewSqliteDsn("EditorWindow"), "", "");
-    window->ScriptPane()->SetText(std::string_view("create table employees (id integer primary key, Surname text)"), false);
-    Execute(*window);   // a CREATE: the catalog is read again
+    RunScript(*window, "create table employees (id integer primary key, Surname text)");  // the catalog is read again
 
     ASSERT_TRUE(Complete(*window, "select * from emp|", "employees"));
     EXPECT_EQ(window->ScriptPane()->GetText(), "select * from employees");
@@ -71,8 +50,8 @@ TEST_F(EditorWindowTest, CompletionOffersTablesAndAliasColumnsAndF4Describes) {
     window->ScriptPane()->GetControl()->GotoPos(17);
     window->RunCommand(ID_CLEAR_OUTPUT);
     PressKey(*window, WXK_F4);
-    ASSERT_TRUE(gui_env::WaitUntil([&] { return window->OutputPane()->GetText().find("row(s) fetched") != std::string::npos; }, 30000));
-    const std::string output = window->OutputPane()->GetText();
+    ASSERT_TRUE(gui_env::WaitUntil([&] { return OutputOf(*window).find("row(s) fetched") != std::string::npos; }, 30000));
+    const std::string output = OutputOf(*window);
     EXPECT_EQ(output.rfind("Table employees\r\n\r\nColumn  Type", 0), 0u) << output;
     EXPECT_NE(output.find("\r\nSurname "), std::string::npos) << output;
 }
@@ -112,17 +91,15 @@ TEST_F(EditorWindowTest, ScriptAndTranscriptAreColouredWithoutChangingABytes) {
     }
 
     // The bytes saved are the bytes typed.
-    const std::string path = test_env::TempDir() + "/coloured.sql";
+    const std::string path = test_env::TempPath("coloured.sql");
     ASSERT_TRUE(window->Script()->OnSaveDocument(path));
     EXPECT_EQ(ReadFile(path), text);
-    std::remove(path.c_str());
 
     // The transcript's echo and error lines.
-    window->ScriptPane()->SetText(std::string_view("select 1 as n;\r\nselect * from nosuch;"), false);
-    Execute(*window);
+    RunScript(*window, "select 1 as n;\r\nselect * from nosuch;");
     wxStyledTextCtrl& output = *window->OutputPane()->GetControl();
     output.Colourise(0, -1);
-    const std::string transcript = window->OutputPane()->GetText();
+    const std::string transcript = OutputOf(*window);
     EXPECT_EQ(ColourAt(output, transcript, "SQL> select 1"), Colour(palette.echo));
     EXPECT_EQ(ColourAt(output, transcript, "Error: "), Colour(palette.error));
     EXPECT_EQ(ColourAt(output, transcript, "1 row(s)"), Colour(palette.text));

@@ -83,24 +83,23 @@ TEST(ResultFormatterTest, WritesTheTable) {
 // the NULL text itself, shown whole, does.
 TEST(NullTextTest, OnlyNullAndTheNullTextItselfShowIt) {
     const std::string nihon = "\xE6\x97\xA5\xE6\x9C\xAC";   // two characters of two columns each
+    // size: the column's width; cell: the row's line without its line end
     const struct {
         std::string nullText;
-        SQLULEN size;                    // the column's width
+        SQLULEN size;
         std::optional<std::string> value;
-        std::string cell;                // the row's line without its line end
+        std::string cell;
         int maxColLen = 100;
     } cases[] = {
-        {"NULL", 4, std::nullopt, "NULL "}, {"NULL", 4, "NULX", "NULX "},
+        {"NULL", 4, std::nullopt, "NULL "}, {"NULL", 4, "NULX", "NULX "}, {"NULL", 6, std::nullopt, "NULL   "},
         {"NULL", 4, "NULL", "NULL "},            // the NULL text itself
         {"NULL", 4, "NULLS", "NUL~ "},           // cut to the width
-        {"NULL", 6, std::nullopt, "NULL   "},
         {"NULL", 6, "NULL  x", "NULL ~ "},       // cut after blanks that pad the NULL cell
         {"NULL", 6, "NULL ", "NULL ~ "},         // not the NULL text, though it reads the same
         {"(null)", 3, std::nullopt, "(nu "},     // the NULL text cut like a value
         {"(null)", 3, "(null)", "(n~ "},         // the NULL text, but cut: not NULL
-        {"(null)", 3, "(nu", "(n~ "},
+        {"(null)", 3, "(nu", "(n~ "}, {"N", 1, "No", "~ "},
         {"~~", 2, "~~~", "~> "},                 // the mark differs from the NULL cell's last column
-        {"N", 1, "No", "~ "},
         {nihon, 3, std::nullopt, nihon.substr(0, 3) + "  "}, {nihon, 3, nihon + "x", nihon.substr(0, 3) + "~ "},
         {"abc", 10, "abcdef", "ab~ ", 4},        // cut by the driver's buffer to the NULL text
         {"abc", 10, "abc", "abc ", 4},

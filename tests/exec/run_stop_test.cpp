@@ -31,15 +31,18 @@ bool InSecondStatement(const CRunControl::Progress& p, const CRunControl& c) {
 // A run stopped from another thread, as the window's Cancel or a signal
 // stops it (or by a watchdog of timeout seconds): what the statement
 // printed so far, its row count when it had rows, the stop line and nothing
-// of the statements after it.
+// of the statements after it. The run stops once when holds; before is the
+// output up to the stop line (a regular expression), or up to the rows and
+// their count line when rows is set.
+using StopWhen = std::function<bool(const CRunControl::Progress&, const CRunControl&)>;
 struct StopCase {
     const char* name;
     bool postgres;
     std::string script;
-    std::function<bool(const CRunControl::Progress&, const CRunControl&)> when;   // stop once this holds
-    std::string before;   // the output up to the stop line (a regular expression)
+    StopWhen when;
+    std::string before;
     int timeout = 0;
-    bool rows = false;    // before is followed by rows and their count line
+    bool rows = false;
 };
 
 const StopCase kStops[] = {

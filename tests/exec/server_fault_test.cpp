@@ -12,14 +12,9 @@ namespace {
 // The fault server stopped under a run, between two statements and in the
 // middle of a fetch: every later statement fails with the driver's message,
 // the run ends with the lost connection named in the status text, and once
-// the server is back a reconnect works and clears it.
-struct FaultCase {
-    const char* name;
-    std::string dsnLines;   // extra odbc.ini lines
-    std::string script;     // after the stop statement (or the stopping query)
-    std::string before;     // how the transcript begins
-    int statements, failures;
-};
+// the server is back a reconnect works and clears it. dsnLines: extra
+// odbc.ini lines; before: how the transcript begins.
+struct FaultCase { const char* name; std::string dsnLines, script, before; int statements, failures; };
 
 const std::string kOne = transcript::OneValue("select 1 as n", "n", "1");
 
@@ -28,8 +23,7 @@ const FaultCase kFaults[] = {
     // Rows come ten at a time; the server stops while the query makes row 35.
     {"InTheMiddleOfAFetch", "UseDeclareFetch=1\nFetch=10\n",
      "select stop_at(x, 35) as x from generate_series(1, 100) x;select 2 as n",
-     "SQL> select stop_at(x, 35) as x from generate_series(1, 100) x\r\nx          \r\n---------- \r\n1          \r\n", 2,
-     2},
+     "SQL> select stop_at(x, 35) as x from generate_series(1, 100) x\r\nx          \r\n---------- \r\n1          \r\n", 2, 2},
 };
 
 class ServerFaultTest : public RunFixture, public ::testing::WithParamInterface<FaultCase> {};

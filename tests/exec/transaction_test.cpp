@@ -1,4 +1,5 @@
 #include "exec/transaction_state.h"
+#include "query_value.h"
 #include "run_fixture.h"
 #include "support/test_env.h"
 
@@ -17,12 +18,7 @@ struct Source {
 std::string CommittedRows(const Source& s) {
     CDbConnection other;
     other.Connect(s.dsn, s.user, s.password);
-    const ExecuteResult result = other.Execute("select count(*) from tw_txn");
-    char value[32] = "";
-    SQLLEN indicator = 0;
-    result.statement->BindColumn(1, value, sizeof value, &indicator);
-    EXPECT_TRUE(result.statement->Fetch());
-    return value;
+    return QueryValue(other, "select count(*) from tw_txn");
 }
 
 class TransactionTest : public RunFixture {};

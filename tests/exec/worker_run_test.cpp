@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,6 +56,16 @@ public:
     bool m_bLinger = false;
 };
 
+// What action threw, or "" when it returned.
+std::string Caught(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::runtime_error& failure) {
+        return failure.what();
+    }
+    return {};
+}
+
 // A job faster than the output (which lingers over each piece): everything
 // arrives in order on the calling thread, posted calls between the appends
 // around them, and the job waits instead of piling up text.
@@ -67,15 +76,14 @@ TEST(WorkerRunTest, EverythingHandedOverArrivesInOrderOnTheCallingThread) {
     std::string expected;
     std::thread::id jobThread;
     int width = 0;
-    std::size_t sent = 0, mostAhead = 0;
+    std::size_t mostAhead = 0;
     run.Run([&] {
         jobThread = std::this_thread::get_id();
         for (int i = 0; i < 60000; ++i) {
             const std::string row = std::to_string(i) + std::string(1000, 'x') + "\r\n";
             run.Append(row);
             expected += row;
-            sent += row.size();
-            mostAhead = std::max(mostAhead, sent - sink.m_nReceived.load());
+            mostAhead = std::max(mostAhead, expected.size() - sink.m_nReceived.load());
             if (i % 15000 == 0) {
                 run.Post([&sink, i] { sink.m_strText += "<" + std::to_string(i) + ">"; });
                 expected += "<" + std::to_string(i) + ">";
@@ -84,8 +92,7 @@ TEST(WorkerRunTest, EverythingHandedOverArrivesInOrderOnTheCallingThread) {
         width = run.WrapWidth();
     });
     EXPECT_NE(jobThread, sink.m_owner);
-    EXPECT_EQ(sink.m_nForeignCalls, 0);
-    EXPECT_EQ(width, 42);
+    EXPECT_EQ(std::tie(sink.m_nForeignCalls, width), std::tuple(0, 42));
     EXPECT_TRUE(sink.m_strText == expected);
     // Sixteen pieces of about 1 MB queued, one being collected and one being
     // appended; far less than the 60 MB sent.
@@ -111,8 +118,7 @@ TEST(WorkerRunTest, APumpTakesTheTextTheJobIsStillCollecting) {
     release = true;
     while (!run.Pump() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::milliseconds(1));
     run.Finish();
-    EXPECT_EQ(sink.m_strText, "SQL> select pg_sleep(60)\r\nok\r\n");
-    EXPECT_EQ(sink.m_nForeignCalls, 0);
+    EXPECT_EQ(std::tie(sink.m_strText, sink.m_nForeignCalls), std::tuple("SQL> select pg_sleep(60)\r\nok\r\n", 0));
     EXPECT_GE(wakes, 2);   // the call, and the end
 }
 
@@ -124,25 +130,11 @@ TEST(WorkerRunTest, AJobWaitingForAWindowThatLeftIsLetGo) {
     {
         CWorkerRun run(sink);
         run.Start([&] {
-            try {
-                for (int i = 0; i < 64; ++i) run.Append(std::string(std::size_t{1} << 20, 'x'));
-            } catch (const std::runtime_error&) {
-                failed = true;
-            }
+            failed = !Caught([&] { for (int i = 0; i < 64; ++i) run.Append(std::string(std::size_t{1} << 20, 'x')); }).empty();
         });
     }
     EXPECT_TRUE(failed);
     EXPECT_TRUE(sink.m_strText.empty());
-}
-
-// What action threw, or "" when it returned.
-std::string Caught(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const std::runtime_error& failure) {
-        return failure.what();
-    }
-    return {};
 }
 
 TEST(WorkerRunTest, FailuresTravelLikeInAPlainCall) {
@@ -190,11 +182,7 @@ TEST(WorkerRunTest, FailuresTravelLikeInAPlainCall) {
 
 // A whole run on the worker against SQLite gives the output and the host
 // exactly what the plain run gives them, spool file and history included.
-struct ScriptCase {
-    const char* name;
-    std::string script;
-    int enableOutput;
-};
+struct ScriptCase { const char* name; std::string script; int enableOutput; };
 
 const ScriptCase kScripts[] = {
     {"Verbose", "create table t(a int, b varchar(10));insert into t values(1, 'one');;select * from nosuch;"
@@ -267,12 +255,9 @@ private:
     bool m_bHeld = false;
 };
 
-struct LimitCase {
-    const char* name;
-    std::string script;
-    std::string tail;   // how the output ends; empty: the run may end in "Out of memory."
-    rlim_t headroom;    // MB of address space beyond what the process uses
-};
+// tail: how the output ends ("": it may end in "Out of memory."); headroom:
+// MB of address space beyond what the process uses.
+struct LimitCase { const char* name; std::string script, tail; rlim_t headroom; };
 
 std::string Repeated(const std::string& statement, int times) {
     std::string script;
@@ -300,6 +285,7 @@ TEST_P(WorkerMemoryLimitTest, ARunStaysWithinALoweredAddressSpace) {
     const pid_t child = fork();
     ASSERT_NE(child, -1);
     if (child == 0) {
+        alarm(120);   // a run that never ends (a worker left waiting for room) fails as well
         const rlim_t limit = AddressSpaceInUse() + (GetParam().headroom << 20);
         const rlimit lowered{limit, limit};
         if (setrlimit(RLIMIT_AS, &lowered) != 0) _exit(10);
@@ -314,17 +300,8 @@ TEST_P(WorkerMemoryLimitTest, ARunStaysWithinALoweredAddressSpace) {
         if (GetParam().tail.empty()) _exit(text.find("Out of memory.") != std::string::npos ? 0 : 12);
         _exit(text.ends_with(GetParam().tail) ? 0 : 13);
     }
-    // A run that never ends (a worker left waiting for room) fails as well.
     int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    while (waitpid(child, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(child, SIGKILL);
-            waitpid(child, &status, 0);
-            FAIL() << "the run did not end";
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "the child died of signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }

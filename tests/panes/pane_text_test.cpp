@@ -1,16 +1,19 @@
 // The text operations that both panes share: bytes in and out unchanged,
 // lengths in bytes, the caller's buffer, selection and font. The output pane
 // as the run's output: appends at the end, collected or not, byte for byte,
-// and the wrap width in characters.
+// and the wrap width in characters. Both panes' palettes as the theme changes.
 #include "worksheet_fixture.h"
 
 #include <wx/font.h>
 #include <wx/stc/stc.h>
 
 #include "panes/output_line_classes.h"
+#include "panes/pane_palette.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
+#include <tuple>
 
 using namespace std::string_literals;
 
@@ -25,20 +28,17 @@ protected:
 INSTANTIATE_TEST_SUITE_P(BothPanes, PaneTextTest, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Output" : "Script"; });
 
-TEST_P(PaneTextTest, SetTextAndGetTextPassEveryByte) {
+TEST_P(PaneTextTest, SetTextAndGetTextPassEveryByteIntoTheCallersBuffer) {
     for (const std::string& bytes : {""s, "select 1;\r\nselect 2\r\n"s, "caf\xC3\xA9 \xE2\x82\xAC \xE4\xB8\xAD"s,
                                      "\x80\xFF\xC3(\xE2\x82 \xC0\xAF"s, "a\rb\nc"s, "a\0b\r\n\0"s}) {
         SCOPED_TRACE(bytes);
         Pane().SetText(bytes, false);
-        EXPECT_EQ(Pane().GetTextLength(), static_cast<int>(bytes.size()));
-        EXPECT_EQ(Pane().GetText(), bytes);
+        EXPECT_EQ(std::pair(Pane().GetText(), Pane().GetTextLength()), std::pair(bytes, static_cast<int>(bytes.size())));
         std::string buffer(bytes.size() + 1, '#');
         Pane().GetText(buffer.data(), static_cast<int>(buffer.size()));
         EXPECT_EQ(buffer, bytes + '\0');
     }
-}
-
-TEST_P(PaneTextTest, GetTextFillsAtMostSizeMinusOneBytesAndANul) {
+    // The caller's buffer gets at most size - 1 bytes and a NUL.
     Pane().SetText("abcdef", false);
     const std::pair<int, std::string> cases[] = {
         {4, "abc\0####"s}, {1, "\0#######"s}, {7, "abcdef\0#"s}, {8, "abcdef\0#"s}, {0, "########"}, {-3, "########"},
@@ -62,8 +62,7 @@ TEST_P(PaneTextTest, SelectionsAreClampedAndReplacedWithTheCaretAfterTheInsertio
     }
     Pane().SetSelection(6, 8);
     Pane().SetText("th\0ere"s, true);
-    EXPECT_EQ(Pane().GetText(), "012345th\0ere89"s);
-    EXPECT_EQ(Selection(), std::pair(12, 12));
+    EXPECT_EQ(std::pair(Pane().GetText(), Selection()), std::pair("012345th\0ere89"s, std::pair(12, 12)));
     Pane().SetText(static_cast<const char*>(nullptr), false);
     EXPECT_EQ(Pane().GetTextLength(), 0);
 }
@@ -74,12 +73,11 @@ TEST_P(PaneTextTest, SetPaneFontKeepsTheSelectionAndAppliesToAllText) {
     wxFont font(wxFontInfo().FaceName("Monospace").Bold());
     font.SetFractionalPointSize(11.25);
     Pane().SetPaneFont(font, 9);
-    EXPECT_EQ(Selection(), std::pair(3, 12));
-    EXPECT_EQ(Pane().GetCharWidth(), 9);
-    EXPECT_EQ(Control().StyleGetFaceName(wxSTC_STYLE_DEFAULT), "Monospace");
     // Every character's style has the font, never bold.
-    EXPECT_EQ(Control().StyleGetSizeFractional(Control().GetStyleAt(5)), 1125);
-    EXPECT_FALSE(Control().StyleGetBold(Control().GetStyleAt(5)));
+    const int style = Control().GetStyleAt(5);
+    EXPECT_EQ(std::tuple(Selection(), Pane().GetCharWidth(), Control().StyleGetFaceName(wxSTC_STYLE_DEFAULT),
+                         Control().StyleGetSizeFractional(style), Control().StyleGetBold(style)),
+              std::tuple(std::pair(3, 12), 9, "Monospace", 1125, false));
 }
 
 class OutputPaneTest : public WorksheetTest {
@@ -113,12 +111,12 @@ TEST_F(OutputPaneTest, AppendsCollectedOrNotGiveExactlyTheirBytesAtTheEnd) {
         append("ok\r\n");
         if (batch) m_pOutputPane->ResumeRedraw();
 
-        EXPECT_FALSE(Output().IsFrozen());
-        EXPECT_TRUE(m_pOutputPane->GetText() == expected);
+        EXPECT_TRUE(m_pOutputPane->GetText() == expected);  // megabytes: not printed
         const int end = static_cast<int>(expected.size());
-        EXPECT_EQ(std::pair(Output().GetSelectionStart(), Output().GetSelectionEnd()), std::pair(end, end));
-        EXPECT_TRUE(Output().GetReadOnly());
-        EXPECT_FALSE(Output().CanUndo());
+        // Frozen, the selection, read-only, what Undo would take back.
+        EXPECT_EQ(std::tuple(Output().IsFrozen(), Output().GetSelectionStart(), Output().GetSelectionEnd(),
+                             Output().GetReadOnly(), Output().CanUndo()),
+                  std::tuple(false, end, end, true, false));
     }
 }
 
@@ -148,14 +146,11 @@ TEST_F(OutputPaneTest, LineColoursFollowTheTextThroughClearsAndReplacements) {
         change();
         Output().Colourise(0, -1);
         const std::string text = m_pOutputPane->GetText();
-        std::vector<unsigned char> classes(text.size());
+        std::vector<unsigned char> classes(text.size()), styles(text.size());
         ClassifyOutputLines(text, classes.data());
-        for (std::size_t at = 0; at < text.size(); ++at) {
-            if (Output().GetStyleAt(static_cast<int>(at)) != classes[at]) {
-                ADD_FAILURE() << "style " << Output().GetStyleAt(static_cast<int>(at)) << " at " << at << " of " << text.substr(0, 20);
-                break;
-            }
-        }
+        for (std::size_t at = 0; at < text.size(); ++at) styles[at] = Output().GetStyleAt(static_cast<int>(at));
+        const auto differs = std::mismatch(styles.begin(), styles.end(), classes.begin()).first;
+        EXPECT_TRUE(differs == styles.end()) << "a style that is not its line's class at " << differs - styles.begin();
     }
 }
 
@@ -169,4 +164,34 @@ TEST_F(OutputPaneTest, WrapWidthIsTheWholeCharactersThatFitThePane) {
         ASSERT_EQ(Output().GetClientSize().x, clientWidth);
         EXPECT_EQ(m_pOutputPane->WrapWidth(), wrapWidth);
     }
+}
+
+// The panes follow the desktop's theme: the dark palette while it is dark,
+// also after a change of theme or of the pane font.
+TEST_F(OutputPaneTest, PanesTakeThePaletteOfTheThemeWhenItChanges) {
+    bool dark = false;
+    CPane::SetAppearanceQuery([&dark] { return dark; });
+    for (const bool theme : {true, false, true}) {
+        SCOPED_TRACE(theme);
+        dark = theme;
+        wxSysColourChangedEvent event;
+        event.SetEventObject(m_pFrame);
+        m_pFrame->GetEventHandler()->ProcessEvent(event);
+        m_pOutputPane->SetPaneFont(wxFont(wxFontInfo(11).Family(wxFONTFAMILY_TELETYPE)), 8);
+        const PanePalette palette = PanePalette::For(theme);
+        const auto colour = [](Rgb rgb) { return wxColour(rgb.red, rgb.green, rgb.blue); };
+        // Style 1 is a class of its own: the script's block comments, the
+        // transcript's echo lines.
+        for (const auto& [pane, styleOne] : {std::pair<CPane*, Rgb>{m_pScriptPane, palette.comment},
+                                             std::pair<CPane*, Rgb>{m_pOutputPane, palette.echo}}) {
+            wxStyledTextCtrl& control = *pane->GetControl();
+            for (const auto& [style, text] : {std::pair{0, palette.text}, std::pair{1, styleOne},
+                                              std::pair{+wxSTC_STYLE_DEFAULT, palette.text}}) {
+                EXPECT_EQ(control.StyleGetBackground(style), colour(palette.background));
+                EXPECT_EQ(control.StyleGetForeground(style), colour(text));
+            }
+            EXPECT_GT(control.GetMarginLeft(), 0);
+        }
+    }
+    CPane::SetAppearanceQuery(nullptr);
 }

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 using namespace std::string_literals;
@@ -85,11 +86,10 @@ TEST_F(ScriptPaneTest, AFailedSaveIsReportedAndNothingIsLost) {
     gui_env::ModalCapture boxes;
     EXPECT_FALSE(m_pScript->OnSaveDocument(wxString::FromUTF8(badFolder)));
     ASSERT_EQ(boxes.Messages().size(), 1u);
-    EXPECT_EQ(boxes.Messages()[0].text, badFolder + " contains an invalid path.");
-    EXPECT_EQ(boxes.Messages()[0].caption, "Tarnwell");
-    EXPECT_TRUE(boxes.Messages()[0].style & wxICON_ERROR);
-    EXPECT_EQ(m_pScriptPane->GetText(), "keep this");
-    EXPECT_TRUE(m_pScript->IsModified());
+    const auto& box = boxes.Messages()[0];
+    EXPECT_EQ(std::tuple(box.text, box.caption, (box.style & wxICON_ERROR) != 0),
+              std::tuple(badFolder + " contains an invalid path.", "Tarnwell", true));
+    EXPECT_EQ(std::pair(m_pScriptPane->GetText(), m_pScript->IsModified()), std::pair("keep this"s, true));
     EXPECT_FALSE(std::filesystem::exists(test_env::TempPath("no such folder")));
 }
 
@@ -100,9 +100,8 @@ TEST_F(ScriptPaneTest, NewEmptiesThePaneAfterTheSavePrompt) {
         gui_env::ModalCapture boxes(answer);
         EXPECT_EQ(m_pScript->OnNewDocument(), answer == wxID_NO);
         ASSERT_EQ(boxes.Messages().size(), 1u);
-        EXPECT_EQ(boxes.Messages()[0].text, "Save changes to untitled?");
-        EXPECT_EQ(m_pScriptPane->GetText(), answer == wxID_NO ? "" : "select 1");
-        EXPECT_EQ(m_pScript->IsModified(), answer == wxID_CANCEL);
+        EXPECT_EQ(std::tuple(boxes.Messages()[0].text, m_pScriptPane->GetText(), m_pScript->IsModified()),
+                  std::tuple("Save changes to untitled?", answer == wxID_NO ? "" : "select 1", answer == wxID_CANCEL));
     }
     EXPECT_TRUE(m_pScript->GetFilename().empty());
 }

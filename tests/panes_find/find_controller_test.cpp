@@ -33,17 +33,15 @@ protected:
     template <class T>
     std::vector<T*> Controls() const {
         std::vector<T*> found;
-        for (wxWindow* child : controller->GetDialog()->GetChildren()) {
+        for (wxWindow* child : controller->GetDialog()->GetChildren())
             if (T* typed = dynamic_cast<T*>(child)) found.push_back(typed);
-        }
         return found;
     }
     // 0: the search text, 1: the replacement.
     wxTextCtrl* Field(std::size_t index) const { return Controls<wxTextCtrl>().at(index); }
     wxCheckBox* Box(const wxString& label) const {
-        for (wxCheckBox* box : Controls<wxCheckBox>()) {
+        for (wxCheckBox* box : Controls<wxCheckBox>())
             if (box->GetLabelText() == label) return box;
-        }
         ADD_FAILURE() << "no box " << label;
         return nullptr;
     }
@@ -65,12 +63,10 @@ TEST_F(FindControllerTest, ReplaceButtonsChangeTheReadOnlyPaneAndReplaceAllIsUnd
     SetText("x x x x", true);
     control->EmptyUndoBuffer();
     Open("x", "yy");
-    Press(wxID_REPLACE);
-    EXPECT_EQ(Text(), "x x x x");
-    EXPECT_EQ(Selection(), (Match{0, 1}));
-    Press(wxID_REPLACE);
-    EXPECT_EQ(Text(), "yy x x x");
-    EXPECT_EQ(Selection(), (Match{3, 4}));
+    for (const auto& [text, selection] : {std::pair{"x x x x", Match{0, 1}}, {"yy x x x", Match{3, 4}}}) {
+        Press(wxID_REPLACE);
+        EXPECT_EQ(std::pair(Text(), Selection()), std::pair(std::string(text), selection));
+    }
     // Replace All goes on from the last match: the selected "x" stays.
     Press(wxID_REPLACE_ALL);
     EXPECT_EQ(Text(), "yy x yy yy");
@@ -161,8 +157,8 @@ TEST_F(FindControllerTest, TheSelectedMatchIsScrolledIntoView) {
                         xOffset = control->GetXOffset();
                         EXPECT_NEAR(line - first, control->LinesOnScreen() / 2, 1);
                     }
-                    EXPECT_EQ(control->GetFirstVisibleLine(), first) << line;
-                    EXPECT_EQ(control->GetXOffset(), xOffset) << line;
+                    EXPECT_EQ(std::pair(control->GetFirstVisibleLine(), control->GetXOffset()), std::pair(first, xOffset))
+                        << line;
                     EXPECT_GE(control->PointFromPosition(match.start).x, 0) << line;
                     EXPECT_LE(control->PointFromPosition(match.end).x, control->GetClientSize().x) << line;
                 }
@@ -185,13 +181,11 @@ TEST_F(FindControllerTest, ClosingSavesTextsAndBoxesForTheNextDialog) {
     for (const bool replace : {false, true}) {
         replace ? controller->OnEditReplace() : controller->OnEditFind();
         ASSERT_NE(controller->GetDialog(), nullptr);
-        EXPECT_EQ(controller->GetDialog()->HasFlag(wxFR_REPLACEDIALOG), replace);
-        EXPECT_EQ(Field(0)->GetValue(), "abc");
-        if (replace) {
-            EXPECT_EQ(Field(1)->GetValue(), "xyz");
-        }
-        EXPECT_EQ(Box("Match case")->GetValue(), replace);
-        EXPECT_TRUE(Box("Whole word")->GetValue());
+        // The kind, the texts and the boxes "Match case" and "Whole word".
+        EXPECT_EQ(std::tuple(controller->GetDialog()->HasFlag(wxFR_REPLACEDIALOG), Field(0)->GetValue(),
+                             Controls<wxTextCtrl>().back()->GetValue(), Box("Match case")->GetValue(),
+                             Box("Whole word")->GetValue()),
+                  std::tuple(replace, "abc", replace ? "xyz" : "abc", replace, true));
         Box("Match case")->SetValue(true);
         Press(wxID_CANCEL);
     }

@@ -92,16 +92,12 @@ TEST_F(FindStateTest, EachPressGoesOnForward) {
         SCOPED_TRACE(c.name);
         Start(c.text, c.button == kFind ? Kind::find : Kind::replace, c.selection);
         std::string text = c.text;
-        for (std::size_t press = 0; press < c.steps.size(); ++press) {
-            SCOPED_TRACE("press " + std::to_string(press + 1));
-            const Step& step = c.steps[press];
-            const int missed = notFound;
-            const int inFront = broughtToFront;
+        for (int press = 1; const Step& step : c.steps) {
+            SCOPED_TRACE("press " + std::to_string(press++));
+            const int missed = notFound, inFront = broughtToFront;
             Press(c.button, c.find, c.with, c.boxes);
             if (step.text != nullptr) text = step.text;
-            EXPECT_EQ(Text(), text);
-            EXPECT_EQ(Selection(), step.selection);
-            EXPECT_EQ(notFound, step.notFound);
+            EXPECT_EQ(std::tuple(Text(), Selection(), notFound), std::tuple(text, step.selection, step.notFound));
             // The dialog comes back to the front after the message and after Replace All.
             EXPECT_EQ(broughtToFront - inFront, c.button == kReplaceAll || notFound > missed);
         }
@@ -114,10 +110,8 @@ TEST_F(FindStateTest, OneDialogAtATime) {
     state->OnEditReplace();
     state->OnEditFind();
     F3();
-    EXPECT_EQ(opened, std::vector<Kind>{Kind::find});
-    EXPECT_EQ(broughtToFront, 3);
-    EXPECT_EQ(notFound, 0);
-    EXPECT_EQ(Selection(), (Match{0, 0}));
+    EXPECT_EQ(std::tuple(opened, broughtToFront, notFound, Selection()),
+              std::tuple(std::vector<Kind>{Kind::find}, 3, 0, Match{0, 0}));
     Press(kClose, "abc");
     EXPECT_FALSE(state->IsDialogOpen());
     state->OnEditReplace();
@@ -153,9 +147,7 @@ TEST_F(FindStateTest, SearchesStartFromTheLastMatchOrTheSelection) {
         SCOPED_TRACE(c.name);
         Start(c.text, c.kind);
         c.act();
-        EXPECT_EQ(Text(), c.textAfter);
-        EXPECT_EQ(Selection(), c.selection);
-        EXPECT_EQ(notFound, c.notFound);
+        EXPECT_EQ(std::tuple(Text(), Selection(), notFound), std::tuple(c.textAfter, c.selection, c.notFound));
     }
 }
 
@@ -183,12 +175,10 @@ TEST_F(StcSearchTargetTest, ReplaceSelectionPutsInTheBytesAlsoWhenReadOnly) {
     CStcSearchTarget target(*control);
     target.SetSelection(1, 3);
     target.ReplaceSelection("x\0\xE2\x82\xAC"s);
-    EXPECT_EQ(Text(), "ax\0\xE2\x82\xAC" "b"s);
-    EXPECT_EQ(Selection(), (Match{6, 6}));
+    EXPECT_EQ(std::pair(Text(), Selection()), std::pair("ax\0\xE2\x82\xAC" "b"s, Match{6, 6}));
     target.SetSelection(0, 2);
     target.ReplaceSelection("");
-    EXPECT_EQ(Text(), "\0\xE2\x82\xAC" "b"s);
-    EXPECT_EQ(Selection(), (Match{0, 0}));
+    EXPECT_EQ(std::pair(Text(), Selection()), std::pair("\0\xE2\x82\xAC" "b"s, Match{0, 0}));
     EXPECT_TRUE(control->GetReadOnly());
 }
 

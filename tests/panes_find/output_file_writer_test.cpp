@@ -93,9 +93,8 @@ TEST(OutputFileWriterTest, FailuresAreNamedInFullAndWriteNothing) {
         }
     }
     fs::current_path(previous);
-    EXPECT_FALSE(fs::exists(dir / "missing"));
-    EXPECT_FALSE(fs::exists(dir / "relative"));
-    EXPECT_FALSE(fs::exists("/sys/tarnwell_output.txt"));
+    for (const fs::path& made : {dir / "missing", dir / "relative", fs::path("/sys/tarnwell_output.txt")})
+        EXPECT_FALSE(fs::exists(made)) << made;
     EXPECT_EQ(ReadFile(plain), "x");
 }
 

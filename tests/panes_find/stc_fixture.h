@@ -7,7 +7,10 @@
 #include <wx/frame.h>
 #include <wx/stc/stc.h>
 
+#include <ostream>
 #include <string>
+
+inline void PrintTo(const CSearchTarget::Match& match, std::ostream* out) { *out << match.start << ".." << match.end; }
 
 // A shown frame holding one text control, made for each test.
 class StcFixture : public ::testing::Test {

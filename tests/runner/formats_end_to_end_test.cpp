@@ -1,9 +1,10 @@
-// tarnwell-run's data formats, NULL text and expected transcripts end to
-// end, on SQLite and PostgreSQL. (Their usage errors: run_options_test; an
-// unreadable expected transcript: runner_end_to_end_test.)
+// tarnwell-run's data formats and expected transcripts end to end, on SQLite
+// and PostgreSQL. (Their usage errors: run_options_test; an unreadable
+// expected transcript and the NULL text: runner_end_to_end_test.)
 #include "runner_fixture.h"
 #include "support/transcript.h"
 
+#include <algorithm>
 #include <regex>
 
 namespace {
@@ -53,8 +54,7 @@ TEST_F(FormatsTest, EveryFormatOfTheDemoTypesWithTheTranscriptOnStandardError) {
         for (const auto& c : cases) {
             SCOPED_TRACE(c.format);
             const ChildResult outcome = RunOn(source, {"--format", c.format}, kScript);
-            EXPECT_EQ(outcome.status, 1);
-            EXPECT_EQ(outcome.out, c.out);
+            EXPECT_EQ(std::pair(outcome.status, outcome.out), std::pair(1, c.out));
             EXPECT_TRUE(outcome.err.starts_with(TranscriptBeforeTheError()) && outcome.err.ends_with(Ok(kDrop)))
                 << outcome.err;
         }
@@ -66,28 +66,6 @@ TEST_F(FormatsTest, EveryFormatOfTheDemoTypesWithTheTranscriptOnStandardError) {
     }
 }
 
-// NULL shows as the NULL text of the option or the settings; a value cut to
-// the column width does not, even where its cut reads like the NULL text.
-TEST_F(FormatsTest, NullTextFromTheOptionOrTheSettings) {
-    const std::string query = "select null as n, 'NULLS' as m";
-    const std::string table = Echo(query) + "\r\nn    m    \r\n---- ---- \r\n";
-    const struct { std::string stored; Args options; std::string out; } cases[] = {
-        {"", {"--null", "NULL"}, table + "NULL NUL~ \r\n1 row(s) fetched\r\n"},
-        {"NullText=NULL\n", {}, table + "NULL NUL~ \r\n1 row(s) fetched\r\n"},
-        {"NullText=NULL\n", {"--null="}, table + "     NULL \r\n1 row(s) fetched\r\n"},
-        {"NullText=NULL\n", {"--format", "markdown"}, "| n | m |\r\n| --- | --- |\r\n| NULL | NULLS |\r\n"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored + ::testing::PrintToString(c.options));
-        StoreSettings(c.stored);
-        Args args = c.options;
-        args.insert(args.end(), {"--max-col-len", "5"});
-        const ChildResult outcome = RunOn(Sqlite(), args, query);
-        EXPECT_EQ(outcome.status, 0) << outcome.err;
-        EXPECT_EQ(outcome.out, c.out);
-    }
-}
-
 // A golden transcript: written, then passing (the times left out of it),
 // then failing with a diff and 4; in the table format and a data format.
 TEST_F(FormatsTest, ExpectedTranscriptsPassFailAndUpdate) {
@@ -96,13 +74,8 @@ TEST_F(FormatsTest, ExpectedTranscriptsPassFailAndUpdate) {
     const std::string differs = "tarnwell-run: the transcript differs from '" + golden + "'\n";
     for (const DataSource& source : Sources()) {
         SCOPED_TRACE(source.dsn);
-        const struct {
-            Args options;
-            std::string script;
-            int status;
-            std::string file;  // the golden file afterwards
-            std::string err;   // a regular expression
-        } steps[] = {
+        // file: the golden file afterwards; err: a regular expression
+        const struct { Args options; std::string script; int status; std::string file, err; } steps[] = {
             {{"--update-expect", "--timing"}, "select 1 as n", 0, OneValue("select 1 as n", "n", "1"), ""},
             {{"--timing", "--spool", Path("spool.txt")}, "select 1 as n", 0, OneValue("select 1 as n", "n", "1"), ""},
             {{}, "select 2 as n", 4, OneValue("select 1 as n", "n", "1"),
@@ -120,12 +93,10 @@ TEST_F(FormatsTest, ExpectedTranscriptsPassFailAndUpdate) {
             Args args = {"--expect", golden};
             args.insert(args.end(), step.options.begin(), step.options.end());
             const ChildResult outcome = RunOn(source, args, step.script);
-            EXPECT_EQ(outcome.status, step.status);
-            EXPECT_EQ(ReadFile(golden), step.file);
+            EXPECT_EQ(std::pair(outcome.status, ReadFile(golden)), std::pair(step.status, step.file));
             EXPECT_TRUE(std::regex_match(outcome.err, std::regex(step.err))) << outcome.err;
-            if (step.options.size() > 0 && step.options[0] == "--timing") {
-                EXPECT_TRUE(outcome.out.find("Elapsed: ") != std::string::npos) << outcome.out;
-            }
+            const bool timing = std::ranges::find(step.options, "--timing") != step.options.end();
+            EXPECT_EQ(outcome.out.find("Elapsed: ") != std::string::npos, timing) << outcome.out;
         }
     }
 }

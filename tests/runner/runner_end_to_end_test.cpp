@@ -3,6 +3,7 @@
 #include "db/db_connection.h"
 #include "db/odbc_doctor.h"
 #include "exec/recording_sink.h"
+#include "exec/query_value.h"
 #include "exec/script_runner.h"
 #include "exec/text_statement_source.h"
 #include "history/history_list.h"
@@ -85,22 +86,17 @@ TEST_F(RunnerTest, TranscriptEqualsTheWorksheetEngines) {
 TEST_F(RunnerTest, ThePasswordComesFromTheEnvironmentOrIsEmptyWithoutATerminal) {
     TARNWELL_REQUIRE_POSTGRES();
     WriteFile(Path("one.sql"), "select 1");
-    const struct {
-        std::optional<std::string> password;
-        std::string script;
-    } cases[] = {{test_env::PgPassword(), "-"}, {"wrong" + test_env::PgPassword(), "-"}, {std::nullopt, "-"},
-                 {std::nullopt, "one.sql"}};
-    const std::string refused = "tarnwell-run: cannot connect to '" + test_env::PgDsn() + "': Error: ";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.password.value_or("(unset)") + " " + c.script);
+    const std::pair<std::optional<std::string>, std::string> cases[] = {
+        {test_env::PgPassword(), "-"}, {"wrong" + test_env::PgPassword(), "-"}, {std::nullopt, "-"}, {std::nullopt, "one.sql"}};
+    const std::string refused =
+        Literal("tarnwell-run: cannot connect to '" + test_env::PgDsn() + "': Error: ") + "[\\s\\S]* SQLSTATE = 08001\n";
+    for (const auto& [password, script] : cases) {
+        SCOPED_TRACE(password.value_or("(unset)") + " " + script);
         const ChildResult result =
-            Run({"--dsn", test_env::PgDsn(), "--user", test_env::PgUser(), c.script}, "select 1", c.password);
-        const bool connects = c.password == test_env::PgPassword();
-        EXPECT_EQ(result.status, connects ? 0 : 2) << result.err;
-        EXPECT_EQ(Has(result.out, "1 row(s) fetched\r\n"), connects) << result.out;
-        if (!connects) {
-            EXPECT_TRUE(result.err.starts_with(refused) && result.err.ends_with(" SQLSTATE = 08001\n")) << result.err;
-        }
+            Run({"--dsn", test_env::PgDsn(), "--user", test_env::PgUser(), script}, "select 1", password);
+        const bool connects = password == test_env::PgPassword();
+        EXPECT_EQ(std::pair(result.status, Has(result.out, "1 row(s) fetched\r\n")), std::pair(connects ? 0 : 2, connects));
+        EXPECT_TRUE(std::regex_match(result.err, std::regex(connects ? "" : refused))) << result.err;
     }
 }
 
@@ -257,19 +253,29 @@ TEST_F(RunnerTest, StoredPreferencesApplyOptionsOverrideThemAndTheFileStaysAsItW
     EXPECT_EQ(stamp(), before);
 }
 
-// "Elapsed:" after each statement's output, from the stored ShowTiming or
-// --timing; without either, or with --no-timing, the usual bytes.
-TEST_F(RunnerTest, ElapsedTimeComesFromTheSettingsOrTheOption) {
-    const struct { std::string stored; Args options; bool timing; } cases[] = {
-        {"", {}, false}, {"", {"--timing"}, true}, {"ShowTiming=1\n", {}, true}, {"ShowTiming=1\n", {"--no-timing"}, false},
+// NULL text and elapsed times come from the stored settings or the option,
+// which wins. A value cut to the column width never shows as NULL, even where
+// its cut reads like the NULL text.
+TEST_F(RunnerTest, NullTextAndTimingComeFromTheSettingsOrTheOption) {
+    const std::string nulls = "select null as n, 'NULLS' as m", twice = "select 1 as n;select 1 as n";
+    const std::string table = Literal(Echo(nulls) + "\r\nn    m    \r\n---- ---- \r\n");
+    const std::string one = Literal(kOne), timed = one + "Elapsed: \\d+\\.\\d{3} s\r\n";
+    const std::string cut = Literal("NULL NUL~ \r\n1 row(s) fetched\r\n");
+    const struct { std::string stored; Args options; std::string script, out; } cases[] = {
+        {"", {"--null", "NULL", "--max-col-len", "5"}, nulls, table + cut},
+        {"NullText=NULL\n", {"--max-col-len", "5"}, nulls, table + cut},
+        {"NullText=NULL\n", {"--null=", "--max-col-len", "5"}, nulls, table + Literal("     NULL \r\n1 row(s) fetched\r\n")},
+        {"NullText=NULL\n", {"--format", "markdown", "--max-col-len", "5"}, nulls,
+         Literal("| n | m |\r\n| --- | --- |\r\n| NULL | NULLS |\r\n")},
+        {"", {}, twice, one + one}, {"", {"--timing"}, twice, timed + timed},
+        {"ShowTiming=1\n", {}, twice, timed + timed}, {"ShowTiming=1\n", {"--no-timing"}, twice, one + one},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored + ::testing::PrintToString(c.options));
         StoreSettings(c.stored);
-        const ChildResult result = RunOn(Sqlite(), c.options, "select 1 as n;select 1 as n");
-        const std::string each = Literal(kOne) + (c.timing ? "Elapsed: \\d+\\.\\d{3} s\r\n" : "");
-        EXPECT_TRUE(std::regex_match(result.out, std::regex(each + each))) << result.out;
+        const ChildResult result = RunOn(Sqlite(), c.options, c.script);
         EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_TRUE(std::regex_match(result.out, std::regex(c.out))) << result.out;
     }
 }
 
@@ -309,15 +315,11 @@ TEST_F(RunnerTest, HistoryOptionAddsEachScriptToTheWorksheetsHistory) {
 // query is the one expected.
 bool WaitForValue(CDbConnection& server, const std::string& query, const std::string& expected) {
     const auto deadline = std::chrono::steady_clock::now() + 30s;
-    do {
-        const ExecuteResult result = server.Execute(query);
-        char value[32] = "";
-        SQLLEN indicator = 0;
-        result.statement->BindColumn(1, value, sizeof value, &indicator);
-        if (result.statement->Fetch() && value == expected) return true;
+    while (QueryValue(server, query) != expected) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(20ms);
-    } while (std::chrono::steady_clock::now() < deadline);
-    return false;
+    }
+    return true;
 }
 
 // Counts the other sessions that run statement.
@@ -330,23 +332,15 @@ std::string Running(const std::string& statement) {
 // of two scripts: what ran, the echo, the stop line and nothing after it.
 // A signal comes once the statement runs on the server.
 TEST_F(RunnerTest, ASignalOrATimeoutCancelsTheStatementAndNothingAfterItRuns) {
-    const std::string timeout = "Execution cancelled: timeout after 1 s\r\n";
-    const struct {
-        bool postgres;
-        std::string statement;
-        Args options;
-        int signal;  // 0: none
-        int status;
-        std::string stopLine;
-        std::string partial = {};  // what the statement may print before it (a regular expression)
-    } cases[] = {
+    // signal 0: --timeout 1 instead; partial: what the statement may print
+    // before the stop line (a regular expression).
+    const struct { bool postgres; std::string statement; int signal, status; std::string partial = {}; } cases[] = {
         {false,
          "with recursive c(x) as (select 1 union all select x + 1 from c where x < 1000000000) "
-         "select count(*) as n from c",
-         {"--timeout", "1"}, 0, 1, timeout, "(n +\r\n-+ \r\n0 row\\(s\\) fetched\r\n)?"},
-        {true, "select pg_sleep(60)", {"--timeout", "1"}, 0, 1, timeout},
-        {true, "select pg_sleep(60) as nap_int", {}, SIGINT, 130, "Execution cancelled\r\n"},
-        {true, "select pg_sleep(60) as nap_term", {}, SIGTERM, 143, "Execution cancelled\r\n"},
+         "select count(*) as n from c", 0, 1, "(n +\r\n-+ \r\n0 row\\(s\\) fetched\r\n)?"},
+        {true, "select pg_sleep(60)", 0, 1},
+        {true, "select pg_sleep(60) as nap_int", SIGINT, 130},
+        {true, "select pg_sleep(60) as nap_term", SIGTERM, 143},
     };
     std::optional<CDbConnection> server;
     if (HavePostgres()) server.emplace().Connect(test_env::PgDsn(), test_env::PgUser(), test_env::PgPassword());
@@ -355,19 +349,18 @@ TEST_F(RunnerTest, ASignalOrATimeoutCancelsTheStatementAndNothingAfterItRuns) {
         if (c.postgres && !server) continue;
         SCOPED_TRACE(c.statement);
         WriteFile(Path("first.sql"), "select 1 as n;" + c.statement + ";select 2 as n");
-        Args args = c.options;
-        args.insert(args.end(), {"first.sql", "second.sql"});
+        Args args = {"first.sql", "second.sql"};
+        if (c.signal == 0) args.insert(args.begin(), {"--timeout", "1"});
         const Child child = StartOn(c.postgres ? Postgres() : Sqlite(), args);
         if (c.signal != 0) {
             EXPECT_TRUE(WaitForValue(*server, Running(c.statement), "1"));
             kill(child.pid, c.signal);
         }
         const ChildResult result = FinishChild(child, 30s);
-        EXPECT_EQ(result.status, c.status) << result.err;
-        EXPECT_TRUE(std::regex_match(result.out, std::regex(Literal(kOne + "SQL> " + c.statement + "\r\n") + c.partial +
-                                                            Literal(c.stopLine))))
-            << result.out;
-        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(std::pair(result.status, result.err), std::pair(c.status, ""s));
+        const std::string stopLine = c.signal ? "Execution cancelled\r\n" : "Execution cancelled: timeout after 1 s\r\n";
+        EXPECT_TRUE(std::regex_match(result.out, std::regex(Literal(kOne + Echo(c.statement) + "\r\n") + c.partial +
+                                                            Literal(stopLine)))) << result.out;
     }
 }
 

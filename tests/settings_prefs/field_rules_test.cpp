@@ -11,6 +11,7 @@
 #include <climits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -65,20 +66,17 @@ TEST(FontArithmetic, TwipsForHeightRoundsTowardZeroWithoutOverflow) {
 // The description the page builds: the size box's leading number as a
 // height at the pixels per inch, the face and the charset; nothing else.
 TEST(FontDescription, BuildReadsTheSizeTextAsAHeight) {
-    const struct {
-        const char* size;
-        int ppi, height;
-    } cases[] = {
+    const std::tuple<const char*, int, int> cases[] = {  // the size text, pixels per inch, height
         {"11", 96, -15},  {"11", 120, -18}, {"  12pt", 96, -16}, {"+9", 96, -12}, {"10.5", 96, -13},
         {"20", 96, -27},  {"-4", 96, 5},     // a negative size asks for a cell height
         {"", 96, 0},      {"abc", 96, 0},   {" - 3", 96, 0},     {"99999999999", 96, -INT_MAX},
         {"-99999999999", 96, INT_MAX},
     };
-    for (const auto& c : cases) {
-        LOGFONT expected{.lfHeight = c.height, .lfCharSet = 129};
+    for (const auto& [size, ppi, height] : cases) {
+        LOGFONT expected{.lfHeight = height, .lfCharSet = 129};
         font_description::SetFaceName(expected, "Courier New");
-        EXPECT_EQ(font_description::Build("Courier New", c.size, c.ppi, 129), expected)
-            << "size \"" << c.size << "\" at " << c.ppi;
+        EXPECT_EQ(font_description::Build("Courier New", size, ppi, 129), expected)
+            << "size \"" << size << "\" at " << ppi;
     }
 }
 

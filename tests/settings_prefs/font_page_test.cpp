@@ -42,15 +42,13 @@ TEST_F(FontPageTest, SizeBoxShowsTheFirstEntryBeginningWithTheSize) {
         settings.m_logFont.lfHeight = height;
         applied = 0;
         const bool changed = RunFontPage([&](CPrefPage2& page) {
-            EXPECT_EQ(page.SizeBox()->GetText(), text);
-            EXPECT_EQ(page.SizeBox()->GetSelection(), selected);
+            EXPECT_EQ(std::tuple(page.SizeBox()->GetText(), page.SizeBox()->GetSelection()), std::tuple(text, selected));
             // Any notification builds the sample anew.
             chosen ? gui_env::ChooseEntry(page.SizeBox(), chosen) : gui_env::Choose(page.CharsetList(), 1);
             EXPECT_EQ(page.SampleDescription().lfHeight, sampleHeight);
             return wxID_OK;
         });
-        EXPECT_EQ(changed, height != sampleHeight);
-        EXPECT_EQ(applied, changed ? 1 : 0);
+        EXPECT_EQ(std::pair(changed, applied), std::pair(height != sampleHeight, changed ? 1 : 0));
         LOGFONT expected{.lfHeight = sampleHeight, .lfCharSet = 1};
         font_description::SetFaceName(expected, "Courier New");
         EXPECT_EQ(settings.m_logFont, expected);
@@ -68,9 +66,7 @@ TEST_F(FontPageTest, HangulAndHangeulDifferOnlyInTheIndex) {
         gui_env::Choose(page.CharsetList(), 4);
         return wxID_OK;
     }));
-    EXPECT_EQ(settings.FontCharset, 4);
-    EXPECT_EQ(settings.m_logFont, before);
-    EXPECT_EQ(applied, 0);
+    EXPECT_EQ(std::tuple(settings.FontCharset, settings.m_logFont, applied), std::tuple(4, before, 0));
 }
 
 // A stored index outside the table selects no charset; the page then keeps
@@ -82,9 +78,8 @@ TEST_F(FontPageTest, WithoutACharsetTheIndexAndByteStay) {
         gui_env::ChooseEntry(page.SizeBox(), "12");
         return wxID_OK;
     }));
-    EXPECT_EQ(settings.FontCharset, 25);
-    EXPECT_EQ(settings.m_logFont.lfCharSet, CharsetValue(25));
-    EXPECT_EQ(settings.m_logFont.lfHeight, font_arithmetic::HeightForSize(12, ScreenPpi()));
+    EXPECT_EQ(std::tuple(settings.FontCharset, settings.m_logFont.lfCharSet, settings.m_logFont.lfHeight),
+              std::tuple(25, CharsetValue(25), font_arithmetic::HeightForSize(12, ScreenPpi())));
 }
 
 // Typed text counts once the box loses the focus, and shows again when the
