@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace {
@@ -83,7 +84,11 @@ void CStcCellStyler::TrackInsertions() {
 }
 
 void CStcCellStyler::Inserted(int position, int length) {
-    if (m_nWrittenEnd && position < *m_nWrittenEnd) *m_nWrittenEnd += length;
+    // The bound may stay above the text (after a clear); it only has to
+    // stay an int.
+    if (m_nWrittenEnd && position < *m_nWrittenEnd)
+        m_nWrittenEnd = static_cast<int>(std::min<long long>(std::numeric_limits<int>::max(),
+                                                             static_cast<long long>(*m_nWrittenEnd) + length));
 }
 
 void CStcCellStyler::SetClassColours(std::vector<std::pair<int, wxColour>> colours) {
