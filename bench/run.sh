@@ -9,7 +9,8 @@
 #  inserts: a script of 10,000 single-row INSERT statements in autocommit, run
 #           in the worksheet, by tarnwell-run and by isql;
 #  probes:  the worksheet's responsiveness during the dump (the longest pause
-#           of a 10 ms timer, the time to the first row shown) and how fast
+#           of a 10 ms timer, the time to the first row shown, the longest
+#           wait of new rows to be drawn) and how fast
 #           Cancel stops a long statement and the dump mid-fetch.
 #
 #   bench/run.sh [--rows N] [--inserts N] [--repeat N] [--only LIST] [--sqlite-only] [--hugepages]
