@@ -80,7 +80,6 @@ void COutputPane::Insert(std::string_view text) {
         return;
     }
     control->SetEmptySelection(control->GetTextLength());
-    Styler().Inserted(control->GetTextLength(), static_cast<int>(text.size()));
     AddBytes(*control, text);
     // The pane follows the end of the transcript as it grows.
     control->EnsureCaretVisible();

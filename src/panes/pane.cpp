@@ -104,6 +104,7 @@ void ReserveRoom(wxStyledTextCtrl& control, std::size_t length, std::size_t size
 
 void CPane::AddBytes(wxStyledTextCtrl& control, std::string_view bytes) {
     if (bytes.empty()) return;
+    m_pCellStyler->Inserted(control.GetCurrentPos(), static_cast<int>(std::min(bytes.size(), kMaxRoom)));
     const auto length = static_cast<std::size_t>(control.GetTextLength());
     ReserveRoom(control, length, length + bytes.size());
     while (!bytes.empty()) {
@@ -260,7 +261,6 @@ void CPane::SetText(std::string_view text, bool replaceSelection) {
         control.ReplaceTargetRaw("", 0);
     }
     control.SetEmptySelection(start);
-    m_pCellStyler->Inserted(start, static_cast<int>(text.size()));
     AddBytes(control, text);
     control.EndUndoAction();
     if (!replaceSelection) control.GotoPos(0);

@@ -113,8 +113,9 @@ protected:
     // any operation reads or changes the control's text or selection.
     virtual void FlushPending() {}
 
-    // Inserts bytes at the caret of control, unchanged; the caret ends after them.
-    static void AddBytes(wxStyledTextCtrl& control, std::string_view bytes);
+    // Inserts bytes at the caret of control, unchanged, and reports them to
+    // the styler; the caret ends after them.
+    void AddBytes(wxStyledTextCtrl& control, std::string_view bytes);
 
     // Edit commands that both panes handle.
     void OnEditCopy(wxCommandEvent& event);
