@@ -144,20 +144,20 @@ TEST_F(WindowTest, DISABLED_RecoveryChild) {
     }
 }
 
-// This program started again for RecoveryChild in mode, ended after a minute
-// at the latest; returns its exit status (137 when killed, 3 in mode "kill"
-// when it never said it was ready to be). timeout runs it in a process group
-// of its own, which "kill" ends as a whole.
+// This program started again for RecoveryChild in mode (which ends by itself
+// within a minute); returns its exit status (137 when killed, 3 in mode
+// "kill" when it never said it was ready to be). The shell waits for the
+// program itself, so its files are closed (its lock let go) on return.
 int RunChild(const std::string& mode, const std::string& script, std::string& log) {
     const std::string marker = test_env::TempPath("child-" + mode);
     log = marker + ".log";
     const std::string command =
         "RECOVERY_CHILD_MODE=" + mode + " RECOVERY_CHILD_FILE='" + script + "' RECOVERY_CHILD_MARKER='" + marker +
-        "' RECOVERY_CHILD_STATE=\"$XDG_STATE_HOME\" timeout -s KILL 60 '" + fs::read_symlink("/proc/self/exe").string() +
+        "' RECOVERY_CHILD_STATE=\"$XDG_STATE_HOME\" '" + fs::read_symlink("/proc/self/exe").string() +
         "' --gtest_filter=WindowTest.DISABLED_RecoveryChild --gtest_also_run_disabled_tests > '" + log +
         "' 2>&1 & child=$!\n" +
         (mode == "kill" ? "timeout 60 sh -c 'until [ -e \"$0\" ]; do sleep 0.1; done' '" + marker +
-                              "' || { wait; exit 3; }\nkill -KILL -$child\n"
+                              "' || { wait; exit 3; }\nkill -KILL $child\n"
                         : "") +
         "wait $child";
     const int status = std::system(command.c_str());
